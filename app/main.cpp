@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/commandline.h"
+#include "platform/apppaths.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <iostream>
+#include <memory>
+
+using namespace tessella;
+
+namespace {
+
+QStringList rawArguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const CommandLine cl = parseCommandLine(rawArguments(argc, argv));
+    switch (cl.verb) {
+    case CommandLine::Verb::Usage:
+        std::cerr << "usage: tessella [FILE]\n"
+                     "       tessella --info FILE\n"
+                     "       tessella --save-as OUT FILE\n";
+        return 2;
+    case CommandLine::Verb::Info: {
+        QCoreApplication app(argc, argv);
+        return runInfo(cl.file, std::cout, std::cerr);
+    }
+    case CommandLine::Verb::SaveAs: {
+        QCoreApplication app(argc, argv);
+        return runSaveAs(cl.out, cl.file, std::cerr);
+    }
+    case CommandLine::Verb::Open:
+        break;
+    }
+    QCoreApplication app(argc, argv);
+    return runSummary(cl.file.isEmpty() ? primitivesPath() : cl.file, std::cout, std::cerr);
+}
