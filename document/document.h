@@ -3,6 +3,7 @@
 
 #include "document/records.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
