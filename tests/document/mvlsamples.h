@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/bytes.h"
+#include "document/document.h"
+#include "document/mvlformat.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tessella::testing {
+
+inline NodeRecord corner(double x, double y)
+{
+    NodeRecord r;
+    r.anchored = kTrue;
+    r.x = x;
+    r.y = y;
+    r.nPoints = 2;
+    r.fcpX = x + 1;
+    r.fcpY = y + 2;
+    r.bcpX = x - 1;
+    r.bcpY = y - 2;
+    return r;
+}
+
+// A triangle chain with one added point on its first edge; the closing record sits
+// on the first corner.
+inline std::vector<NodeRecord> triangleChain()
+{
+    NodeRecord mid = corner(25, 10);
+    mid.anchored = kFalse;
+    mid.nPoints = 5;
+    mid.lineColr = 255;
+    mid.ptColr = 16711680;
+    mid.fActive = kTrue;
+    return {corner(10, 10), mid, corner(40, 10), corner(25, 40), corner(10, 10)};
+}
+
+inline Tile hexagonTile(double ox, double oy, Colour colour)
+{
+    Tile t;
+    t.setCorners({{ox, oy},
+                  {ox + 16, oy},
+                  {ox + 24, oy + 13.9},
+                  {ox + 16, oy + 27.7},
+                  {ox, oy + 27.7},
+                  {ox - 8, oy + 13.9}});
+    t.color = colour;
+    t.grid = GridHexagonal;
+    return t;
+}
+
+// A document exercising every corner of the format: spare elements, a zero-length
+// and a never-allocated vertex array, reserved bytes, field 5, an unreferenced sketch
+// run, a sketch without points and a pending transform.
+inline Document sampleDocument()
+{
+    Document doc;
+    Tile a = hexagonTile(100, 50, 0x3366cc);
+    a.reserved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    a.angle = 0.5;
+    a.reflected = 1.0;
+    a.selected = kTrue;
+    a.sketchStart = 3;
+    Tile b; // zero-length allocated block
+    b.vertsAllocated = true;
+    b.color = 0x00ff00;
+    Tile c; // never allocated
+    c.color = 0x123456;
+    c.grid = GridRectangular;
+    doc.tiles = {a, b, c};
+    doc.curTile = 0;
+    doc.grid = GridHexagonal;
+
+    Sketch unreferenced;
+    unreferenced.count = 2;
+    unreferenced.kind = 1;
+    unreferenced.field5 = 77;
+    unreferenced.nPoints = 2;
+    unreferenced.points = {{1, 2}, {3, 4}, {1, 2}};
+    unreferenced.pointsAllocated = true;
+    Sketch noPoints;
+    noPoints.negative = kTrue;
+    Sketch used;
+    used.count = 1;
+    used.fillStyle = 1;
+    used.nPoints = 3;
+    used.points = {{0, 0}, {5, 5}, {10, 0}};
+    used.pointsAllocated = true;
+    doc.sketches = {Sketch{}, unreferenced, noPoints, used};
+
+    doc.nodeRecs = triangleChain();
+    doc.nodeRecs[3].refCenter = kTrue;
+    doc.xfReflected = kTrue;
+    doc.xformOpen = true;
+    return doc;
+}
+
+// Hand-made file pieces, for files the writer would never produce.
+inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
+                     const std::vector<Vertex> &elements)
+{
+    w.i16(dims);
+    if (dims == 0)
+        return;
+    w.i32(count);
+    w.i32(lower);
+    for (const Vertex &v : elements) {
+        w.f64(v.x);
+        w.f64(v.y);
+    }
+}
+
+inline void putTileTail(ByteWriter &w, Colour colour = 0)
+{
+    w.f64(0); // reflected
+    w.f64(0); // angle
+    w.i32(colour);
+    w.i32(0); // sketchStart
+    for (int i = 0; i < 16; ++i)
+        w.text(std::string_view("\0", 1));
+    w.i16(GridRectangular);
+    w.i16(0);
+    w.i16(0);
+}
+
+inline void putTriangleTile(ByteWriter &w, Colour colour = 0)
+{
+    w.i16(3);
+    putBlock(w, 1, 4, 0, {{0, 0}, {16, 0}, {8, 16}, {0, 0}});
+    putTileTail(w, colour);
+}
+
+// curTile, colour, node records, grid and (when sketchCount >= 0) the sketch section.
+inline void putTail(ByteWriter &w, int16_t curTile, Colour colour,
+                    const std::vector<NodeRecord> &recs, int16_t reflected, int16_t tag,
+                    int16_t grid)
+{
+    w.i16(curTile);
+    w.i32(colour);
+    w.i16(static_cast<int16_t>(recs.size()));
+    w.i16(reflected);
+    for (const NodeRecord &r : recs) {
+        w.i16(r.anchored);
+        w.i16(r.rotCenter);
+        w.i16(r.refCenter);
+        w.f64(r.x);
+        w.f64(r.y);
+        w.i32(r.lineColr);
+        w.i32(r.ptColr);
+        w.i16(r.nPoints);
+        w.i16(r.fActive);
+        w.f64(r.fcpX);
+        w.f64(r.fcpY);
+        w.i16(r.bActive);
+        w.f64(r.bcpX);
+        w.f64(r.bcpY);
+    }
+    w.i16(tag);
+    w.i16(grid);
+}
+
+inline std::vector<uint8_t> bytesOf(const Document &doc)
+{
+    auto bytes = writeDocument(doc);
+    return bytes ? *bytes : std::vector<uint8_t>{};
+}
+
+} // namespace tessella::testing
