@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace tessella {
 
@@ -41,6 +42,19 @@ Answer askQuestion(QWidget *parent, const std::string &firstLine, const std::str
     }
 }
 
+// "*.bmp;*.jpg" -> {"*.bmp", "*.jpg"}; "*.*" matches every file, also names without a dot.
+QStringList splitPatterns(const QString &text)
+{
+    static const QRegularExpression separators(QStringLiteral("[ ;]+"));
+    QStringList patterns = text.split(separators, Qt::SkipEmptyParts);
+    for (QString &p : patterns) {
+        if (p == QLatin1String("*.*")) {
+            p = QStringLiteral("*");
+        }
+    }
+    return patterns;
+}
+
 } // namespace
 
 QStringList qtNameFilters(const std::string &filter)
@@ -49,20 +63,28 @@ QStringList qtNameFilters(const std::string &filter)
     QStringList filters;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
-        QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
-        if (pattern.isEmpty()) {
-            pattern = QStringLiteral("*");
+        const QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+        if (description.isEmpty() && pattern.isEmpty()) {
+            continue; // a trailing bar
         }
-        QStringList patterns;
-        for (const QString &one : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QString p = one.trimmed();
-            patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+        QStringList patterns = splitPatterns(pattern);
+        if (patterns.isEmpty()) {
+            patterns << QStringLiteral("*");
         }
-        // Qt reads the patterns from the last parentheses, so the description keeps its
-        // own text and the real patterns follow it.
-        const QString shown = description.isEmpty() ? patterns.join(QLatin1Char(' ')) : description;
-        filters << shown + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                       QLatin1Char(')');
+        // Qt takes the patterns from the last parentheses: keep a description that already
+        // ends with exactly these patterns, otherwise append them.
+        const QString joined = patterns.join(QLatin1Char(' '));
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0 && description.endsWith(QLatin1Char(')'))) {
+            const QString inner = description.mid(open + 1, description.size() - open - 2);
+            if (splitPatterns(inner) == patterns) {
+                filters << description.left(open).trimmed() + QStringLiteral(" (") + joined +
+                               QLatin1Char(')');
+                continue;
+            }
+        }
+        const QString shown = description.isEmpty() ? joined : description;
+        filters << shown + QStringLiteral(" (") + joined + QLatin1Char(')');
     }
     return filters;
 }
