@@ -72,6 +72,11 @@ public:
 
     Colour pixel(int x, int y) const override;
     void setPixel(int x, int y, Colour colour) override;
+    std::optional<PixelRect> visibleArea() const override
+    {
+        return PixelRect{offset_.x(), offset_.y(), offset_.x() + image_.width() - 1,
+                         offset_.y() + image_.height() - 1};
+    }
 
     // Canvas pixel of a plane point under the current scale; nothing when it is not finite
     // or too far away to draw.
@@ -80,6 +85,9 @@ public:
 private:
     void preparePainter(QPainter &painter, Colour penColour, bool withBrush) const;
     void drawLine(PixelPoint from, PixelPoint to, Colour colour);
+    // A one-pixel line drawn here rather than by the painter, so that the pixels do not
+    // depend on the viewport; returns the dash phase for the next connected segment.
+    int64_t thinLine(PixelPoint from, PixelPoint to, Colour colour, int64_t phase);
     void drawPoint(PixelPoint at, Colour colour);
 
     QImage background_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -32,6 +33,16 @@ struct PixelPoint
     int x = 0;
     int y = 0;
     friend bool operator==(const PixelPoint &, const PixelPoint &) = default;
+};
+
+// A box of canvas pixels, edges included.
+struct PixelRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const PixelRect &, const PixelRect &) = default;
 };
 
 // A drawing target with a persistent background picture and a transient layer on top.
@@ -93,6 +104,18 @@ public:
     // One canvas pixel; kInvalidColour outside the surface.
     virtual Colour pixel(int x, int y) const = 0;
     virtual void setPixel(int x, int y, Colour colour) = 0;
+
+    // The canvas pixels the surface keeps, edges included; nothing for a surface without
+    // bounds. Drawing code uses it to skip shapes that cannot show.
+    virtual std::optional<PixelRect> visibleArea() const { return std::nullopt; }
+    // False only when nothing drawn inside the box (canvas pixels, edges included) can
+    // reach a kept pixel.
+    bool mayTouch(int left, int top, int right, int bottom) const
+    {
+        const std::optional<PixelRect> area = visibleArea();
+        return !area || (right >= area->left && left <= area->right && bottom >= area->top &&
+                         top <= area->bottom);
+    }
 
     // Convenience for callers holding a vector.
     void polygon(const std::vector<PixelPoint> &points) { polygon(std::span(points)); }
