@@ -101,7 +101,10 @@ NodeRecord readNodeRecord(ByteReader &r)
     return n;
 }
 
-bool readTiles(ByteReader &r, std::span<const uint8_t> file, std::vector<Tile> &tiles)
+// With `tailFollows`, a record starting past the end is refused at once: the grid tag
+// after the tiles would read as 0 and fail anyway.
+bool readTiles(ByteReader &r, std::span<const uint8_t> file, std::vector<Tile> &tiles,
+               bool tailFollows)
 {
     const int16_t count = r.i16();
     if (count < 0)
@@ -110,6 +113,8 @@ bool readTiles(ByteReader &r, std::span<const uint8_t> file, std::vector<Tile> &
     // by its 16 bits; reserve no more than the bytes can hold.
     tiles.reserve(std::min<size_t>(count, r.remaining() / (kTileFixedBytes + 2) + 1));
     for (int i = 0; i < count; ++i) {
+        if (tailFollows && r.atOrPastEnd())
+            return false;
         tiles.emplace_back();
         if (!readTile(r, file, tiles.back()))
             return false;
@@ -192,11 +197,11 @@ ParsedDocument parseDocument(std::span<const uint8_t> bytes, ParseScope scope)
 
     ByteReader r(bytes.subspan(kHeaderSize));
     const auto body = bytes.subspan(kHeaderSize);
-    if (!readTiles(r, body, doc.tiles))
+    const bool versioned = scope == ParseScope::WholeDocument &&
+                           (doc.kind == HeaderKind::V96 || doc.kind == HeaderKind::V09);
+    if (!readTiles(r, body, doc.tiles, versioned))
         return doc;
-    if (scope == ParseScope::WholeDocument &&
-        (doc.kind == HeaderKind::V96 || doc.kind == HeaderKind::V09) &&
-        !readVersionedTail(r, body, doc))
+    if (versioned && !readVersionedTail(r, body, doc))
         return doc;
     doc.ok = true;
     return doc;

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 
 using namespace tessella;
@@ -257,6 +258,21 @@ TEST(MvlReader, FieldsBeyondTheEndReadAsZeros)
     EXPECT_FALSE(p2.tiles[1].vertsAllocated);
 }
 
+TEST(MvlReader, HugeTileCountWithoutRecords)
+{
+    const auto countOnly = [](std::string_view header) {
+        return craft(header, [](ByteWriter &w) { w.i16(32767); });
+    };
+    // A current-version file needs its grid index after the tiles.
+    EXPECT_FALSE(parseDocument(countOnly(kHeaderV96)).ok);
+    EXPECT_FALSE(parseDocument(countOnly(kHeaderV09)).ok);
+    // Tiles-only files read the missing records as empty tiles.
+    const ParsedDocument foreign = parseDocument(countOnly(kHeaderForeignG));
+    ASSERT_TRUE(foreign.ok);
+    ASSERT_EQ(foreign.tiles.size(), 32767u);
+    EXPECT_EQ(foreign.tiles.back(), Tile{});
+}
+
 TEST(MvlReader, TilesOnlyScopeIgnoresEverythingAfterTheTiles)
 {
     std::vector<uint8_t> bytes = withTail(0, {}, 0, 3, 9, noSketches); // bad tail
@@ -265,4 +281,37 @@ TEST(MvlReader, TilesOnlyScopeIgnoresEverythingAfterTheTiles)
     ASSERT_TRUE(prims.ok);
     EXPECT_EQ(prims.tiles.size(), 2u);
     EXPECT_EQ(prims.kind, HeaderKind::V96);
+}
+
+TEST(MvlReader, MutatedFilesFailUntouchedOrLoadAndSaveStably)
+{
+    const std::vector<uint8_t> original = bytesOf(sampleDocument());
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<size_t> position(0, original.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> flips(1, 4);
+    int loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = original;
+        for (int k = flips(random); k > 0; --k)
+            bytes[position(random)] = static_cast<uint8_t>(byte(random));
+        if (round % 3 == 0)
+            bytes.resize(position(random));
+        SCOPED_TRACE(round);
+        Document doc = targetDocument();
+        const Observed before = observe(doc);
+        const LoadReport report = loadState(doc, bytes, 10, 20);
+        if (!report.ok) {
+            EXPECT_TRUE(before == observe(doc));
+            continue;
+        }
+        ++loaded;
+        // Whatever the reader accepts, the writer can store, and it reads back the same.
+        const auto saved = saveState(doc);
+        ASSERT_TRUE(saved);
+        Document again;
+        ASSERT_TRUE(loadState(again, *saved, 0, 0).ok);
+        EXPECT_EQ(*saveState(again), *saved);
+    }
+    EXPECT_GT(loaded, 0);
 }
