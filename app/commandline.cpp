@@ -73,8 +73,9 @@ int runSaveAs(const QString &outFile, const QString &file, std::ostream &err)
         return 1;
     }
     const auto bytes = saveState(loaded.doc);
-    if (!bytes || !writeFileAtomically(outFile, QByteArray(reinterpret_cast<const char *>(bytes->data()),
-                                                           static_cast<qsizetype>(bytes->size())))) {
+    if (!bytes ||
+        !writeFileAtomically(outFile, QByteArray(reinterpret_cast<const char *>(bytes->data()),
+                                                 static_cast<qsizetype>(bytes->size())))) {
         err << "file not saved\n";
         return 1;
     }

@@ -38,6 +38,7 @@ public:
     {
         name(key);
         text += std::to_string(value);
+        needComma = true;
     }
     void field(const char *key, int value) { field(key, static_cast<long long>(value)); }
     void field(const char *key, const std::string &value)
@@ -80,6 +81,7 @@ private:
         separate();
         string(key);
         text += ':';
+        needComma = false;
     }
     void number(double value)
     {

@@ -40,15 +40,16 @@ void place(Document &doc, int16_t grid, const Shape &shape, double ax, double ay
 std::vector<Shape> squareLatticeShapes(double s)
 {
     return {
-        {{{0, 0}, {2 * s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(230, 120, 90)},          // square
-        {{{0, 0}, {3 * s, 0}, {3 * s, 2 * s}, {0, 2 * s}}, rgb(240, 190, 90)},          // rectangle
-        {{{0, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(150, 200, 110)},                     // right triangle
-        {{{s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(90, 180, 170)},                      // isosceles
-        {{{s, 0}, {3 * s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(110, 150, 220)},         // parallelogram
-        {{{s, 0}, {2 * s, 2 * s}, {s, 4 * s}, {0, 2 * s}}, rgb(170, 130, 210)},         // rhombus
-        {{{s, 0}, {2 * s, 0}, {3 * s, 2 * s}, {0, 2 * s}}, rgb(220, 130, 170)},         // trapezoid
-        {{{s, 0}, {2 * s, s}, {s, 3 * s}, {0, s}}, rgb(200, 170, 120)},                 // kite
-        {{{s, 0}, {3 * s, 0}, {4 * s, s}, {3 * s, 2 * s}, {s, 2 * s}, {0, s}}, rgb(120, 190, 230)}, // hexagon
+        {{{0, 0}, {2 * s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(230, 120, 90)},  // square
+        {{{0, 0}, {3 * s, 0}, {3 * s, 2 * s}, {0, 2 * s}}, rgb(240, 190, 90)},  // rectangle
+        {{{0, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(150, 200, 110)},             // right triangle
+        {{{s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(90, 180, 170)},              // isosceles
+        {{{s, 0}, {3 * s, 0}, {2 * s, 2 * s}, {0, 2 * s}}, rgb(110, 150, 220)}, // parallelogram
+        {{{s, 0}, {2 * s, 2 * s}, {s, 4 * s}, {0, 2 * s}}, rgb(170, 130, 210)}, // rhombus
+        {{{s, 0}, {2 * s, 0}, {3 * s, 2 * s}, {0, 2 * s}}, rgb(220, 130, 170)}, // trapezoid
+        {{{s, 0}, {2 * s, s}, {s, 3 * s}, {0, s}}, rgb(200, 170, 120)},         // kite
+        {{{s, 0}, {3 * s, 0}, {4 * s, s}, {3 * s, 2 * s}, {s, 2 * s}, {0, s}},
+         rgb(120, 190, 230)}, // hexagon
     };
 }
 
@@ -57,9 +58,10 @@ std::vector<Shape> hexLatticeShapes()
 {
     const double h = 8 * std::sqrt(3.0); // row height
     return {
-        {{{16, 0}, {32, 0}, {40, h}, {32, 2 * h}, {16, 2 * h}, {8, h}}, rgb(240, 200, 80)}, // hexagon
-        {{{16, 0}, {24, h}, {8, h}}, rgb(110, 190, 140)},                                   // triangle
-        {{{16, 0}, {32, 0}, {24, h}, {8, h}}, rgb(120, 140, 220)},                          // rhombus
+        {{{16, 0}, {32, 0}, {40, h}, {32, 2 * h}, {16, 2 * h}, {8, h}},
+         rgb(240, 200, 80)},                                       // hexagon
+        {{{16, 0}, {24, h}, {8, h}}, rgb(110, 190, 140)},          // triangle
+        {{{16, 0}, {32, 0}, {24, h}, {8, h}}, rgb(120, 140, 220)}, // rhombus
     };
 }
 
@@ -98,7 +100,8 @@ int main(int argc, char **argv)
         return 1;
     }
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+    out.write(reinterpret_cast<const char *>(bytes->data()),
+              static_cast<std::streamsize>(bytes->size()));
     out.close();
     if (!out) {
         std::fprintf(stderr, "makeprims: cannot write %s\n", argv[1]);

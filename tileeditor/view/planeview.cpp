@@ -95,7 +95,8 @@ void PlaneView::clampToWindow()
 
 std::string PlaneView::caption() const
 {
-    return "tile editor    " + std::to_string(static_cast<long long>(std::nearbyint(zoomPct_))) + "%";
+    return "tile editor    " + std::to_string(static_cast<long long>(std::nearbyint(zoomPct_))) +
+           "%";
 }
 
 int PlaneView::lineWidth(bool heavy) const

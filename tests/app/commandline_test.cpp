@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The headless verbs, run as the built program would be run by a script.
+#include "app/commandline.h"
+#include "document/documentfile.h"
+#include "document/lattice.h"
+#include "document/mvlformat.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tessella;
+
+namespace {
+
+const QString kProgram = QStringLiteral(TESSELLA_BIN_DIR "/tessella");
+const QString kPrimitives = QStringLiteral(TESSELLA_BIN_DIR "/primitives.mvl");
+
+struct ProgramRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProgramRun runProgram(const QStringList &args)
+{
+    QProcess process;
+    process.start(kProgram, args);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray toBytes(const std::vector<uint8_t> &v)
+{
+    return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<qsizetype>(v.size()));
+}
+
+// Opposite edges of a hexagon p0..p5 parallel, congruent and opposite, within 0.001.
+bool centrallySymmetric(const QJsonArray &v)
+{
+    auto pt = [&](int i) { return v[i].toArray(); };
+    auto diffEqual = [&](int a, int b, int c, int d) {
+        for (int k = 0; k < 2; ++k) {
+            const double lhs = pt(a)[k].toDouble() - pt(b)[k].toDouble();
+            const double rhs = pt(c)[k].toDouble() - pt(d)[k].toDouble();
+            if (std::abs(lhs - rhs) >= 0.001)
+                return false;
+        }
+        return true;
+    };
+    return diffEqual(0, 1, 4, 3) && diffEqual(1, 2, 5, 4) && diffEqual(2, 3, 0, 5);
+}
+
+} // namespace
+
+TEST(CommandLine, ParsesVerbsAndTheDocumentArgument)
+{
+    EXPECT_EQ(parseCommandLine({"tessella", "--info", "a.mvl"}).verb, CommandLine::Verb::Info);
+    EXPECT_EQ(parseCommandLine({"tessella", "--info"}).verb, CommandLine::Verb::Usage);
+    const CommandLine saveAs = parseCommandLine({"tessella", "--save-as", "out.mvl", "in.mvl"});
+    EXPECT_EQ(saveAs.verb, CommandLine::Verb::SaveAs);
+    EXPECT_EQ(saveAs.out, "out.mvl");
+    EXPECT_EQ(saveAs.file, "in.mvl");
+    const CommandLine open = parseCommandLine({"tessella", "\"my design.mvl\""});
+    EXPECT_EQ(open.verb, CommandLine::Verb::Open);
+    EXPECT_EQ(open.file, "my design.mvl");
+    EXPECT_EQ(parseCommandLine({"tessella", "\""}).file, "\"");
+    EXPECT_TRUE(parseCommandLine({"tessella"}).file.isEmpty());
+}
+
+TEST(StarterLibrary, EveryTileSitsOnItsLatticeAndCanBeTransformed)
+{
+    const ProgramRun run = runProgram({"--info", kPrimitives});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QJsonObject doc = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(doc["header"].toString(), "morvel v.96");
+    const QJsonArray tiles = doc["tiles"].toArray();
+    int perGrid[4] = {};
+    QSet<int> colours[4];
+    for (const QJsonValue &value : tiles) {
+        const QJsonObject tile = value.toObject();
+        const int grid = tile["grid"].toInt();
+        ASSERT_GE(grid, 1);
+        ASSERT_LE(grid, 3);
+        ++perGrid[grid];
+        colours[grid].insert(tile["color"].toInt());
+        const QJsonArray verts = tile["verts"].toArray();
+        const int n = tile["nVerts"].toInt();
+        ASSERT_EQ(verts.size(), n);
+        double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+        for (const QJsonValue &p : verts) {
+            const double x = p.toArray()[0].toDouble(), y = p.toArray()[1].toDouble();
+            const SnapResult snap = snapToGrid(static_cast<int16_t>(grid), x, y, 0.001, false);
+            EXPECT_TRUE(snap.snapped) << "grid " << grid << " (" << x << ", " << y << ")";
+            minX = std::min(minX, x), maxX = std::max(maxX, x);
+            minY = std::min(minY, y), maxY = std::max(maxY, y);
+        }
+        EXPECT_TRUE(n == 3 || n == 4 || (n == 6 && centrallySymmetric(verts))) << n;
+        EXPECT_GT(maxX - minX, 0.001);
+        EXPECT_GT(maxY - minY, 0.001);
+    }
+    EXPECT_GE(perGrid[1], 9);
+    EXPECT_GE(perGrid[2], 9);
+    EXPECT_GE(perGrid[3], 3);
+    for (int grid = 1; grid <= 3; ++grid)
+        EXPECT_EQ(colours[grid].size(), perGrid[grid]) << "distinct colours on grid " << grid;
+}
+
+TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
+{
+    QTemporaryDir dir;
+    // A foreign file centred on the origin comes out as the current version, centred.
+    Document foreign;
+    Tile t;
+    t.setCorners({{-8, -8}, {8, -8}, {8, 8}});
+    t.grid = GridRectangular;
+    foreign.tiles = {t};
+    std::vector<uint8_t> bytes = *writeDocument(foreign);
+    std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
+    const QString in = dir.filePath("foreign.mvl");
+    writeBytes(in, toBytes(bytes));
+    const QString out = dir.filePath("out.mvl");
+    const ProgramRun save = runProgram({"--save-as", out, in});
+    ASSERT_EQ(save.status, 0) << save.err.constData();
+    EXPECT_TRUE(readBytes(out).startsWith("morvel v.96"));
+
+    const ProgramRun info = runProgram({"--info", out});
+    ASSERT_EQ(info.status, 0);
+    const QJsonObject doc = QJsonDocument::fromJson(info.out).object();
+    EXPECT_EQ(doc["tileCount"].toInt(), 1);
+    EXPECT_EQ(doc["grid"].toInt(), 1);
+    const QJsonArray first = doc["tiles"][0]["verts"][0].toArray();
+    EXPECT_DOUBLE_EQ(first[0].toDouble(), kHeadlessHalfCanvasWidth - 8);
+    EXPECT_DOUBLE_EQ(first[1].toDouble(), kHeadlessHalfCanvasHeight - 8);
+
+    // The first reload gains the empty sketch record 0 that reading creates; from then on
+    // loading and saving again is byte for byte the same.
+    const QString again = dir.filePath("again.mvl");
+    ASSERT_EQ(runProgram({"--save-as", again, out}).status, 0);
+    EXPECT_EQ(readBytes(again).size(), readBytes(out).size() + 16);
+    const QString third = dir.filePath("third.mvl");
+    ASSERT_EQ(runProgram({"--save-as", third, again}).status, 0);
+    EXPECT_EQ(readBytes(third), readBytes(again));
+}
+
+TEST(CommandLine, FailuresReportTheMessageAndLeaveTheTargetAlone)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("existing.mvl");
+    writeBytes(out, "precious");
+
+    const ProgramRun missing = runProgram({"--save-as", out, dir.filePath("nothing.mvl")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.trimmed(), "error loading file");
+
+    const QString damaged = dir.filePath("damaged.mvl");
+    QByteArray bytes = readBytes(kPrimitives);
+    bytes.truncate(40); // cut inside the first vertex array
+    writeBytes(damaged, bytes);
+    const ProgramRun bad = runProgram({"--save-as", out, damaged});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err.trimmed(), "morvel v.96error loading file");
+    EXPECT_EQ(readBytes(out), "precious");
+
+    const ProgramRun info = runProgram({"--info", damaged});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_TRUE(info.out.isEmpty());
+
+    // A target that cannot be written: a directory in the way.
+    const ProgramRun unwritable = runProgram({"--save-as", dir.path(), kPrimitives});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err.trimmed(), "file not saved");
+    const ProgramRun noDir =
+        runProgram({"--save-as", dir.filePath("no/such/dir.mvl"), kPrimitives});
+    EXPECT_EQ(noDir.status, 1);
+    EXPECT_EQ(noDir.err.trimmed(), "file not saved");
+}

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile editor's buttons, mode panels and lists.
+#include "tileeditor/tileeditorwindow.h"
+
+#include "document/compaction.h"
+#include "platform/imagesurface.h"
+#include "tileeditor/canvaswidget.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tessella {
+
+namespace {
+
+constexpr Colour kTilesPanelColour = 0xffe0e0;
+constexpr Colour kSelectPanelColour = 0xc0ffff;
+constexpr Colour kActionPanelColour = 0xc0ffc0;
+constexpr Colour kListColour = 0xf7f7f7;
+constexpr Colour kPanColour = 0x8080ff;
+
+QString backgroundStyle(Colour colour)
+{
+    return QString("background-color: %1;").arg(toQColor(colour).name());
+}
+
+void selectRow(QListWidget *list, int row)
+{
+    const QSignalBlocker blocker(list);
+    list->setCurrentRow(row);
+}
+
+} // namespace
+
+void TileEditorWindow::setActivePanel(Panel panel)
+{
+    activePanel_ = panel;
+    paintPanels();
+}
+
+void TileEditorWindow::paintPanels()
+{
+    struct PanelControls
+    {
+        Panel panel;
+        QPushButton *button;
+        QListWidget *list;
+        Colour colour;
+    };
+    const PanelControls panels[] = {{Panel::Tiles, cmdTiles, lstTiles, kTilesPanelColour},
+                                    {Panel::Select, cmdSelect, lstSelect, kSelectPanelColour},
+                                    {Panel::Action, cmdAction, lstAction, kActionPanelColour}};
+    for (const PanelControls &p : panels) {
+        const bool active = p.panel == activePanel_;
+        p.button->setStyleSheet(active ? backgroundStyle(p.colour) : QString());
+        p.list->setStyleSheet(backgroundStyle(active ? p.colour : kListColour));
+    }
+}
+
+void TileEditorWindow::setCanvasPointer(Qt::CursorShape shape)
+{
+    picBox->setCursor(shape);
+}
+
+void TileEditorWindow::setChipColour(Colour colour)
+{
+    chipColour_ = colour;
+    picChip->setStyleSheet(backgroundStyle(colour));
+}
+
+void TileEditorWindow::hideLists()
+{
+    lstViews->hide();
+    lstFiles->hide();
+    lstGrids->hide();
+}
+
+void TileEditorWindow::endPanMode()
+{
+    if (!panMode_)
+        return;
+    panMode_ = false;
+    cmdPan->setStyleSheet(QString());
+    setCanvasPointer(savedPointer_);
+}
+
+void TileEditorWindow::cancelPending()
+{
+    endPanMode();
+    hideLists();
+    newTileActive_ = false;
+    rightPan_ = false;
+    picChip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Form_Resize();
+}
+
+void TileEditorWindow::resetModes()
+{
+    hideLists();
+    endPanMode();
+    selectRow(lstAction, 8);
+    selectRow(lstSelect, 8);
+    selectRow(lstTiles, 0);
+    tileAction_ = 0;
+    setActivePanel(Panel::Tiles);
+    lstTiles->setEnabled(true);
+    newTileActive_ = false;
+    Form_Resize();
+    setCanvasPointer(Qt::CrossCursor);
+    picChip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+}
+
+void TileEditorWindow::cmdTiles_Click()
+{
+    cancelPending();
+    const int row = lstTiles->currentRow();
+    setCanvasPointer(row == 0 || row == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (listClickSuppressed_) {
+        selectRow(lstSelect, 8);
+        selectRow(lstAction, 8);
+    }
+    setActivePanel(Panel::Tiles);
+}
+
+void TileEditorWindow::cmdSelect_Click()
+{
+    cancelPending();
+    setCanvasPointer(lstSelect->currentRow() == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (listClickSuppressed_) {
+        selectRow(lstTiles, 0);
+        selectRow(lstAction, 8);
+    }
+    setActivePanel(Panel::Select);
+}
+
+void TileEditorWindow::cmdAction_Click()
+{
+    setCanvasPointer(Qt::ArrowCursor);
+    if (listClickSuppressed_) {
+        selectRow(lstSelect, 8);
+        selectRow(lstTiles, 0);
+    }
+    setActivePanel(Panel::Action);
+}
+
+void TileEditorWindow::cmdGrids_Click()
+{
+    if (lstGrids->isVisible()) {
+        lstGrids->hide();
+        return;
+    }
+    cancelPending();
+    showPopup(lstGrids, cmdGrids);
+}
+
+void TileEditorWindow::cmdView_Click()
+{
+    if (lstViews->isVisible()) {
+        lstViews->hide();
+        return;
+    }
+    cancelPending();
+    showPopup(lstViews, cmdView);
+}
+
+void TileEditorWindow::cmdFiles_Click()
+{
+    if (pickColor_)
+        return;
+    if (lstFiles->isVisible()) {
+        lstFiles->hide();
+        return;
+    }
+    if (!fractalShown()) {
+        cancelPending();
+        endPanMode();
+    }
+    showPopup(lstFiles, cmdFiles);
+}
+
+void TileEditorWindow::cmdPan_Click()
+{
+    if (pickColor_)
+        return;
+    if (!panMode_) {
+        cancelPending();
+        panMode_ = true;
+        cmdPan->setStyleSheet(backgroundStyle(kPanColour));
+        savedPointer_ = picBox->cursor().shape();
+        setCanvasPointer(Qt::OpenHandCursor);
+        return;
+    }
+    endPanMode();
+}
+
+void TileEditorWindow::cmdUnReDo_Click()
+{
+    if (pickColor_ || newTileActive_)
+        return;
+    undo_.pressed(doc_);
+    undoStateChanged();
+    Form_Resize();
+}
+
+void TileEditorWindow::cmdRevert_Click()
+{
+    files_->revertSession();
+}
+
+void TileEditorWindow::cmdXform_Click()
+{
+    if (pickColor_)
+        return;
+    if (!doc_.xformOpen) {
+        pickForTransform_ = true;
+        resetModes();
+        return;
+    }
+    // The display copy of the pending polygon leaves the tiling while it is edited.
+    if (doc_.hasTile(doc_.curTile)) {
+        doc_.tiles[doc_.curTile].deleted = kTrue;
+        compresT(doc_);
+    }
+    resetModes();
+    if (hooks_.showTransformEditor) {
+        hide();
+        hooks_.showTransformEditor();
+    }
+}
+
+void TileEditorWindow::cmdFrac_Click()
+{
+    if (doc_.tileCount() > 1) {
+        if (hooks_.fractal)
+            hooks_.fractal();
+        return;
+    }
+    dialogs_.message("load or create a tessellation");
+}
+
+void TileEditorWindow::lstTiles_Click(int index)
+{
+    if (listClickSuppressed_)
+        return;
+    endPanMode();
+    if (activePanel_ != Panel::Tiles)
+        cmdTiles_Click();
+    doc_.dirty = true;
+    setCanvasPointer(index == 0 || index == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
+    tileAction_ = static_cast<int16_t>(index);
+    hideLists();
+}
+
+void TileEditorWindow::lstSelect_Click(int)
+{
+    if (listClickSuppressed_)
+        return;
+    endPanMode();
+    if (activePanel_ != Panel::Select)
+        cmdSelect_Click();
+    hideLists();
+}
+
+void TileEditorWindow::lstAction_Click(int)
+{
+    if (listClickSuppressed_)
+        return;
+    if (activePanel_ != Panel::Action)
+        cmdAction_Click();
+    hideLists();
+}
+
+void TileEditorWindow::lstGrids_Click(int index)
+{
+    if (doc_.xformOpen) {
+        dialogs_.message("please close transform editor before changing grids");
+        selectRow(lstGrids, curGrid_);
+        lstGrids->hide();
+        return;
+    }
+    if (index == GridNone) {
+        selectRow(lstGrids, curGrid_);
+        return;
+    }
+    if (index == curGrid_)
+        return;
+    curGrid_ = static_cast<int16_t>(index);
+    doc_.grid = curGrid_;
+    resetModes();
+    lstGrids->hide();
+    Form_Resize();
+}
+
+void TileEditorWindow::lstViews_Click()
+{
+    QListWidgetItem *heavy = lstViews->item(0);
+    QListWidgetItem *lines = lstViews->item(1);
+    {
+        const QSignalBlocker blocker(lstViews);
+        if (heavy->isSelected() && !prevHeavy_) {
+            lines->setSelected(true);
+            prevHeavy_ = prevLines_ = true;
+        } else if (!lines->isSelected() && prevLines_) {
+            heavy->setSelected(false);
+            prevHeavy_ = prevLines_ = false;
+        }
+    }
+    applyLineWidth();
+    Form_Resize();
+}
+
+void TileEditorWindow::lstFiles_Click(int index)
+{
+    lstFiles->hide();
+    endPanMode();
+    files_->run(index);
+}
+
+void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
+{
+    if (panMode_ || (button == 2 && fractalShown())) {
+        rightPan_ = !panMode_;
+        panAnchorX_ = x;
+        panAnchorY_ = y;
+    }
+}
+
+void TileEditorWindow::picBox_MouseMove(int buttons, double x, double y)
+{
+    if (((buttons & 1) && panMode_) || rightPan_) {
+        view_.panBy(x - panAnchorX_, y - panAnchorY_);
+        Form_Resize();
+    }
+}
+
+void TileEditorWindow::picBox_MouseUp(int, double, double)
+{
+    rightPan_ = false;
+}
+
+} // namespace tessella

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/document.h"
+#include "document/undo.h"
+#include "platform/apppaths.h"
+#include "platform/dialogs.h"
+#include "tileeditor/editorhooks.h"
+#include "tileeditor/filecommands.h"
+#include "tileeditor/view/planeview.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tessella {
+
+class CanvasWidget;
+
+// The tile editor, the application's main window: the canvas, the three mode panels
+// with their command lists, the pop-up grid, view and files lists and the command
+// buttons. Drawing, view arithmetic and file commands live in plain classes; this
+// class wires them to the controls.
+class TileEditorWindow : public QWidget, public FilesHost
+{
+    Q_OBJECT
+public:
+    enum class Panel { Tiles, Select, Action };
+
+    TileEditorWindow(Document &doc, Dialogs &dialogs, AppPaths paths, EditorHooks hooks = {},
+                     QWidget *parent = nullptr);
+    ~TileEditorWindow() override;
+
+    // Start-up after construction: loads `commandLineFile` when not empty.
+    void Form_Load(const QString &commandLineFile);
+    // The window becomes active after a hand-back: appends `xfReturn` once per hand-back.
+    void Form_Activate();
+    // Arms the one-shot hand-back that the next activation consumes.
+    void requestHandBack() { handBackPending_ = true; }
+    // The one full redraw.
+    void Form_Resize();
+    void resetModes();
+    void cancelPending();
+    void hideLists();
+    void endPanMode();
+
+    Document &document() { return doc_; }
+    UndoHistory &undoHistory() { return undo_; }
+    FractalSnapshot &fractalSnapshot() { return fractal_; }
+    FileCommands &fileCommands() { return *files_; }
+    const PlaneView &view() const { return view_; }
+    CanvasWidget *canvas() const { return picBox; }
+    bool panMode() const { return panMode_; }
+    bool spaceDown() const { return spaceDown_; }
+    int16_t curGrid() const { return curGrid_; }
+    Panel activePanel() const { return activePanel_; }
+    Colour chipColour() const { return chipColour_; }
+    int canvasLineWidth() const { return lineWidth_; }
+    void setSkipActivate() { skipActivate_ = true; }
+
+    // FilesHost
+    void fullRedraw() override { Form_Resize(); }
+    void resetZoom() override;
+    double halfCanvasWidth() const override;
+    double halfCanvasHeight() const override;
+    void documentReplaced() override;
+    bool fractalShown() const override;
+    void renderFractal() override;
+    void saveImage() override;
+    void closeApplication() override;
+    void undoStateChanged() override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void layoutControls();
+    QPushButton *makeButton(const char *name, const QString &caption);
+    QListWidget *makeList(const char *name, const QStringList &items);
+    void showPopup(QListWidget *list, QPushButton *under);
+
+    // Key handlers; return false for keys they leave to the focused control.
+    bool form_KeyDown(int key);
+    void Form_KeyUp();
+
+    // Buttons and lists.
+    void cmdTiles_Click();
+    void cmdSelect_Click();
+    void cmdAction_Click();
+    void cmdGrids_Click();
+    void cmdView_Click();
+    void cmdFiles_Click();
+    void cmdPan_Click();
+    void cmdUnReDo_Click();
+    void cmdRevert_Click();
+    void cmdXform_Click();
+    void cmdFrac_Click();
+    void lstTiles_Click(int index);
+    void lstSelect_Click(int index);
+    void lstAction_Click(int index);
+    void lstGrids_Click(int index);
+    void lstViews_Click();
+    void lstFiles_Click(int index);
+    void setActivePanel(Panel panel);
+    void paintPanels();
+    void setCanvasPointer(Qt::CursorShape shape);
+    void setChipColour(Colour colour);
+    void applyLineWidth();
+    bool viewSelected(int index) const;
+
+    // Pointer on the canvas (plane units).
+    void picBox_MouseDown(int button, double x, double y);
+    void picBox_MouseMove(int buttons, double x, double y);
+    void picBox_MouseUp(int button, double x, double y);
+
+    Document &doc_;
+    Dialogs &dialogs_;
+    AppPaths paths_;
+    EditorHooks hooks_;
+    UndoHistory undo_;
+    FractalSnapshot fractal_;
+    std::unique_ptr<FileCommands> files_;
+    PlaneView view_;
+
+    CanvasWidget *picBox = nullptr;
+    QGroupBox *Frame1[3] = {};
+    QListWidget *lstTiles = nullptr;
+    QListWidget *lstSelect = nullptr;
+    QListWidget *lstAction = nullptr;
+    QPushButton *cmdTiles = nullptr;
+    QPushButton *cmdSelect = nullptr;
+    QPushButton *cmdAction = nullptr;
+    QPushButton *cmdGrids = nullptr;
+    QListWidget *lstGrids = nullptr;
+    QPushButton *cmdView = nullptr;
+    QListWidget *lstViews = nullptr;
+    QPushButton *cmdFiles = nullptr;
+    QListWidget *lstFiles = nullptr;
+    QPushButton *cmdPan = nullptr;
+    QPushButton *cmdUnReDo = nullptr;
+    QPushButton *cmdRevert = nullptr;
+    QPushButton *cmdXform = nullptr;
+    QPushButton *cmdFrac = nullptr;
+    QLabel *picChip = nullptr;
+    QLabel *lblRotval = nullptr;
+    QLabel *pDest = nullptr;
+
+    int16_t curGrid_ = GridRectangular;
+    int16_t tileAction_ = 0;
+    bool prevHeavy_ = false;
+    bool prevLines_ = true;
+    bool spaceDown_ = false;
+    bool pickForTransform_ = false;
+    bool pickColor_ = false;
+    bool skipActivate_ = false;
+    bool handBackPending_ = true; // the start-up activation appends the empty tile
+    bool listClickSuppressed_ = false;
+    bool panMode_ = false;
+    bool rightPan_ = false;
+    double panAnchorX_ = 0;
+    double panAnchorY_ = 0;
+    Qt::CursorShape savedPointer_ = Qt::CrossCursor;
+    bool newTileActive_ = false;
+    Colour chipColour_ = 0 + 256 * 192;
+    int lineWidth_ = 1;
+    Panel activePanel_ = Panel::Tiles;
+    bool loaded_ = false;
+    bool closeApproved_ = false;
+};
+
+} // namespace tessella
