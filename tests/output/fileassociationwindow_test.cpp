@@ -23,19 +23,32 @@ namespace {
 
 const std::string kSuccess = "Associated the file extension .mvl with this application";
 
-void ensureApp()
+// One application object for the test program, made before the first test and destroyed
+// after the last: a function-local static would outlive Qt's own globals at exit.
+class QtAppEnvironment : public ::testing::Environment
 {
-    if (QApplication::instance()) {
-        return;
+public:
+    void SetUp() override
+    {
+        if (QApplication::instance()) {
+            return;
+        }
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app_ = std::make_unique<QApplication>(argc_, argv_);
     }
-    static int argc = 1;
-    static char name[] = "test_output";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static QApplication app(argc, argv);
-}
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[12] = "test_output";
+    char *argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto *const qtAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
 
 bool makeFile(const QString &path)
 {
@@ -53,7 +66,7 @@ class FileAssociationWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ensureApp();
+        ASSERT_NE(QApplication::instance(), nullptr);
         ASSERT_TRUE(dir.isValid());
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
         setup.association.dataHome = dir.filePath("share");
