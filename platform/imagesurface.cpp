@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/imagesurface.h"
 
+#include "platform/pixelline.h"
+
 #include <QLineF>
 #include <QPainter>
 #include <QPolygon>
@@ -19,6 +21,9 @@ constexpr int64_t kSafeRange = int64_t(1) << 20;
 // Plane-unit calls whose pixel lies beyond this are skipped.
 constexpr double kPixelLimit = 1e9;
 constexpr int kMaxPenWidth = 64;
+// Dashes of one-pixel lines, in pixels along the line.
+constexpr int64_t kDashLength = 18;
+constexpr int64_t kDashPeriod = 24;
 
 struct Point64
 {
@@ -220,31 +225,60 @@ void ImageSurface::polygon(std::span<const PixelPoint> points)
     if (points.empty()) {
         return;
     }
-    QPainter painter(&image_);
-    preparePainter(painter, penColour_, true);
-    bool safe = true;
-    for (const PixelPoint &p : points) {
-        safe = safe && inSafeRange({int64_t(p.x) - offset_.x(), int64_t(p.y) - offset_.y()});
-    }
-    if (safe) {
-        QPolygon polygon;
-        polygon.reserve(qsizetype(points.size()));
-        for (const PixelPoint &p : points) {
-            polygon << QPoint(p.x - offset_.x(), p.y - offset_.y());
+    const bool thinPen = penWidth_ == 1;
+    {
+        QPainter painter(&image_);
+        preparePainter(painter, penColour_, true);
+        if (thinPen) {
+            painter.setPen(Qt::NoPen);
         }
-        painter.drawPolygon(polygon, Qt::OddEvenFill);
-        return;
+        bool safe = true;
+        for (const PixelPoint &p : points) {
+            safe = safe && inSafeRange({int64_t(p.x) - offset_.x(), int64_t(p.y) - offset_.y()});
+        }
+        if (safe) {
+            QPolygon polygon;
+            polygon.reserve(qsizetype(points.size()));
+            for (const PixelPoint &p : points) {
+                polygon << QPoint(p.x - offset_.x(), p.y - offset_.y());
+            }
+            painter.drawPolygon(polygon, Qt::OddEvenFill);
+        } else {
+            QPolygonF polygon;
+            for (const PixelPoint &p : points) {
+                polygon << QPointF(double(p.x) - offset_.x(), double(p.y) - offset_.y());
+            }
+            const double margin = penWidth_ + 8;
+            const QRectF area(-margin, -margin, image_.width() + 2 * margin,
+                              image_.height() + 2 * margin);
+            polygon = clipPolygon(polygon, area);
+            if (!polygon.isEmpty()) {
+                painter.drawPolygon(polygon, Qt::OddEvenFill);
+            }
+        }
     }
-    QPolygonF polygon;
-    for (const PixelPoint &p : points) {
-        polygon << QPointF(double(p.x) - offset_.x(), double(p.y) - offset_.y());
+    if (thinPen) {
+        int64_t phase = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            phase = thinLine(points[i], points[(i + 1) % points.size()], penColour_, phase);
+        }
     }
-    const double margin = penWidth_ + 8;
-    const QRectF area(-margin, -margin, image_.width() + 2 * margin, image_.height() + 2 * margin);
-    polygon = clipPolygon(polygon, area);
-    if (!polygon.isEmpty()) {
-        painter.drawPolygon(polygon, Qt::OddEvenFill);
-    }
+}
+
+int64_t ImageSurface::thinLine(PixelPoint from, PixelPoint to, Colour colour, int64_t phase)
+{
+    const int64_t x0 = int64_t(from.x) - offset_.x(), y0 = int64_t(from.y) - offset_.y();
+    const int64_t x1 = int64_t(to.x) - offset_.x(), y1 = int64_t(to.y) - offset_.y();
+    const QRgb rgb = toQColor(colour).rgb();
+    const bool dashed = dashed_;
+    QImage &image = image_;
+    forEachLinePixel(x0, y0, x1, y1, image.width(), image.height(),
+                     [&](int x, int y, int64_t step) {
+                         if (!dashed || (phase + step) % kDashPeriod < kDashLength) {
+                             reinterpret_cast<QRgb *>(image.scanLine(y))[x] = rgb;
+                         }
+                     });
+    return phase + std::max(std::llabs(x1 - x0), std::llabs(y1 - y0));
 }
 
 void ImageSurface::polyline(std::span<const PixelPoint> points)
@@ -252,8 +286,13 @@ void ImageSurface::polyline(std::span<const PixelPoint> points)
     if (points.size() == 1) {
         drawPoint(points[0], penColour_);
     }
+    int64_t phase = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
-        drawLine(points[i - 1], points[i], penColour_);
+        if (penWidth_ == 1) {
+            phase = thinLine(points[i - 1], points[i], penColour_, phase);
+        } else {
+            drawLine(points[i - 1], points[i], penColour_);
+        }
     }
 }
 
@@ -280,6 +319,10 @@ void ImageSurface::ellipse(int left, int top, int right, int bottom)
 
 void ImageSurface::drawLine(PixelPoint from, PixelPoint to, Colour colour)
 {
+    if (penWidth_ == 1) {
+        thinLine(from, to, colour, 0);
+        return;
+    }
     const Point64 a{int64_t(from.x) - offset_.x(), int64_t(from.y) - offset_.y()};
     const Point64 b{int64_t(to.x) - offset_.x(), int64_t(to.y) - offset_.y()};
     QPainter painter(&image_);
