@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
-#include "platform/apppaths.h"
+#include "app/startup.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 
 #include <iostream>
-#include <memory>
 
 using namespace tessella;
 
@@ -42,6 +41,7 @@ int main(int argc, char **argv)
     case CommandLine::Verb::Open:
         break;
     }
-    QCoreApplication app(argc, argv);
-    return runSummary(cl.file.isEmpty() ? primitivesPath() : cl.file, std::cout, std::cerr);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("tessella");
+    return runEditor(app, cl.file);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace tessella {
@@ -15,6 +17,8 @@ struct EditorHooks
     std::function<void()> renderFractal;        // the fractal panel's render command
     std::function<void()> saveImage;            // the files entry "save image"
     std::function<void()> closeTransformEditor; // the application is ending
+    // Start-up: offer the file association (given the command-line document).
+    std::function<void(const QString &)> offerFileAssociation;
 };
 
 } // namespace tessella

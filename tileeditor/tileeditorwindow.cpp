@@ -5,6 +5,7 @@
 #include "tileeditor/view/viewrenderer.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -209,6 +210,8 @@ void TileEditorWindow::Form_Load(const QString &commandLineFile)
     resetModes();
     doc_.dirty = false;
     loaded_ = true;
+    if (hooks_.offerFileAssociation)
+        hooks_.offerFileAssociation(commandLineFile);
     if (!commandLineFile.isEmpty()) {
         files_->setCommandLineFile(commandLineFile);
         files_->run(FileCommands::LoadState);
@@ -277,9 +280,11 @@ void TileEditorWindow::showEvent(QShowEvent *event)
 void TileEditorWindow::closeEvent(QCloseEvent *event)
 {
     if (closeApproved_ || doc_.closing || files_->queryUnload(true)) {
+        doc_.closing = true;
         if (hooks_.closeTransformEditor)
             hooks_.closeTransformEditor();
         event->accept();
+        QCoreApplication::quit();
         return;
     }
     event->ignore();
