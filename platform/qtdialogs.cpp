@@ -16,23 +16,9 @@ QString fromUtf8(const std::string &text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-Answer askQuestion(QWidget *parent, const std::string &firstLine, const std::string &secondLine,
-                   bool withCancel)
+Answer toAnswer(int button, bool withCancel)
 {
-    QMessageBox box(parent);
-    box.setIcon(QMessageBox::Question);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    // File names and header bytes end up in messages: never let them be read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(fromUtf8(firstLine) + QLatin1Char('\n') + fromUtf8(secondLine));
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (withCancel) {
-        buttons |= QMessageBox::Cancel;
-    }
-    box.setStandardButtons(buttons);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
+    switch (button) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -91,25 +77,70 @@ QStringList qtNameFilters(const std::string &filter)
 
 QtDialogs::QtDialogs(QWidget *parent) : parent_(parent) {}
 
+std::unique_ptr<QMessageBox> QtDialogs::makeMessageBox(QWidget *parent, const std::string &text)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setIcon(QMessageBox::NoIcon);
+    box->setWindowTitle(QApplication::applicationDisplayName());
+    // File names and header bytes end up in messages: never let them be read as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(fromUtf8(text));
+    box->setStandardButtons(QMessageBox::Ok);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::makeQuestionBox(QWidget *parent,
+                                                        const std::string &firstLine,
+                                                        const std::string &secondLine,
+                                                        bool withCancel)
+{
+    auto box = makeMessageBox(parent, firstLine + "\n" + secondLine);
+    box->setIcon(QMessageBox::Question);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel) {
+        buttons |= QMessageBox::Cancel;
+    }
+    box->setStandardButtons(buttons);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    return box;
+}
+
+std::unique_ptr<QFileDialog> QtDialogs::makeFileDialog(QWidget *parent,
+                                                       const FileDialogOptions &options, bool save)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, fromUtf8(options.title));
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // For a save "must exist" concerns the folder, which the dialog guarantees anyway.
+    dialog->setFileMode(!save && options.mustExist ? QFileDialog::ExistingFile
+                                                   : QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    if (!options.filter.empty()) {
+        dialog->setNameFilters(qtNameFilters(options.filter));
+    }
+    // The dialog itself appends the suffix, so the overwrite question names the real file.
+    if (!options.defaultExtension.empty()) {
+        dialog->setDefaultSuffix(fromUtf8(options.defaultExtension));
+    }
+    if (!options.initialFile.empty()) {
+        dialog->selectFile(fromUtf8(options.initialFile));
+    }
+    return dialog;
+}
+
 void QtDialogs::message(const std::string &text)
 {
-    QMessageBox box(parent_);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setTextFormat(Qt::PlainText);
-    box.setText(fromUtf8(text));
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    makeMessageBox(parent_, text)->exec();
 }
 
 Answer QtDialogs::askYesNo(const std::string &firstLine, const std::string &secondLine)
 {
-    return askQuestion(parent_, firstLine, secondLine, false);
+    return toAnswer(makeQuestionBox(parent_, firstLine, secondLine, false)->exec(), false);
 }
 
 Answer QtDialogs::askYesNoCancel(const std::string &firstLine, const std::string &secondLine)
 {
-    return askQuestion(parent_, firstLine, secondLine, true);
+    return toAnswer(makeQuestionBox(parent_, firstLine, secondLine, true)->exec(), true);
 }
 
 std::optional<std::string> QtDialogs::openFile(const FileDialogOptions &options)
@@ -124,29 +155,11 @@ std::optional<std::string> QtDialogs::saveFile(const FileDialogOptions &options)
 
 std::optional<std::string> QtDialogs::runFileDialog(const FileDialogOptions &options, bool save)
 {
-    QFileDialog dialog(parent_, fromUtf8(options.title));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // For a save "must exist" concerns the folder, which the dialog guarantees anyway.
-    dialog.setFileMode(!save && options.mustExist ? QFileDialog::ExistingFile
-                                                  : QFileDialog::AnyFile);
-    if (!options.confirmOverwrite) {
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    }
-    const QStringList filters = qtNameFilters(options.filter);
-    if (!options.filter.empty()) {
-        dialog.setNameFilters(filters);
-    }
-    // The dialog itself appends the suffix, so the overwrite question names the real file.
-    if (!options.defaultExtension.empty()) {
-        dialog.setDefaultSuffix(fromUtf8(options.defaultExtension));
-    }
-    if (!options.initialFile.empty()) {
-        dialog.selectFile(fromUtf8(options.initialFile));
-    }
-    if (dialog.exec() != QDialog::Accepted) {
+    const auto dialog = makeFileDialog(parent_, options, save);
+    if (dialog->exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    const QStringList chosen = dialog.selectedFiles();
+    const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) {
         return std::nullopt;
     }

@@ -3,9 +3,13 @@
 
 #include "platform/dialogs.h"
 
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
 
 namespace tessella {
 
@@ -24,6 +28,15 @@ public:
     std::optional<std::string> saveFile(const FileDialogOptions &options) override;
     std::optional<int32_t> chooseColor(int32_t initial) override;
     void beep() override;
+
+    // The dialogs as they are shown, for the tests of their settings.
+    static std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const std::string &text);
+    static std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent,
+                                                        const std::string &firstLine,
+                                                        const std::string &secondLine,
+                                                        bool withCancel);
+    static std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent,
+                                                       const FileDialogOptions &options, bool save);
 
 private:
     std::optional<std::string> runFileDialog(const FileDialogOptions &options, bool save);
