@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/termination.h"
 #include "document/document.h"
 #include "output/fileassociationwindow.h"
 #include "platform/apppaths.h"
@@ -32,6 +33,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
+    closeOnTermination(&editor);
     editor.show();
     if (association)
         association->raise();

@@ -3,7 +3,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config
-          qt6-base-dev qt6-svg-dev libgl-dev libturbojpeg0-dev
+          qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libturbojpeg0-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth x11-apps)
 missing=()
