@@ -46,7 +46,7 @@ QStringList registerFileType(const AssociationPaths &paths);
 // Building blocks, exposed for tests.
 QByteArray mimePackageXml();
 QByteArray desktopEntry(const QString &executablePath);
-// One argument of an Exec key: quoted, with the characters special inside quotes escaped,
+// One argument of an Exec key: quoted, with the characters reserved inside quotes escaped,
 // then escaped once more for the key file's string syntax.
 QString desktopExecQuote(const QString &argument);
 // A 48x48 PNG: the given image scaled, or a small tiling motif when it cannot be read.

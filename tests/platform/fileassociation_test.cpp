@@ -173,7 +173,7 @@ TEST_F(FileAssociationTest, NoDataDirectoryFailsEveryStep)
     EXPECT_TRUE(calls.empty());
 }
 
-TEST(DesktopExecQuote, EscapesCharactersSpecialInsideQuotes)
+TEST(DesktopExecQuote, EscapesCharactersReservedInsideQuotes)
 {
     EXPECT_EQ(desktopExecQuote("/usr/bin/tessella"), "\"/usr/bin/tessella\"");
     EXPECT_EQ(desktopExecQuote("/opt/my tools/tessella"), "\"/opt/my tools/tessella\"");
