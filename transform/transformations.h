@@ -169,7 +169,7 @@ private:
     bool destinationHasEdits(Node *start) const;
     bool confirmOverwrite(Node *srcStart, Node *dstStart, Node *dstEnd);
     Node *findReflectionEdge() const;
-    Node *vertexDestinationEnd() const;
+    Isometry isometryFor(int index) const;
     void rebuild(Node *srcStart, Node *srcEnd, Node *dstStart, Node *dstEnd, const Isometry &m);
     void finishMapping();
 };
