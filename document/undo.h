@@ -44,6 +44,8 @@ public:
     bool hasSnapshot() const { return m_hasSnapshot; }
     int undoCount() const { return static_cast<int>(m_tiles.size()); }
     const std::vector<Tile> &snapshotTiles() const { return m_tiles; }
+    // For rewriting references into other tables (sketch runs) that the snapshot holds.
+    std::vector<Tile> &snapshotTilesForUpdate() { return m_tiles; }
 
 private:
     std::vector<Tile> m_tiles;
@@ -66,6 +68,8 @@ public:
     bool empty() const { return m_tiles.empty(); }
     void clear() { m_tiles.clear(); }
     const std::vector<Tile> &tiles() const { return m_tiles; }
+    // For rewriting references into other tables (sketch runs) that the copy holds.
+    std::vector<Tile> &tilesForUpdate() { return m_tiles; }
 
 private:
     std::vector<Tile> m_tiles;

@@ -66,8 +66,8 @@ void TileEditorWindow::setCanvasPointer(Qt::CursorShape shape)
 
 void TileEditorWindow::setChipColour(Colour colour)
 {
-    chipColour_ = colour;
-    picChip->setStyleSheet(backgroundStyle(colour));
+    chip_.setColour(colour);
+    showChip();
 }
 
 void TileEditorWindow::hideLists()
@@ -90,9 +90,10 @@ void TileEditorWindow::cancelPending()
 {
     endPanMode();
     hideLists();
-    newTileActive_ = false;
+    endPointerGestures();
     rightPan_ = false;
-    picChip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    chip_.disarm();
+    showChip();
     Form_Resize();
 }
 
@@ -106,10 +107,11 @@ void TileEditorWindow::resetModes()
     tileAction_ = 0;
     setActivePanel(Panel::Tiles);
     lstTiles->setEnabled(true);
-    newTileActive_ = false;
+    endPointerGestures();
     Form_Resize();
     setCanvasPointer(Qt::CrossCursor);
-    picChip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    chip_.disarm();
+    showChip();
 }
 
 void TileEditorWindow::cmdTiles_Click()
@@ -117,10 +119,9 @@ void TileEditorWindow::cmdTiles_Click()
     cancelPending();
     const int row = lstTiles->currentRow();
     setCanvasPointer(row == 0 || row == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
-    if (listClickSuppressed_) {
-        selectRow(lstSelect, 8);
-        selectRow(lstAction, 8);
-    }
+    // The other lists are reset with their clicks suppressed.
+    selectRow(lstSelect, 8);
+    selectRow(lstAction, 8);
     setActivePanel(Panel::Tiles);
 }
 
@@ -128,20 +129,16 @@ void TileEditorWindow::cmdSelect_Click()
 {
     cancelPending();
     setCanvasPointer(lstSelect->currentRow() == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
-    if (listClickSuppressed_) {
-        selectRow(lstTiles, 0);
-        selectRow(lstAction, 8);
-    }
+    selectRow(lstTiles, 0);
+    selectRow(lstAction, 8);
     setActivePanel(Panel::Select);
 }
 
 void TileEditorWindow::cmdAction_Click()
 {
     setCanvasPointer(Qt::ArrowCursor);
-    if (listClickSuppressed_) {
-        selectRow(lstSelect, 8);
-        selectRow(lstTiles, 0);
-    }
+    selectRow(lstSelect, 8);
+    selectRow(lstTiles, 0);
     setActivePanel(Panel::Action);
 }
 
@@ -167,7 +164,7 @@ void TileEditorWindow::cmdView_Click()
 
 void TileEditorWindow::cmdFiles_Click()
 {
-    if (pickColor_)
+    if (chip_.armed())
         return;
     if (lstFiles->isVisible()) {
         lstFiles->hide();
@@ -182,7 +179,7 @@ void TileEditorWindow::cmdFiles_Click()
 
 void TileEditorWindow::cmdPan_Click()
 {
-    if (pickColor_)
+    if (chip_.armed())
         return;
     if (!panMode_) {
         cancelPending();
@@ -197,7 +194,7 @@ void TileEditorWindow::cmdPan_Click()
 
 void TileEditorWindow::cmdUnReDo_Click()
 {
-    if (pickColor_ || newTileActive_)
+    if (chip_.armed() || newTile_.active())
         return;
     undo_.pressed(doc_);
     undoStateChanged();
@@ -211,7 +208,7 @@ void TileEditorWindow::cmdRevert_Click()
 
 void TileEditorWindow::cmdXform_Click()
 {
-    if (pickColor_)
+    if (chip_.armed())
         return;
     if (!doc_.xformOpen) {
         pickForTransform_ = true;
@@ -250,25 +247,6 @@ void TileEditorWindow::lstTiles_Click(int index)
     doc_.dirty = true;
     setCanvasPointer(index == 0 || index == 6 ? Qt::CrossCursor : Qt::ArrowCursor);
     tileAction_ = static_cast<int16_t>(index);
-    hideLists();
-}
-
-void TileEditorWindow::lstSelect_Click(int)
-{
-    if (listClickSuppressed_)
-        return;
-    endPanMode();
-    if (activePanel_ != Panel::Select)
-        cmdSelect_Click();
-    hideLists();
-}
-
-void TileEditorWindow::lstAction_Click(int)
-{
-    if (listClickSuppressed_)
-        return;
-    if (activePanel_ != Panel::Action)
-        cmdAction_Click();
     hideLists();
 }
 
@@ -316,28 +294,6 @@ void TileEditorWindow::lstFiles_Click(int index)
     lstFiles->hide();
     endPanMode();
     files_->run(index);
-}
-
-void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
-{
-    if (panMode_ || (button == 2 && fractalShown())) {
-        rightPan_ = !panMode_;
-        panAnchorX_ = x;
-        panAnchorY_ = y;
-    }
-}
-
-void TileEditorWindow::picBox_MouseMove(int buttons, double x, double y)
-{
-    if (((buttons & 1) && panMode_) || rightPan_) {
-        view_.panBy(x - panAnchorX_, y - panAnchorY_);
-        Form_Resize();
-    }
-}
-
-void TileEditorWindow::picBox_MouseUp(int, double, double)
-{
-    rightPan_ = false;
 }
 
 } // namespace tessella

@@ -44,7 +44,10 @@ const QStringList kFileItems = {"load prims", "load state",    "save state", "sa
 TileEditorWindow::TileEditorWindow(Document &doc, Dialogs &dialogs, AppPaths paths,
                                    EditorHooks hooks, QWidget *parent)
     : QWidget(parent), doc_(doc), dialogs_(dialogs), paths_(std::move(paths)),
-      hooks_(std::move(hooks))
+      hooks_(std::move(hooks)), chip_({doc_, undo_, dialogs_, *this}),
+      selection_({doc_, undo_, dialogs_, *this}), gestures_({doc_, undo_, dialogs_, *this}, chip_),
+      newTile_({doc_, undo_, dialogs_, *this}, chip_),
+      transformPick_({doc_, undo_, dialogs_, *this}, fractal_)
 {
     setObjectName("frmTiles");
     setWindowTitle(QString::fromStdString(view_.caption()));
@@ -130,6 +133,7 @@ void TileEditorWindow::buildControls()
     lblRotval->setObjectName("lblRotval");
     lblRotval->setAccessibleName("lblRotval");
     lblRotval->setAccessibleDescription("Rotation angle readout");
+    lblRotval->hide();
     pDest = new QLabel(this);
     pDest->setObjectName("pDest");
     pDest->hide();
@@ -179,7 +183,6 @@ void TileEditorWindow::layoutControls()
     place(cmdXform, 140);
     place(cmdFrac, 80);
     place(picChip, 40);
-    place(lblRotval, 60);
     const int canvasTopPx = static_cast<int>(kCanvasTopTwips) / kTwipsPerPixel;
     picBox->setGeometry(picLeftPx, canvasTopPx, std::max(1, width() - picLeftPx),
                         std::max(1, height() - canvasTopPx));
@@ -204,7 +207,7 @@ void TileEditorWindow::Form_Load(const QString &commandLineFile)
     for (int i : {1, 2, 3})
         lstViews->item(i)->setSelected(true);
     prevLines_ = true;
-    setChipColour(chipColour_);
+    showChip();
     undoStateChanged();
     Form_Resize();
     resetModes();
@@ -249,15 +252,13 @@ void TileEditorWindow::Form_Resize()
     picBox->setViewport(QPoint(picLeftPx - view_.canvasLeftPx(), canvasTopPx - view_.canvasTopPx()),
                         view_.zoom());
 
-    DrawSettings settings;
-    settings.grid = curGrid_;
-    settings.lines = viewSelected(1);
-    settings.fills = viewSelected(2);
-    settings.sketches = viewSelected(3);
+    const DrawSettings settings = drawSettings();
     ViewFrame frame;
     frame.extentWidth = view_.extentWidth();
     frame.extentHeight = view_.extentHeight();
     frame.lineWidth = lineWidth;
+    frame.newPts = newTile_.newPts();
+    frame.newCount = newTile_.newCount();
     picBox->surface().setPenWidth(lineWidth);
     renderView(picBox->surface(), doc_, settings, frame);
     picBox->update();
@@ -308,15 +309,8 @@ bool TileEditorWindow::eventFilter(QObject *watched, QEvent *event)
         if (!static_cast<QKeyEvent *>(event)->isAutoRepeat())
             Form_KeyUp();
     } else if (watched == picChip && event->type() == QEvent::MouseButtonPress) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::RightButton) {
-            if (const auto colour = dialogs_.chooseColor(chipColour_))
-                setChipColour(*colour);
-        } else {
-            pickColor_ = true;
-            picChip->setFrameStyle(QFrame::NoFrame);
-            setCanvasPointer(Qt::ArrowCursor);
-        }
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        picChip_MouseDown(button == Qt::RightButton ? 2 : button == Qt::LeftButton ? 1 : 4);
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -398,7 +392,11 @@ double TileEditorWindow::halfCanvasHeight() const
 
 void TileEditorWindow::documentReplaced()
 {
-    newTileActive_ = false;
+    // Nothing of a gesture may outlive the tiles it named.
+    newTile_.reset();
+    gestures_.abandon();
+    selection_.cancelMarquee();
+    hideRotationLabel();
     pickForTransform_ = false;
     rightPan_ = false;
     lstGrids->setCurrentRow(doc_.grid);

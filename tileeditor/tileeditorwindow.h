@@ -5,8 +5,14 @@
 #include "document/undo.h"
 #include "platform/apppaths.h"
 #include "platform/dialogs.h"
+#include "tileeditor/colourchip.h"
 #include "tileeditor/editorhooks.h"
+#include "tileeditor/editorhost.h"
 #include "tileeditor/filecommands.h"
+#include "tileeditor/newtileentry.h"
+#include "tileeditor/selection.h"
+#include "tileeditor/tilegestures.h"
+#include "tileeditor/transformpick.h"
 #include "tileeditor/view/planeview.h"
 
 #include <QWidget>
@@ -24,9 +30,9 @@ class CanvasWidget;
 
 // The tile editor, the application's main window: the canvas, the three mode panels
 // with their command lists, the pop-up grid, view and files lists and the command
-// buttons. Drawing, view arithmetic and file commands live in plain classes; this
-// class wires them to the controls.
-class TileEditorWindow : public QWidget, public FilesHost
+// buttons. Drawing, view arithmetic, file commands, selection and the pointer gestures
+// live in plain classes; this class wires them to the controls.
+class TileEditorWindow : public QWidget, public FilesHost, public EditorHost
 {
     Q_OBJECT
 public:
@@ -59,7 +65,12 @@ public:
     bool spaceDown() const { return spaceDown_; }
     int16_t curGrid() const { return curGrid_; }
     Panel activePanel() const { return activePanel_; }
-    Colour chipColour() const { return chipColour_; }
+    Colour chipColour() const { return chip_.colour(); }
+    const TileGestures &gestures() const { return gestures_; }
+    const NewTileEntry &newTile() const { return newTile_; }
+    const SelectionTool &selection() const { return selection_; }
+    bool pickForTransform() const { return pickForTransform_; }
+    bool pickColor() const { return chip_.armed(); }
     int canvasLineWidth() const { return lineWidth_; }
     void setSkipActivate() { skipActivate_ = true; }
 
@@ -74,6 +85,17 @@ public:
     void saveImage() override;
     void closeApplication() override;
     void undoStateChanged() override;
+
+    // EditorHost
+    Surface &canvasSurface() override;
+    DrawSettings drawSettings() const override;
+    bool spaceHeld() const override { return spaceDown_; }
+    void refreshBackground() override { Form_Resize(); }
+    void previewsDrawn() override;
+    void undoButtonChanged() override { undoStateChanged(); }
+    void showRotationLabel(const std::string &caption, double x, double y) override;
+    void setRotationLabel(const std::string &caption) override;
+    void hideRotationLabel() override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -123,6 +145,13 @@ private:
     void picBox_MouseDown(int button, double x, double y);
     void picBox_MouseMove(int buttons, double x, double y);
     void picBox_MouseUp(int button, double x, double y);
+    // The colour chip pressed with a button (1 left, 2 right).
+    void picChip_MouseDown(int button);
+    void showChip();
+    // The canvas pointer after a colour pick: the cross where the mode places points.
+    void restorePointerAfterPick();
+    // Ends gestures, marquee and new-tile entry (`cancelPending`, `resetModes`).
+    void endPointerGestures();
 
     Document &doc_;
     Dialogs &dialogs_;
@@ -130,6 +159,11 @@ private:
     EditorHooks hooks_;
     UndoHistory undo_;
     FractalSnapshot fractal_;
+    ColourChip chip_;
+    SelectionTool selection_;
+    TileGestures gestures_;
+    NewTileEntry newTile_;
+    TransformPick transformPick_;
     std::unique_ptr<FileCommands> files_;
     PlaneView view_;
 
@@ -162,7 +196,6 @@ private:
     bool prevLines_ = true;
     bool spaceDown_ = false;
     bool pickForTransform_ = false;
-    bool pickColor_ = false;
     bool skipActivate_ = false;
     bool handBackPending_ = true; // the start-up activation appends the empty tile
     bool listClickSuppressed_ = false;
@@ -171,8 +204,6 @@ private:
     double panAnchorX_ = 0;
     double panAnchorY_ = 0;
     Qt::CursorShape savedPointer_ = Qt::CrossCursor;
-    bool newTileActive_ = false;
-    Colour chipColour_ = 0 + 256 * 192;
     int lineWidth_ = 1;
     Panel activePanel_ = Panel::Tiles;
     bool loaded_ = false;
