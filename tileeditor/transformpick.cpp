@@ -33,8 +33,10 @@ bool hasArea(const Tile &tile)
 {
     const int n = tile.usableVerts();
     double minX = tile.verts[0].x, maxX = minX, minY = tile.verts[0].y, maxY = minY;
-    for (int j = 1; j < n; ++j) {
+    for (int j = 0; j < n; ++j) {
         const Vertex &v = tile.verts[std::size_t(j)];
+        if (!std::isfinite(v.x) || !std::isfinite(v.y))
+            return false;
         minX = std::min(minX, v.x);
         maxX = std::max(maxX, v.x);
         minY = std::min(minY, v.y);
