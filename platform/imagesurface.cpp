@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace tessella {
 
@@ -160,8 +161,67 @@ ImageSurface::ImageSurface(QSize size, QPoint offset, Colour background)
     setViewport(size, offset, background);
 }
 
+ImageSurface::~ImageSurface()
+{
+    endPainting();
+}
+
+ImageSurface::ImageSurface(const ImageSurface &other)
+    : Surface(other), background_(other.background()), image_(other.image()),
+      offset_(other.offset_), zoom_(other.zoom_), originX_(other.originX_),
+      originY_(other.originY_), penColour_(other.penColour_), penWidth_(other.penWidth_),
+      dashed_(other.dashed_), fillColour_(other.fillColour_), fillStyle_(other.fillStyle_),
+      current_(other.current_)
+{}
+
+ImageSurface &ImageSurface::operator=(const ImageSurface &other)
+{
+    if (this != &other) {
+        endPainting();
+        background_ = other.background();
+        image_ = other.image();
+        offset_ = other.offset_;
+        zoom_ = other.zoom_;
+        originX_ = other.originX_;
+        originY_ = other.originY_;
+        penColour_ = other.penColour_;
+        penWidth_ = other.penWidth_;
+        dashed_ = other.dashed_;
+        fillColour_ = other.fillColour_;
+        fillStyle_ = other.fillStyle_;
+        current_ = other.current_;
+    }
+    return *this;
+}
+
+void ImageSurface::endBatch()
+{
+    if (batchDepth_ > 0 && --batchDepth_ == 0) {
+        endPainting();
+    }
+}
+
+void ImageSurface::endPainting() const
+{
+    painter_.reset();
+}
+
+template <typename Paint> void ImageSurface::paint(Paint &&draw)
+{
+    if (batchDepth_ == 0) {
+        QPainter painter(&image_);
+        draw(painter);
+        return;
+    }
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+    }
+    draw(*painter_);
+}
+
 void ImageSurface::setViewport(QSize size, QPoint offset, Colour background)
 {
+    endPainting();
     offset_ = offset;
     background_ = plainImage(size, background);
     image_ = background_;
@@ -174,20 +234,41 @@ void ImageSurface::setScale(double zoom, double originX, double originY)
     originY_ = originY;
 }
 
+// Copies in place when the target owns a buffer of the same shape: a window-sized layer
+// is then never reallocated (and faulted in again) on every redraw.
+static void copyLayer(QImage &to, const QImage &from)
+{
+    if (to.isDetached() && to.size() == from.size() && to.format() == from.format() &&
+        to.bytesPerLine() == from.bytesPerLine() && to.constBits() != from.constBits()) {
+        std::memcpy(to.bits(), from.constBits(), std::size_t(from.sizeInBytes()));
+    } else {
+        to = from;
+    }
+}
+
 void ImageSurface::clear()
 {
-    image_ = background_;
+    endPainting();
+    copyLayer(image_, background_);
 }
 
 void ImageSurface::commitBackground()
 {
-    background_ = image_;
+    endPainting();
+    copyLayer(background_, image_);
 }
 
 void ImageSurface::clearAll(Colour background)
 {
-    background_.fill(toQColor(background));
-    image_ = background_;
+    endPainting();
+    const QColor colour = toQColor(background);
+    if (image_.isDetached() && image_.size() == background_.size()) {
+        background_.fill(colour);
+        image_.fill(colour);
+    } else {
+        background_.fill(colour);
+        image_ = background_;
+    }
 }
 
 void ImageSurface::setPenWidth(int pixels)
@@ -226,8 +307,7 @@ void ImageSurface::polygon(std::span<const PixelPoint> points)
         return;
     }
     const bool thinPen = penWidth_ == 1;
-    {
-        QPainter painter(&image_);
+    paint([&](QPainter &painter) {
         preparePainter(painter, penColour_, true);
         if (thinPen) {
             painter.setPen(Qt::NoPen);
@@ -256,7 +336,7 @@ void ImageSurface::polygon(std::span<const PixelPoint> points)
                 painter.drawPolygon(polygon, Qt::OddEvenFill);
             }
         }
-    }
+    });
     if (thinPen) {
         int64_t phase = 0;
         for (std::size_t i = 0; i < points.size(); ++i) {
@@ -312,9 +392,10 @@ void ImageSurface::ellipse(int left, int top, int right, int bottom)
         r - l > kSafeRange || b - t > kSafeRange) {
         return;
     }
-    QPainter painter(&image_);
-    preparePainter(painter, penColour_, true);
-    painter.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t)));
+    paint([&](QPainter &painter) {
+        preparePainter(painter, penColour_, true);
+        painter.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t)));
+    });
 }
 
 void ImageSurface::drawLine(PixelPoint from, PixelPoint to, Colour colour)
@@ -325,18 +406,19 @@ void ImageSurface::drawLine(PixelPoint from, PixelPoint to, Colour colour)
     }
     const Point64 a{int64_t(from.x) - offset_.x(), int64_t(from.y) - offset_.y()};
     const Point64 b{int64_t(to.x) - offset_.x(), int64_t(to.y) - offset_.y()};
-    QPainter painter(&image_);
-    preparePainter(painter, colour, false);
-    if (inSafeRange(a) && inSafeRange(b)) {
-        painter.drawLine(QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y)));
-        return;
-    }
-    QLineF line(double(a.x), double(a.y), double(b.x), double(b.y));
-    const double margin = penWidth_ + 8;
-    if (clipLine(line, QRectF(-margin, -margin, image_.width() + 2 * margin,
-                              image_.height() + 2 * margin))) {
-        painter.drawLine(line);
-    }
+    paint([&](QPainter &painter) {
+        preparePainter(painter, colour, false);
+        if (inSafeRange(a) && inSafeRange(b)) {
+            painter.drawLine(QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y)));
+            return;
+        }
+        QLineF line(double(a.x), double(a.y), double(b.x), double(b.y));
+        const double margin = penWidth_ + 8;
+        if (clipLine(line, QRectF(-margin, -margin, image_.width() + 2 * margin,
+                                  image_.height() + 2 * margin))) {
+            painter.drawLine(line);
+        }
+    });
 }
 
 void ImageSurface::drawPoint(PixelPoint at, Colour colour)
@@ -350,9 +432,10 @@ void ImageSurface::drawPoint(PixelPoint at, Colour colour)
         setPixel(at.x, at.y, colour);
         return;
     }
-    QPainter painter(&image_);
-    preparePainter(painter, colour, false);
-    painter.drawPoint(QPoint(int(x), int(y)));
+    paint([&](QPainter &painter) {
+        preparePainter(painter, colour, false);
+        painter.drawPoint(QPoint(int(x), int(y)));
+    });
 }
 
 void ImageSurface::linePixels(PixelPoint from, PixelPoint to)
@@ -416,6 +499,7 @@ void ImageSurface::line(double x1, double y1, double x2, double y2, Colour colou
 
 Colour ImageSurface::pixel(int x, int y) const
 {
+    endPainting();
     const int64_t vx = int64_t(x) - offset_.x(), vy = int64_t(y) - offset_.y();
     if (vx < 0 || vy < 0 || vx >= image_.width() || vy >= image_.height()) {
         return kInvalidColour;

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -26,6 +27,9 @@ class ImageSurface : public Surface
 public:
     explicit ImageSurface(QSize size = QSize(1, 1), QPoint offset = QPoint(0, 0),
                           Colour background = kCanvasBackground);
+    ~ImageSurface() override;
+    ImageSurface(const ImageSurface &other);
+    ImageSurface &operator=(const ImageSurface &other);
 
     // Moves or resizes the viewport; both layers become plain `background`.
     void setViewport(QSize size, QPoint offset, Colour background = kCanvasBackground);
@@ -33,8 +37,21 @@ public:
     QPoint offset() const { return offset_; }
 
     // The current picture (background plus transient drawing), viewport pixels.
-    const QImage &image() const { return image_; }
-    const QImage &background() const { return background_; }
+    const QImage &image() const
+    {
+        endPainting();
+        return image_;
+    }
+    const QImage &background() const
+    {
+        endPainting();
+        return background_;
+    }
+
+    // Inside a batch one painter stays open on the picture until the batch ends or the
+    // picture is read, copied or replaced.
+    void beginBatch() override { ++batchDepth_; }
+    void endBatch() override;
 
     void setScale(double zoom, double originX = 0, double originY = 0) override;
     double zoom() const override { return zoom_; }
@@ -83,6 +100,9 @@ public:
     std::optional<PixelPoint> toPixel(double x, double y) const;
 
 private:
+    // The painter of a batch, opened on first use; outside a batch a painter for one call.
+    template <typename Paint> void paint(Paint &&draw);
+    void endPainting() const;
     void preparePainter(QPainter &painter, Colour penColour, bool withBrush) const;
     void drawLine(PixelPoint from, PixelPoint to, Colour colour);
     // A one-pixel line drawn here rather than by the painter, so that the pixels do not
@@ -102,6 +122,8 @@ private:
     Colour fillColour_ = 0;
     int fillStyle_ = kFillSolid;
     std::optional<PixelPoint> current_; // current position, canvas pixels
+    int batchDepth_ = 0;
+    mutable std::unique_ptr<QPainter> painter_; // open only inside a batch
 };
 
 } // namespace tessella

@@ -105,6 +105,12 @@ public:
     virtual Colour pixel(int x, int y) const = 0;
     virtual void setPixel(int x, int y, Colour colour) = 0;
 
+    // Between beginBatch and endBatch (they nest) a surface may keep its drawing state
+    // open across calls; many small shapes then draw much faster. Reading pixels inside a
+    // batch is allowed.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
+
     // The canvas pixels the surface keeps, edges included; nothing for a surface without
     // bounds. Drawing code uses it to skip shapes that cannot show.
     virtual std::optional<PixelRect> visibleArea() const { return std::nullopt; }
@@ -119,6 +125,19 @@ public:
 
     // Convenience for callers holding a vector.
     void polygon(const std::vector<PixelPoint> &points) { polygon(std::span(points)); }
+};
+
+// Keeps a surface in batch mode for a scope.
+class SurfaceBatch
+{
+public:
+    explicit SurfaceBatch(Surface &surface) : surface_(surface) { surface_.beginBatch(); }
+    ~SurfaceBatch() { surface_.endBatch(); }
+    SurfaceBatch(const SurfaceBatch &) = delete;
+    SurfaceBatch &operator=(const SurfaceBatch &) = delete;
+
+private:
+    Surface &surface_;
 };
 
 } // namespace tessella

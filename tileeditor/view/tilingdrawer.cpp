@@ -47,6 +47,30 @@ bool TilingDrawer::visible(std::span<const PixelPoint> pixels) const
     return surface_.mayTouch(left - margin, top - margin, right + margin, bottom + margin);
 }
 
+bool TilingDrawer::clearlyOutside(std::span<const Vertex> points) const
+{
+    const std::optional<PixelRect> area = surface_.visibleArea();
+    const double zoom = surface_.zoom();
+    if (!area || !(zoom > 0) || !std::isfinite(zoom) || points.empty()) {
+        return false;
+    }
+    // The kept pixels in plane units, widened by the pen and a pixel of rounding; a
+    // comparison in doubles is far cheaper than converting every corner.
+    const double margin = surface_.penWidth() + 3;
+    const double left = surface_.originX() + (area->left - margin) / zoom;
+    const double right = surface_.originX() + (area->right + margin) / zoom;
+    const double top = surface_.originY() + (area->top - margin) / zoom;
+    const double bottom = surface_.originY() + (area->bottom + margin) / zoom;
+    bool allLeft = true, allRight = true, allAbove = true, allBelow = true;
+    for (const Vertex &v : points) {
+        allLeft = allLeft && v.x < left;
+        allRight = allRight && v.x > right;
+        allAbove = allAbove && v.y < top;
+        allBelow = allBelow && v.y > bottom;
+    }
+    return allLeft || allRight || allAbove || allBelow;
+}
+
 Colour TilingDrawer::tileColour(const Tile &tile) const
 {
     if (settings_.colorShiftOn) {
@@ -89,8 +113,11 @@ void TilingDrawer::drawTile(std::size_t i)
         return;
     }
     const Tile &tile = doc_.tiles[i];
-    const Colour c = tileColour(tile);
     const std::span<const Vertex> corners(tile.verts.data(), std::size_t(tile.usableVerts()));
+    if (!settings_.probePass && !settings_.vectorTarget && clearlyOutside(corners)) {
+        return;
+    }
+    const Colour c = tileColour(tile);
     if (!toPixels(corners, pixels_) || pixels_.empty()) {
         return;
     }

@@ -103,6 +103,8 @@ private:
     void drawPolylineItem(const Tile &tile, Vertex origin, const Sketch &item, Colour ic);
     void drawPolygonItem(const Tile &tile, Vertex origin, const Sketch &item, Colour ic);
     bool visible(std::span<const PixelPoint> pixels) const;
+    // True when no corner can reach the kept pixels (a quick test in plane units).
+    bool clearlyOutside(std::span<const Vertex> points) const;
     void exportPolygon(std::span<const PixelPoint> pixels, Colour penColour, Colour brushColour);
 
     Surface &surface_;

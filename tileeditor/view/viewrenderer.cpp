@@ -9,6 +9,7 @@ void renderView(Surface &surface, const Document &doc, const DrawSettings &setti
                 const ViewFrame &frame)
 {
     surface.clearAll(kCanvasBackground);
+    SurfaceBatch batch(surface);
     surface.setPenWidth(1);
     drawLattice(surface, settings.grid, frame.extentWidth, frame.extentHeight);
     surface.setPenWidth(frame.lineWidth);
