@@ -90,6 +90,22 @@ void viewportMemory(benchmark::State &state)
 }
 BENCHMARK(viewportMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Tiles whose box reaches the viewport.
+int tilesInView(const Document &doc, const ImageSurface &surface)
+{
+    const QRectF view(QPointF(surface.offset()) / surface.zoom(),
+                      QSizeF(surface.size()) / surface.zoom());
+    int n = 0;
+    for (const Tile &tile : doc.tiles) {
+        QRectF box(tile.verts[0].x, tile.verts[0].y, 0, 0);
+        for (const Vertex &v : tile.verts) {
+            box |= QRectF(v.x, v.y, 0.001, 0.001);
+        }
+        n += box.intersects(view) ? 1 : 0;
+    }
+    return n;
+}
+
 // The viewport is the window's share of the canvas (twice the window at 100 %), panned
 // into the middle of the canvas.
 void fullRedraw(benchmark::State &state, int tiles, View view)
@@ -112,6 +128,7 @@ void fullRedraw(benchmark::State &state, int tiles, View view)
         benchmark::DoNotOptimize(surface.image().constBits());
     }
     state.counters["tiles"] = tiles;
+    state.counters["in_view"] = double(tilesInView(doc, surface));
 }
 
 void redrawLatticeOnly(benchmark::State &state)
