@@ -91,8 +91,9 @@ protected:
                            rev ? m.apply(s->fcpX, s->fcpY) : m.apply(s->bcpX, s->bcpY), 1e-9,
                            "backward handle");
             }
-            if (j < last)
+            if (j < last) {
                 EXPECT_EQ(d->nPoints, src[rev ? last - 1 - j : j]->nPoints) << "segment " << j;
+            }
         }
         const Node *s0 = src.front(), *sl = src.back();
         if (rev) {
