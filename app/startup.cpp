@@ -7,9 +7,13 @@
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
+#include "transform/xformwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
+
+#include <optional>
 
 namespace tessella {
 
@@ -30,8 +34,69 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         association->show();
     };
 
+    // The transform editor: created on a pick (or on "return to transform" after a load
+    // with a pending transform), hidden by "return to tiles", deleted once it unloads.
+    TileEditorWindow *editorWindow = nullptr;
+    QPointer<XformWindow> xform;
+    // Vertex 0 of a reloaded pending polygon's display copy, read before the tile editor
+    // removes that copy, so the polygon goes back where it lay.
+    std::optional<Vertex> displayCorner;
+
+    XformCallbacks xformCallbacks;
+    xformCallbacks.handBack = [&](HandBack how) {
+        TileEditorWindow &editor = *editorWindow;
+        if (how == HandBack::Exit && editor.undoHistory().hasSnapshot())
+            editor.undoHistory().setEnabled(true);
+        // Brings the transform button's caption and the undo button up to date.
+        editor.documentReplaced();
+        editor.requestHandBack();
+        if (editor.isVisible())
+            editor.Form_Activate();
+        else
+            editor.show(); // the activation appends xfReturn
+        editor.raise();
+        editor.activateWindow();
+    };
+    xformCallbacks.unloaded = [&] {
+        // Forgotten at once, so a pick before the deletion opens a new window.
+        if (XformWindow *window = xform.data()) {
+            xform.clear();
+            window->deleteLater();
+        }
+    };
+    hooks.showTransformEditor = [&] {
+        if (xform) {
+            xform->show(); // hidden by "return to tiles": the chain is as it was
+            xform->raise();
+            xform->activateWindow();
+            return;
+        }
+        auto *window = new XformWindow(doc, dialogs, xformCallbacks);
+        if (!window->Form_Load(displayCorner)) {
+            delete window;
+            editorWindow->show();
+            return;
+        }
+        displayCorner.reset();
+        xform = window;
+        xform->show();
+    };
+    hooks.closeTransformEditor = [&] {
+        doc.closing = true;
+        delete xform.data();
+    };
+
     TileEditorWindow editor(doc, dialogs, paths, hooks);
+    editorWindow = &editor;
     dialogs.setParent(&editor);
+    if (auto *cmdXform = editor.findChild<QAbstractButton *>("cmdXform")) {
+        QObject::connect(cmdXform, &QAbstractButton::pressed, &editor, [&] {
+            const Tile *display = doc.currentTile();
+            displayCorner.reset();
+            if (doc.xformOpen && doc.xfResume && !xform && display && display->usableVerts() > 0)
+                displayCorner = display->verts[0];
+        });
+    }
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
     editor.show();
@@ -40,6 +105,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     const int status = app.exec();
     if (association)
         delete association;
+    delete xform.data();
     return status;
 }
 

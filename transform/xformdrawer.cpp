@@ -152,7 +152,7 @@ void drawStraightChain(Surface &surface, const Chain &chain)
             surface.line(v->x, v->y, v->fLink->x, v->fLink->y, v->lineColr);
     });
     forEachNode(chain, [&](const Node *v) {
-        drawDot(surface, v->x, v->y, v == chain.firstNode ? 0 : v->ptColr, 2);
+        drawXformDot(surface, v->x, v->y, v == chain.firstNode ? 0 : v->ptColr, 2);
     });
 }
 
@@ -161,11 +161,11 @@ void drawHandles(Surface &surface, const Chain &chain)
     forEachNode(chain, [&](const Node *v) {
         if (v != chain.lastNode && v->fActive) {
             surface.line(v->x, v->y, v->fcpX, v->fcpY, kOutlineColour);
-            drawDot(surface, v->fcpX, v->fcpY, kOutlineColour, 3);
+            drawXformDot(surface, v->fcpX, v->fcpY, kOutlineColour, 3);
         }
         if (v != chain.firstNode && v->bActive) {
             surface.line(v->x, v->y, v->bcpX, v->bcpY, kOutlineColour);
-            drawDot(surface, v->bcpX, v->bcpY, kOutlineColour, 3);
+            drawXformDot(surface, v->bcpX, v->bcpY, kOutlineColour, 3);
         }
     });
 }
@@ -181,7 +181,7 @@ std::optional<PixelPoint> surfacePixel(const Surface &surface, double x, double 
     return PixelPoint{static_cast<int>(px), static_cast<int>(py)};
 }
 
-void drawDot(Surface &surface, double x, double y, Colour colour, int radius)
+void drawXformDot(Surface &surface, double x, double y, Colour colour, int radius)
 {
     const std::optional<PixelPoint> p = surfacePixel(surface, x, y);
     if (!p || !surface.mayTouch(p->x - radius, p->y - radius, p->x + radius, p->y + radius))
@@ -222,7 +222,7 @@ void drawXform(Surface &surface, const Chain &chain, const std::vector<Sketch> &
     if (entering) {
         const int n = std::min<int>(entering->nPoints, static_cast<int>(entering->points.size()));
         for (int i = 0; i < n; ++i)
-            drawDot(surface, entering->points[i].x, entering->points[i].y, 0, 2);
+            drawXformDot(surface, entering->points[i].x, entering->points[i].y, 0, 2);
     }
     if (settings.curveMode)
         drawHandles(surface, chain);

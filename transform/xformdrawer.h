@@ -53,7 +53,7 @@ void drawXform(Surface &surface, const Chain &chain, const std::vector<Sketch> &
                const std::optional<RegularPreview> &regular = std::nullopt);
 
 // A filled circle of `radius` screen pixels around an editor point.
-void drawDot(Surface &surface, double x, double y, Colour colour, int radius);
+void drawXformDot(Surface &surface, double x, double y, Colour colour, int radius);
 
 // The surface pixel of an editor point, nothing when it cannot be drawn.
 std::optional<PixelPoint> surfacePixel(const Surface &surface, double x, double y);

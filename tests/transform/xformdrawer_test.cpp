@@ -201,14 +201,14 @@ TEST_F(XformDrawerTest, DotsKeepTheCallersStyle)
 {
     surface.setPenColour(kRed);
     surface.setFillStyle(kFillTransparent);
-    drawDot(surface, 10, 10, kColourDestination, 3);
+    drawXformDot(surface, 10, 10, kColourDestination, 3);
     EXPECT_EQ(surface.pixel(10, 10), kColourDestination);
     EXPECT_EQ(surface.pixel(12, 10), kColourDestination);
     EXPECT_EQ(surface.penColour(), kRed);
     EXPECT_EQ(surface.fillStyle(), kFillTransparent);
     // Points that cannot be drawn are skipped.
     EXPECT_FALSE(surfacePixel(surface, std::nan(""), 0));
-    drawDot(surface, 1e300, 0, 0, 2);
+    drawXformDot(surface, 1e300, 0, 0, 2);
 }
 
 } // namespace
