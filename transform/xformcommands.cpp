@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transform editor's commands, lists and the model's requests of the window.
+#include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
 #include "transform/xformwindow.h"
@@ -161,6 +162,8 @@ void XformWindow::cmdDoodle_Click()
     clearWants();
     if (callbacks_.openSketchTools)
         callbacks_.openSketchTools();
+    else
+        openSketchPalette();
 }
 
 void XformWindow::hscnPoints_Change(int value)
@@ -188,6 +191,9 @@ void XformWindow::clearWants()
 
 void XformWindow::closeSketchTools()
 {
+    // Closing the palette finishes a curve and drops a line being entered.
+    if (frmDoodle)
+        frmDoodle->close();
     sketchToolsOpen = false;
     deleteToolOn = false;
     curveUnderway = false;

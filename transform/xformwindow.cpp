@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transform/xformwindow.h"
 
+#include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
 
@@ -208,8 +209,12 @@ void XformWindow::redraw()
     settings.tileColour = windowTile_.color;
     settings.areaWidth = view_.areaWidth();
     settings.areaHeight = view_.areaHeight();
+    const SketchWindow *tools = sketchWindow();
     drawXform(surface, chain_, work_.sketchItems, work_.sketchNext, settings,
-              sketchItem.nPoints > 0 ? &sketchItem : nullptr);
+              tools ? tools->tools().entering() : nullptr,
+              tools ? tools->tools().regularPreview() : std::nullopt);
+    if (tools)
+        drawSketchOverlay(surface, tools->tools());
     picBox->update();
 }
 
@@ -340,6 +345,10 @@ bool XformWindow::eventFilter(QObject *watched, QEvent *event)
 
 void XformWindow::picBox_MouseDown(int button, double x, double y)
 {
+    if (SketchWindow *tools = sketchWindow()) {
+        tools->surfaceDown(button, x, y);
+        return;
+    }
     if (button != 1 && button != 2)
         return;
     editor_.mouseDown(button == 1 ? PointerButton::Left : PointerButton::Right, x, y,
@@ -348,12 +357,20 @@ void XformWindow::picBox_MouseDown(int button, double x, double y)
 
 void XformWindow::picBox_MouseMove(int, double x, double y)
 {
+    if (SketchWindow *tools = sketchWindow()) {
+        tools->surfaceMove(x, y);
+        return;
+    }
     if (editor_.dragging())
         editor_.mouseMove(x, y, viewSelected(ViewXformPreview));
 }
 
-void XformWindow::picBox_MouseUp(int button, double, double)
+void XformWindow::picBox_MouseUp(int button, double x, double y)
 {
+    if (SketchWindow *tools = sketchWindow()) {
+        tools->surfaceUp(button, x, y);
+        return;
+    }
     if (button == 1 || button == 2)
         editor_.mouseUp();
 }

@@ -9,6 +9,7 @@
 #include "transform/transformations.h"
 #include "transform/xformview.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -22,6 +23,7 @@ class QScrollBar;
 
 namespace tessella {
 
+class SketchWindow;
 class XformCanvas;
 
 // How the transform editor hands its polygon back.
@@ -113,6 +115,8 @@ public:
     bool deleteToolOn = false;
     bool curveUnderway = false;
     Sketch sketchItem; // the item being entered; nPoints 0 when none
+    // The sketch tools palette while it is open (nullptr otherwise).
+    SketchWindow *sketchWindow() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -137,6 +141,8 @@ private:
     // sketches could not be stored (the window then stays).
     bool writeBack();
     void unload();
+    // cmdDoodle without an openSketchTools callback: shows the palette `frmDoodle`.
+    void openSketchPalette();
 
     void picBox_MouseDown(int button, double x, double y);
     void picBox_MouseMove(int buttons, double x, double y);
@@ -153,6 +159,7 @@ private:
     XformView view_;
 
     XformCanvas *picBox = nullptr;
+    QPointer<SketchWindow> frmDoodle;
     QLabel *lblNotice = nullptr;
     QScrollBar *hscPan = nullptr;
     QScrollBar *vscPan = nullptr;
