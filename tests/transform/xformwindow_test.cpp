@@ -252,6 +252,20 @@ TEST_F(XformWindowTest, PanBarsMoveALargeSurface)
     EXPECT_LE(window->canvas()->surface().image().width(), window->width());
 }
 
+TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixels)
+{
+    // A 9000 x 6000 pixel surface: only the window's part of it is held.
+    Tile wide;
+    wide.setCorners({{0, 0}, {3000, 0}, {3000, 2000}, {0, 2000}});
+    open(wide);
+    EXPECT_EQ(window->view().surfaceWidthPx(), 9000);
+    EXPECT_LE(window->canvas()->surface().image().width(), window->width());
+    EXPECT_LE(window->canvas()->surface().image().height(), window->height());
+    key(Qt::Key_Period); // more than 45000 twips already
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(window->windowTitle(), "tile transformation   100%");
+}
+
 TEST_F(XformWindowTest, ViewListHidesPromptsAndCurves)
 {
     open();
