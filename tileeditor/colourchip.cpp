@@ -29,7 +29,7 @@ std::optional<Colour> ColourChip::getColor()
 bool ColourChip::pick(double x, double y)
 {
     Surface &canvas = ctx_.host.canvasSurface();
-    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), canvas);
+    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), canvas, ctx_.host.tileBoxes());
     const std::optional<std::size_t> found = tester.foundTile(x, y);
     const std::optional<PixelPoint> p = canvasPixelAt(canvas, x, y);
     if (found && p)

@@ -5,6 +5,7 @@
 #include "document/undo.h"
 #include "platform/dialogs.h"
 #include "platform/surface.h"
+#include "tileeditor/hittester.h"
 #include "tileeditor/view/tilingdrawer.h"
 
 #include <string>
@@ -36,6 +37,10 @@ public:
     virtual void showRotationLabel(const std::string &caption, double x, double y) = 0;
     virtual void setRotationLabel(const std::string &caption) = 0;
     virtual void hideRotationLabel() = 0;
+    // The tile boxes taken at the last full redraw, for hit tests; none by default.
+    virtual const TileBoxIndex *tileBoxes() const { return nullptr; }
+    // Corners were moved in place without a full redraw: the boxes are stale.
+    virtual void tilesMovedInPlace() {}
 };
 
 // The state every piece of the pointer logic works on.

@@ -156,7 +156,8 @@ Colour pickedColour(Colour shown, Colour tileColour)
 
 void SelectionTool::pressTile(double x, double y)
 {
-    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface());
+    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface(),
+                     ctx_.host.tileBoxes());
     if (!groupTile(ctx_.doc, tester, x, y)) {
         ctx_.dialogs.beep();
         return;
@@ -167,7 +168,7 @@ void SelectionTool::pressTile(double x, double y)
 void SelectionTool::pressByColor(double x, double y)
 {
     Surface &canvas = ctx_.host.canvasSurface();
-    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), canvas);
+    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), canvas, ctx_.host.tileBoxes());
     const std::optional<std::size_t> found = tester.foundTile(x, y);
     const std::optional<PixelPoint> p = canvasPixelAt(canvas, x, y);
     if (!found || !p) {

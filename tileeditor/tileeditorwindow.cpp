@@ -261,6 +261,7 @@ void TileEditorWindow::Form_Resize()
     frame.newCount = newTile_.newCount();
     picBox->surface().setPenWidth(lineWidth);
     renderView(picBox->surface(), doc_, settings, frame);
+    tileBoxes_.rebuild(doc_, curGrid_);
     picBox->update();
 }
 

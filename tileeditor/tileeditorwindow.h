@@ -96,6 +96,8 @@ public:
     void showRotationLabel(const std::string &caption, double x, double y) override;
     void setRotationLabel(const std::string &caption) override;
     void hideRotationLabel() override;
+    const TileBoxIndex *tileBoxes() const override { return &tileBoxes_; }
+    void tilesMovedInPlace() override { tileBoxes_.invalidate(); }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -164,6 +166,7 @@ private:
     TileGestures gestures_;
     NewTileEntry newTile_;
     TransformPick transformPick_;
+    TileBoxIndex tileBoxes_; // taken at every full redraw
     std::unique_ptr<FileCommands> files_;
     PlaneView view_;
 

@@ -22,7 +22,8 @@ constexpr double kVertexReach = 4;
 
 std::optional<std::size_t> TileGestures::foundTile(double x, double y)
 {
-    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface());
+    HitTester tester(ctx_.doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface(),
+                     ctx_.host.tileBoxes());
     const std::optional<std::size_t> t = tester.foundTile(x, y);
     if (!t)
         ctx_.dialogs.beep();
@@ -398,6 +399,7 @@ void TileGestures::commitRotation(double x, double y)
         rotation_.previewTileRotation(ctx_.doc, canvas, true, space);
     else
         rotation_.previewGroupRotation(ctx_.doc, canvas, grid(), true, space);
+    ctx_.host.tilesMovedInPlace();
     pressPoint_ = {x, y};
     gesturePhase_ = 2;
     ctx_.host.hideRotationLabel();

@@ -185,7 +185,8 @@ std::vector<std::vector<Tile> *> TransformPick::snapshots()
 bool TransformPick::pick(double x, double y)
 {
     Document &doc = ctx_.doc;
-    HitTester tester(doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface());
+    HitTester tester(doc, ctx_.host.drawSettings(), ctx_.host.canvasSurface(),
+                     ctx_.host.tileBoxes());
     const std::optional<std::size_t> found = tester.foundTile(x, y);
     if (!found) {
         ctx_.dialogs.beep();

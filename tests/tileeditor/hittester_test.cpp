@@ -115,6 +115,39 @@ TEST(HitTester, SearchesPastTheSixteenBitTableSize)
     EXPECT_EQ(tester.foundTile(44, 44), 39998u);
 }
 
+TEST(HitTester, BoxIndexServesOnlyTheTableItWasTakenFrom)
+{
+    Document doc;
+    doc.tiles = {square(40, 40, 32, 1), square(120, 40, 32, 2),
+                 square(40, 40, 32, 3, GridHexagonal)};
+    doc.tiles.reserve(8);
+    ImageSurface canvas(QSize(200, 200));
+    TileBoxIndex boxes;
+    boxes.rebuild(doc, GridRectangular);
+    EXPECT_TRUE(boxes.servesFor(doc, GridRectangular));
+    EXPECT_FALSE(boxes.servesFor(doc, GridHexagonal));
+    EXPECT_FALSE(boxes.mayReach(2, 50, 52, 50, 52)); // another grid: never drawn
+    HitTester tester(doc, DrawSettings{}, canvas, &boxes);
+    EXPECT_EQ(tester.foundTile(130, 50), 1u);
+    EXPECT_EQ(tester.foundTile(180, 180), std::nullopt);
+
+    // A table that changed size is not served from the old boxes.
+    doc.tiles.push_back(square(150, 150, 32, 4));
+    EXPECT_FALSE(boxes.servesFor(doc, GridRectangular));
+    EXPECT_EQ(tester.foundTile(160, 160), 3u);
+    // Nor is one whose corners moved in place once the boxes were invalidated.
+    boxes.rebuild(doc, GridRectangular);
+    for (Vertex &v : doc.tiles[0].verts)
+        v.y += 100;
+    boxes.invalidate();
+    EXPECT_EQ(tester.foundTile(50, 150), 0u);
+
+    Document broken;
+    broken.tiles = {polygonTile({{10, 10}, {std::nan(""), 10}, {10, 40}}, 1)};
+    boxes.rebuild(broken, GridRectangular);
+    EXPECT_FALSE(boxes.mayReach(0, 0, 100, 0, 100));
+}
+
 TEST(HitTester, GroupTileTogglesEveryOverlappingTile)
 {
     Document doc;

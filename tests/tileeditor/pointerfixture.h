@@ -43,6 +43,8 @@ inline std::vector<Vertex> corners(const Tile &tile)
 // redraw really paints, and a record of what was asked for.
 class FakeHost : public EditorHost
 {
+    const Document &doc_;
+
 public:
     explicit FakeHost(const Document &doc) : doc_(doc), canvas(QSize(400, 300)) {}
 
@@ -58,7 +60,10 @@ public:
         frame.lineWidth = lineWidth;
         canvas.setPenWidth(lineWidth);
         renderView(canvas, doc_, settings, frame);
+        boxes.rebuild(doc_, settings.grid);
     }
+    const TileBoxIndex *tileBoxes() const override { return &boxes; }
+    void tilesMovedInPlace() override { boxes.invalidate(); }
     void previewsDrawn() override { ++previews; }
     void undoButtonChanged() override { ++undoChanges; }
     void showRotationLabel(const std::string &caption, double x, double y) override
@@ -72,6 +77,7 @@ public:
     void hideRotationLabel() override { labelShown = false; }
 
     ImageSurface canvas;
+    TileBoxIndex boxes;
     DrawSettings settings;
     bool space = false;
     int lineWidth = 1;
@@ -82,9 +88,6 @@ public:
     bool labelShown = false;
     double labelX = 0;
     double labelY = 0;
-
-private:
-    const Document &doc_;
 };
 
 // The pointer logic without a window.
