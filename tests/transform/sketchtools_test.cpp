@@ -3,6 +3,8 @@
 // tool and curves on the working copy.
 #include "transform/sketchtools.h"
 
+#include "platform/imagesurface.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -131,6 +133,27 @@ TEST_F(SketchToolsTest, RubberBandRunsFromTheLastPointToThePointer)
     tools.abortLine();
     EXPECT_FALSE(tools.rubberBand().has_value());
     EXPECT_EQ(items(), 0);
+}
+
+TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
+{
+    constexpr Colour white = 0xffffff;
+    ImageSurface band(QSize(100, 100), QPoint(0, 0), white);
+    click(10, 10);
+    tools.mouseMove(60, 10);
+    drawSketchOverlay(band, tools);
+    EXPECT_EQ(band.pixel(35, 10), 0) << "black segment to the pointer";
+    EXPECT_EQ(band.pixel(35, 20), white);
+    tools.abortLine();
+
+    polyline({{10, 50}, {50, 50}, {50, 90}});
+    ASSERT_TRUE(tools.prepCurve());
+    ImageSurface curve(QSize(100, 100), QPoint(0, 0), white);
+    drawSketchOverlay(curve, tools);
+    EXPECT_EQ(curve.pixel(30, 50), kOutlineColour) << "the curve starts at the first midpoint";
+    EXPECT_EQ(curve.pixel(10, 50), kOutlineColour) << "corner dot";
+    EXPECT_EQ(curve.pixel(20, 50), white) << "no line before the first midpoint";
+    EXPECT_EQ(curve.pixel(35, 20), white);
 }
 
 TEST_F(SketchToolsTest, HexagonDraggedToRadiusTwentyHasSevenPoints)

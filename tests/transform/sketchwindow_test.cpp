@@ -244,6 +244,9 @@ TEST_F(SketchWindowTest, ExitWithACurveUnderWayFinishesIt)
     polyline({{45, 45}, {65, 45}, {65, 65}});
     clickTool("cmdCurve");
     ASSERT_TRUE(window->curveUnderway);
+    const QString caption = window->windowTitle();
+    key(Qt::Key_Period);
+    EXPECT_EQ(window->windowTitle(), caption) << "no zoom while a curve is under way";
     dialogs.expectYesNo(Answer::Yes);
     click("cmdExit");
     EXPECT_FALSE(window->curveUnderway);
