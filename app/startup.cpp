@@ -9,7 +9,6 @@
 #include "tileeditor/tileeditorwindow.h"
 #include "transform/xformwindow.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
 
@@ -38,17 +37,12 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     // with a pending transform), hidden by "return to tiles", deleted once it unloads.
     TileEditorWindow *editorWindow = nullptr;
     QPointer<XformWindow> xform;
-    // Vertex 0 of a reloaded pending polygon's display copy, read before the tile editor
-    // removes that copy, so the polygon goes back where it lay.
-    std::optional<Vertex> displayCorner;
-
     XformCallbacks xformCallbacks;
     xformCallbacks.handBack = [&](HandBack how) {
         TileEditorWindow &editor = *editorWindow;
         if (how == HandBack::Exit && editor.undoHistory().hasSnapshot())
             editor.undoHistory().setEnabled(true);
-        // Brings the transform button's caption and the undo button up to date.
-        editor.documentReplaced();
+        editor.refreshTransformState();
         editor.requestHandBack();
         if (editor.isVisible())
             editor.Form_Activate();
@@ -64,7 +58,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
             window->deleteLater();
         }
     };
-    hooks.showTransformEditor = [&] {
+    hooks.showTransformEditor = [&](std::optional<Vertex> displayCorner) {
         if (xform) {
             xform->show(); // hidden by "return to tiles": the chain is as it was
             xform->raise();
@@ -72,12 +66,14 @@ int runEditor(QApplication &app, const QString &commandLineFile)
             return;
         }
         auto *window = new XformWindow(doc, dialogs, xformCallbacks);
+        // Only a chain restored from a file needs the display copy's place.
+        if (!doc.xfResume)
+            displayCorner.reset();
         if (!window->Form_Load(displayCorner)) {
             delete window;
             editorWindow->show();
             return;
         }
-        displayCorner.reset();
         xform = window;
         xform->show();
     };
@@ -89,14 +85,6 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
     dialogs.setParent(&editor);
-    if (auto *cmdXform = editor.findChild<QAbstractButton *>("cmdXform")) {
-        QObject::connect(cmdXform, &QAbstractButton::pressed, &editor, [&] {
-            const Tile *display = doc.currentTile();
-            displayCorner.reset();
-            if (doc.xformOpen && doc.xfResume && !xform && display && display->usableVerts() > 0)
-                displayCorner = display->verts[0];
-        });
-    }
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
     editor.show();

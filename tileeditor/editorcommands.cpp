@@ -216,14 +216,18 @@ void TileEditorWindow::cmdXform_Click()
         return;
     }
     // The display copy of the pending polygon leaves the tiling while it is edited.
+    std::optional<Vertex> displayCorner;
     if (doc_.hasTile(doc_.curTile)) {
+        const Tile &display = doc_.tiles[doc_.curTile];
+        if (display.usableVerts() > 0)
+            displayCorner = display.verts[0];
         doc_.tiles[doc_.curTile].deleted = kTrue;
         compresT(doc_);
     }
     resetModes();
     if (hooks_.showTransformEditor) {
         hide();
-        hooks_.showTransformEditor();
+        hooks_.showTransformEditor(displayCorner);
     }
 }
 

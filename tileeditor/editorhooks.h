@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/records.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tessella {
 
@@ -11,7 +14,9 @@ namespace tessella {
 // depends on those windows; an empty hook does nothing.
 struct EditorHooks
 {
-    std::function<void()> showTransformEditor;  // the transform pick and "return to transform"
+    // The transform pick and "return to transform". For the latter, vertex 0 of the display
+    // copy that was just removed, so a reloaded pending polygon goes back where it lay.
+    std::function<void(std::optional<Vertex> displayCorner)> showTransformEditor;
     std::function<void()> fractal;              // the "fractal" button with enough tiles
     std::function<bool()> fractalShown;         // the canvas shows the fractal picture
     std::function<void()> renderFractal;        // the fractal panel's render command

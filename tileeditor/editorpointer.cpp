@@ -137,7 +137,7 @@ void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
         if (transformPick_.pick(x, y)) {
             cmdXform->setText("return to transform");
             if (hooks_.showTransformEditor)
-                hooks_.showTransformEditor();
+                hooks_.showTransformEditor(std::nullopt);
         }
         return;
     }

@@ -402,6 +402,11 @@ void TileEditorWindow::documentReplaced()
     rightPan_ = false;
     lstGrids->setCurrentRow(doc_.grid);
     curGrid_ = doc_.grid;
+    refreshTransformState();
+}
+
+void TileEditorWindow::refreshTransformState()
+{
     cmdXform->setText(doc_.xformOpen ? "return to transform" : "transform tile");
     undoStateChanged();
 }

@@ -80,6 +80,8 @@ public:
     double halfCanvasWidth() const override;
     double halfCanvasHeight() const override;
     void documentReplaced() override;
+    // The transform button's caption and the undo button, after the transform editor acted.
+    void refreshTransformState();
     bool fractalShown() const override;
     void renderFractal() override;
     void saveImage() override;

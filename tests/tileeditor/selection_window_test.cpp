@@ -210,7 +210,7 @@ TEST_F(PointerWindowTest, TransformPickHandsTheTileOver)
 {
     int shown = 0;
     EditorHooks hooks;
-    hooks.showTransformEditor = [&shown] { ++shown; };
+    hooks.showTransformEditor = [&shown](std::optional<Vertex>) { ++shown; };
     window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
     window->resize(900, 700);
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
