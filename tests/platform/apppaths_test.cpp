@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/apppaths.h"
-#include "qtapp.h"
+#include "tests/qtapp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs are built here and inspected, never shown.
 #include "platform/qtdialogs.h"
-#include "qtapp.h"
+#include "tests/qtapp.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,8 @@
 #include "tileeditor/canvaswidget.h"
 #include "tileeditor/tileeditorwindow.h"
 
+#include "tests/qtapp.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
@@ -19,16 +21,9 @@
 
 namespace tessella::testing {
 
-// One QApplication for the whole test program.
 inline QApplication &testApp()
 {
-    if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "tessella-tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
+    return tessella::test::qtApp();
 }
 
 inline Tile squareTile(double x, double y, double side, Colour colour,

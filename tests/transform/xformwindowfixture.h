@@ -5,6 +5,8 @@
 #include "transform/xformcanvas.h"
 #include "transform/xformwindow.h"
 
+#include "tests/qtapp.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,13 +24,7 @@ namespace tessella::testing {
 
 inline QApplication &testApp()
 {
-    if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return *existing;
-    static int argc = 1;
-    static char name[] = "tessella-tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
+    return tessella::test::qtApp();
 }
 
 inline Tile squareAt(double x, double y, double side)

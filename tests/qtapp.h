@@ -10,7 +10,7 @@ namespace tessella::test {
 inline QApplication &qtApp()
 {
     static int argc = 1;
-    static char name[] = "test_platform";
+    static char name[] = "tessella-tests";
     static char *argv[] = {name, nullptr};
     if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance())) {
         return *existing;
