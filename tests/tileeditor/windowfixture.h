@@ -7,6 +7,7 @@
 #include "tileeditor/tileeditorwindow.h"
 
 #include "tests/qtapp.h"
+#include "tests/widgetdriver.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,22 +69,12 @@ protected:
 
     template <class T> T *control(const char *name) const
     {
-        T *c = window->findChild<T *>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return tessella::test::findControl<T>(window.get(), name);
     }
-
-    void click(const char *button)
-    {
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-    }
-
+    void click(const char *button) { tessella::test::clickButton(window.get(), button); }
     void clickItem(const char *listName, int row)
     {
-        QListWidget *list = control<QListWidget>(listName);
-        ASSERT_TRUE(list->isVisible()) << listName;
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        tessella::test::clickListItem(window.get(), listName, row);
     }
 
     // Canvas widget pixel of a plane point.
