@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/editorsession.h"
+#include "app/fileassociationwindow.h"
 #include "app/termination.h"
 #include "document/document.h"
-#include "app/fileassociationwindow.h"
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
-#include "transform/xformwindow.h"
 
 #include <QApplication>
 #include <QPointer>
-
-#include <optional>
 
 namespace tessella {
 
@@ -20,7 +18,6 @@ int runEditor(QApplication &app, const QString &commandLineFile)
 {
     Document doc;
     QtDialogs dialogs;
-    const AppPaths paths = AppPaths::current();
     QPointer<FileAssociationWindow> association;
 
     EditorHooks hooks;
@@ -33,57 +30,8 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         association->show();
     };
 
-    // The transform editor: created on a pick (or on "return to transform" after a load
-    // with a pending transform), hidden by "return to tiles", deleted once it unloads.
-    TileEditorWindow *editorWindow = nullptr;
-    QPointer<XformWindow> xform;
-    XformCallbacks xformCallbacks;
-    xformCallbacks.handBack = [&](HandBack how) {
-        TileEditorWindow &editor = *editorWindow;
-        if (how == HandBack::Exit && editor.undoHistory().hasSnapshot())
-            editor.undoHistory().setEnabled(true);
-        editor.refreshTransformState();
-        editor.requestHandBack();
-        if (editor.isVisible())
-            editor.Form_Activate();
-        else
-            editor.show(); // the activation appends xfReturn
-        editor.raise();
-        editor.activateWindow();
-    };
-    xformCallbacks.unloaded = [&] {
-        // Forgotten at once, so a pick before the deletion opens a new window.
-        if (XformWindow *window = xform.data()) {
-            xform.clear();
-            window->deleteLater();
-        }
-    };
-    hooks.showTransformEditor = [&](std::optional<Vertex> displayCorner) {
-        if (xform) {
-            xform->show(); // hidden by "return to tiles": the chain is as it was
-            xform->raise();
-            xform->activateWindow();
-            return;
-        }
-        auto *window = new XformWindow(doc, dialogs, xformCallbacks);
-        // Only a chain restored from a file needs the display copy's place.
-        if (!doc.xfResume)
-            displayCorner.reset();
-        if (!window->Form_Load(displayCorner)) {
-            delete window;
-            editorWindow->show();
-            return;
-        }
-        xform = window;
-        xform->show();
-    };
-    hooks.closeTransformEditor = [&] {
-        doc.closing = true;
-        delete xform.data();
-    };
-
-    TileEditorWindow editor(doc, dialogs, paths, hooks);
-    editorWindow = &editor;
+    EditorSession session(doc, dialogs, AppPaths::current(), std::move(hooks));
+    TileEditorWindow &editor = session.tileEditor();
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
@@ -93,7 +41,6 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     const int status = app.exec();
     if (association)
         delete association;
-    delete xform.data();
     return status;
 }
 

@@ -157,12 +157,16 @@ void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
         selection_.startMarquee(x, y);
         return;
     }
+    // A new tile being entered is a gesture under way too: tile actions wait for it.
+    const bool entering = newTile_.active();
     if (isTileGesture(lstTiles->currentRow())) {
-        gestures_.tilePress(lstTiles->currentRow(), x, y);
+        if (!entering || TileGestures::actsWhileBusy(lstTiles->currentRow()))
+            gestures_.tilePress(lstTiles->currentRow(), x, y);
         return;
     }
     if (isGroupGesture(lstAction->currentRow())) {
-        gestures_.groupPress(lstAction->currentRow(), x, y);
+        if (!entering)
+            gestures_.groupPress(lstAction->currentRow(), x, y);
         return;
     }
     if (activePanel_ == Panel::Select) {

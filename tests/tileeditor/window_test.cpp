@@ -53,8 +53,7 @@ TEST_F(WindowTest, HandBackAppendsOncePerHandBack)
     doc.xfReturn = squareTile(8, 8, 16, 0x123456);
     window->Form_Activate(); // an activation without a hand-back adds nothing
     EXPECT_EQ(doc.tileCount(), 1);
-    window->requestHandBack();
-    window->Form_Activate();
+    window->takeHandBack(HandBack::Exit);
     window->Form_Activate();
     EXPECT_EQ(doc.tileCount(), 2);
     EXPECT_EQ(doc.curTile, 1);

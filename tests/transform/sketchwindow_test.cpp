@@ -102,7 +102,7 @@ TEST_F(SketchWindowTest, PaletteOpensModelessWithItsControls)
     EXPECT_EQ(p->windowTitle(), "sketch tools");
     EXPECT_TRUE(p->isWindow());
     EXPECT_EQ(p->windowModality(), Qt::NonModal);
-    EXPECT_TRUE(window->sketchToolsOpen);
+    EXPECT_TRUE(window->sketchToolsOpen());
     EXPECT_EQ(tool<QRadioButton>("optLine")->text(), "line");
     EXPECT_EQ(tool<QRadioButton>("optPoly")->text(), "polygon");
     EXPECT_EQ(tool<QRadioButton>("optDelete")->text(), "delete");
@@ -129,9 +129,9 @@ TEST_F(SketchWindowTest, PaletteOpensModelessWithItsControls)
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(window->findChildren<SketchWindow *>().size(), 1u);
     EXPECT_FALSE(p->findChild<QCheckBox *>("chkFill")->isChecked());
-    EXPECT_TRUE(window->sketchToolsOpen);
+    EXPECT_TRUE(window->sketchToolsOpen());
     p->close();
-    EXPECT_FALSE(window->sketchToolsOpen);
+    EXPECT_FALSE(window->sketchToolsOpen());
     EXPECT_EQ(palette(), nullptr);
 }
 
@@ -167,7 +167,7 @@ TEST_F(SketchWindowTest, TriangleDrawnByClicksIsHandedBackRelativeToTheFirstCorn
     EXPECT_TRUE(tool<QPushButton>("cmdCurve")->isEnabled());
 
     click("cmdReturn");
-    EXPECT_FALSE(window->sketchToolsOpen);
+    EXPECT_FALSE(window->sketchToolsOpen());
     EXPECT_EQ(palette(), nullptr) << "returning closes the palette";
     ASSERT_EQ(doc.tileCount(), 1);
     const Tile &returned = doc.tiles.back();
@@ -188,12 +188,12 @@ TEST_F(SketchWindowTest, EveryToolWithRealClicksThenExit)
     ASSERT_EQ(window->sketches().sketchNext, 2);
     EXPECT_EQ(window->sketches().sketchItems[1].kind, 0);
     clickTool("cmdCurve");
-    EXPECT_TRUE(window->curveUnderway);
+    EXPECT_TRUE(window->curveUnderway());
     press(65, 45);
     moveTo(65, 35);
     release(65, 35);
     clickTool("cmdCurve");
-    EXPECT_FALSE(window->curveUnderway);
+    EXPECT_FALSE(window->curveUnderway());
     EXPECT_FALSE(tool<QPushButton>("cmdCurve")->isEnabled());
     const Sketch &curve = window->sketches().sketchItems[1];
     ASSERT_EQ(curve.nPoints, 10);
@@ -218,14 +218,14 @@ TEST_F(SketchWindowTest, EveryToolWithRealClicksThenExit)
 
     // The delete tool removes the square; a click on nothing beeps.
     clickTool("optDelete");
-    EXPECT_TRUE(window->deleteToolOn);
+    EXPECT_TRUE(window->deleteToolOn());
     clickAt(71, 61);
     EXPECT_NE(window->sketches().sketchItems[2].deletedMark, 0);
     const int beeps = dialogs.beeps;
     clickAt(100, 20);
     EXPECT_EQ(dialogs.beeps, beeps + 1);
     clickTool("optLine");
-    EXPECT_FALSE(window->deleteToolOn);
+    EXPECT_FALSE(window->deleteToolOn());
 
     dialogs.expectYesNo(Answer::Yes);
     click("cmdExit");
@@ -243,13 +243,13 @@ TEST_F(SketchWindowTest, ExitWithACurveUnderWayFinishesIt)
     openPalette();
     polyline({{45, 45}, {65, 45}, {65, 65}});
     clickTool("cmdCurve");
-    ASSERT_TRUE(window->curveUnderway);
+    ASSERT_TRUE(window->curveUnderway());
     const QString caption = window->windowTitle();
     key(Qt::Key_Period);
     EXPECT_EQ(window->windowTitle(), caption) << "no zoom while a curve is under way";
     dialogs.expectYesNo(Answer::Yes);
     click("cmdExit");
-    EXPECT_FALSE(window->curveUnderway);
+    EXPECT_FALSE(window->curveUnderway());
     const auto items = run(doc.tiles.back());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].size(), 5u) << "one piece of five samples";
@@ -261,9 +261,9 @@ TEST_F(SketchWindowTest, OtherCommandsCloseThePaletteAndDropALineBeingEntered)
     openPalette();
     clickAt(50, 50);
     clickAt(70, 50);
-    ASSERT_NE(window->sketchToolsOpen, false);
+    ASSERT_NE(window->sketchToolsOpen(), false);
     click("cmdXforms");
-    EXPECT_FALSE(window->sketchToolsOpen);
+    EXPECT_FALSE(window->sketchToolsOpen());
     EXPECT_EQ(palette(), nullptr);
     EXPECT_EQ(window->sketches().sketchNext, 1);
     // Without the palette a click is the point editor's again: no link, a beep.
