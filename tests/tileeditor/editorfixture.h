@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile editor's logic without a window: a fake host whose canvas the full redraw
+// really paints, the gesture, selection and entry classes on one document, and the file
+// commands with a host that records what they asked for.
+#pragma once
+
+#include "document/document.h"
+#include "document/undo.h"
+#include "document/mvlformat.h"
+#include "platform/fileio.h"
+#include "platform/imagesurface.h"
+#include "platform/scripteddialogs.h"
+#include "tileeditor/colourchip.h"
+#include "tileeditor/filecommands.h"
+#include "tileeditor/newtileentry.h"
+#include "tileeditor/selection.h"
+#include "tileeditor/tilegestures.h"
+#include "tileeditor/view/viewrenderer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tessella::test {
+
+inline Tile polygon(std::vector<Vertex> corners, Colour colour, int16_t grid = GridRectangular)
+{
+    Tile tile;
+    tile.setCorners(corners);
+    tile.color = colour;
+    tile.grid = grid;
+    return tile;
+}
+
+// A square with corners clockwise from (x, y).
+inline Tile square(double x, double y, double side, Colour colour, int16_t grid = GridRectangular)
+{
+    return polygon({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}}, colour, grid);
+}
+
+inline std::vector<Vertex> corners(const Tile &tile)
+{
+    return {tile.verts.begin(), tile.verts.begin() + tile.usableVerts()};
+}
+
+// What a user can tell apart in a tile: corners and angle to 1e-4, colour and flags.
+inline std::string summary(const Tile &tile)
+{
+    auto num = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.4f", std::round(v * 1e4) / 1e4 + 0.0);
+        return std::string(text);
+    };
+    std::string out;
+    for (const Vertex &v : corners(tile))
+        out += num(v.x) + "," + num(v.y) + " ";
+    out += "colour " + std::to_string(tile.color) + " angle " + num(tile.angle);
+    return out + (tile.reflected != 0 ? " mirrored" : "") + (tile.selected != 0 ? " selected" : "");
+}
+
+// The tiles that have corners, summarised (the window's empty start-up tile is left out).
+inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
+{
+    std::vector<std::string> out;
+    for (const Tile &tile : tiles) {
+        if (tile.usableVerts() > 0)
+            out.push_back(summary(tile));
+    }
+    return out;
+}
+
+// The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
+// redraw really paints.
+class FakeHost : public EditorHost
+{
+    const Document &doc_;
+
+public:
+    explicit FakeHost(const Document &doc) : doc_(doc), canvas(QSize(400, 300)) {}
+
+    Surface &canvasSurface() override { return canvas; }
+    DrawSettings drawSettings() const override { return settings; }
+    bool spaceHeld() const override { return space; }
+    void refreshBackground() override
+    {
+        ViewFrame frame;
+        frame.extentWidth = 400;
+        frame.extentHeight = 300;
+        renderView(canvas, doc_, settings, frame);
+        boxes.rebuild(doc_, settings.grid);
+    }
+    const TileBoxIndex *tileBoxes() const override { return &boxes; }
+    void tilesMovedInPlace() override { boxes.invalidate(); }
+    void previewsDrawn() override { ++previews; }
+    void undoButtonChanged() override {}
+    void showRotationLabel(const std::string &caption, double x, double y) override
+    {
+        label = caption;
+        labelAt = {x, y};
+    }
+    void setRotationLabel(const std::string &caption) override { label = caption; }
+    void hideRotationLabel() override { label.clear(); }
+
+    ImageSurface canvas;
+    TileBoxIndex boxes;
+    DrawSettings settings;
+    bool space = false;
+    int previews = 0;
+    std::string label; // empty while hidden
+    Vertex labelAt;
+};
+
+// Fails the test on a dialog nobody scripted and on scripted dialogs never shown.
+class ScriptedTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(dialogs.allConsumed()) << dialogs.pending() << " dialogs never shown";
+    }
+    ScriptedDialogs dialogs;
+};
+
+class PointerTest : public ScriptedTest
+{
+protected:
+    EditorContext context() { return {doc, undo, dialogs, host}; }
+    // Draws the document as the window would before the user acts on it.
+    void show() { host.refreshBackground(); }
+
+    Document doc;
+    UndoHistory undo;
+    FakeHost host{doc};
+    ColourChip chip{context()};
+    TileGestures gestures{context(), chip};
+    NewTileEntry newTile{context(), chip};
+    SelectionTool selection{context()};
+};
+
+// Records what the file commands asked of the window, in order.
+class FakeFilesHost : public FilesHost
+{
+public:
+    void fullRedraw() override { calls.push_back("fullRedraw"); }
+    void resetZoom() override { calls.push_back("resetZoom"); }
+    double halfCanvasWidth() const override { return 500; }
+    double halfCanvasHeight() const override { return 300; }
+    void documentReplaced() override { calls.push_back("documentReplaced"); }
+    void resetModes() override { calls.push_back("resetModes"); }
+    bool fractalShown() const override { return fractal; }
+    // While the picture is shown the render command restores the real tiles.
+    void renderFractal() override
+    {
+        calls.push_back("renderFractal");
+        fractal = false;
+        doc->tiles = realTiles;
+    }
+    void saveImage() override { calls.push_back("saveImage"); }
+    void closeApplication() override { calls.push_back("closeApplication"); }
+    void undoStateChanged() override {}
+
+    std::vector<std::string> calls;
+    bool fractal = false;
+    Document *doc = nullptr;
+    std::vector<Tile> realTiles;
+};
+
+inline QByteArray readAll(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+}
+
+inline void writeDoc(const QString &file, const Document &doc)
+{
+    const auto bytes = writeDocument(doc);
+    ASSERT_TRUE(bytes.has_value());
+    writeBytes(file, *bytes);
+}
+
+// n squares of side 20 in a row on `grid`.
+inline Document squaresDocument(int n, Colour base, int16_t grid = GridRectangular)
+{
+    Document doc;
+    for (int i = 0; i < n; ++i)
+        doc.tiles.push_back(square(40.0 * i, 10, 20, base + Colour(i), grid));
+    doc.grid = grid;
+    return doc;
+}
+
+// The file commands of a session with three edited hexagonal-grid tiles, a library file
+// of four tiles and a temporary directory for the files.
+class FilesTest : public ScriptedTest
+{
+protected:
+    void SetUp() override
+    {
+        ScriptedTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        host.doc = &doc;
+        doc = squaresDocument(3, 0x112233, GridHexagonal);
+        doc.dirty = true;
+        writeDoc(cmds.primsPath(), squaresDocument(4, 0x00aa00, GridCenterFace));
+    }
+    void TearDown() override
+    {
+        setWriteFailureForTesting(false);
+        ScriptedTest::TearDown();
+    }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    std::string stdPath(const char *name) const { return path(name).toStdString(); }
+
+    QTemporaryDir dir;
+    Document doc;
+    UndoHistory undo;
+    FakeFilesHost host;
+    FileCommands cmds{doc,   undo, dialogs, host, dir.filePath("primitives.mvl"),
+                      QStringLiteral("/opt/tessella/bin/tessella")};
+};
+
+} // namespace tessella::test

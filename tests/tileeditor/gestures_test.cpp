@@ -1,0 +1,398 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tile and group gestures: one table of scenarios, run headless on the gesture classes
+// and again through the real window with real mouse and key events, so the window's
+// wiring must agree with the model. Then the cases only one of them can reach.
+#include "windowfixture.h"
+
+#include "document/geometry.h"
+
+#include <numbers>
+#include <optional>
+
+namespace tessella::test {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// press, move, release, click (press and release), space bar down, space bar up
+struct Event
+{
+    char op;
+    double x = 0, y = 0;
+};
+
+struct Scenario
+{
+    const char *name;
+    bool group; // an entry of the group list rather than of the tile list
+    int action;
+    std::vector<Tile> tiles;
+    std::vector<Event> events;
+    std::vector<Tile> after;
+    std::vector<Tile> undone = {}; // after the undo button; empty: the tiles before
+    std::vector<std::optional<Colour>> colours = {};
+    int beeps = 0;
+    std::vector<VertexRef> vtxSel = {};
+};
+
+void PrintTo(const Scenario &s, std::ostream *out)
+{
+    *out << s.name;
+}
+
+Tile turned(Tile tile, Vertex c, double angle)
+{
+    for (Vertex &v : tile.verts)
+        v = rotatePoint(c.x, c.y, v.x, v.y, angle);
+    tile.angle += angle;
+    return tile;
+}
+
+Tile with(Tile tile, double angle, bool mirrored, bool selected = false)
+{
+    tile.angle = angle;
+    tile.reflected = mirrored ? 1.0 : 0.0;
+    tile.selected = selected ? kTrue : kFalse;
+    return tile;
+}
+
+Tile shifted(Tile tile, double dx, double dy)
+{
+    for (Vertex &v : tile.verts)
+        v = {v.x + dx, v.y + dy};
+    return tile;
+}
+
+const Tile kBlue = square(40, 40, 32, 0x0000ff);
+const Tile kTriangle = polygon({{8, 8}, {40, 8}, {8, 24}}, 0x00ff00);
+const std::vector<Tile> kFour = {square(8, 8, 32, 1), square(40, 8, 32, 2), square(8, 40, 32, 3),
+                                 square(40, 40, 32, 4)};
+// Two selected squares, one unselected, one selected on another grid (never in a group).
+const Tile kSel0 = with(square(40, 40, 32, 0x0000ff), 0, false, true);
+const Tile kSel1 = with(square(72, 40, 32, 0x00ff00), 0, false, true);
+const Tile kOther = square(200, 40, 32, 0xff0000);
+const Tile kHex = with(square(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
+const std::vector<Tile> kGroup = {kSel0, kSel1, kOther, kHex};
+
+std::vector<Scenario> scenarios()
+{
+    const double cy = 40.0 / 3; // the triangle's centroid y
+    Tile drifted = kSel1;
+    drifted.verts[0].x += 0.0004;
+    Tile recoloured = kBlue;
+    recoloured.color = 0x123456;
+    std::vector<Scenario> all = {
+        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned", false, TileRotate, {kBlue},
+         {{'p', 56, 56}, {'m', 56, 64}, {'m', 56, 76}, {'r', 56, 76}, {'c', 56, 76}},
+         {turned(kBlue, {56, 56}, kPi / 4)}},
+        {"QuarterTurnFollowsThePointerFromNodeToNode", false, TileRotate, {kBlue},
+         {{'p', 56, 56}, {'m', 56, 88}, {'r', 56, 88}, {'m', 63, 88}, {'m', 71, 89}, {'c', 71, 89}},
+         {with(polygon({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
+        {"RotateWithSpaceHeldIsExactAndPlacedFreely", false, TileRotate, {kBlue},
+         {{'s'}, {'p', 56, 56}, {'m', 56, 76}, {'r', 56, 76}, {'m', 61, 79}, {'c', 61, 79}, {'u'}},
+         {shifted(turned(kBlue, {56, 56}, 20.0 / 64 * kPi), 5, 3)}},
+        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode", false, TileReflect, {kTriangle},
+         {{'p', 14, 12}, {'r', 14, 12}, {'m', 24, 12}, {'c', 24, 12}},
+         {with(polygon({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
+        {"ReflectOfATurnedTileUsesItsTurnedVertical", false, TileReflect,
+         {with(kTriangle, kPi / 2, false)},
+         {{'p', 14, 12}, {'r', 14, 12}, {'c', 14, 12}},
+         {with(polygon({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2,
+               true)}},
+        {"MoveLandsOnTheNodeReachedLast", false, TileMove, {kBlue},
+         {{'p', 50, 50}, {'m', 60, 52}, {'m', 67, 51}, {'m', 75, 49}, {'r', 75, 49}},
+         {square(56, 40, 32, 0x0000ff)}},
+        {"MoveWithSpaceHeldIsFree", false, TileMove, {kBlue},
+         {{'s'}, {'p', 50, 50}, {'m', 53, 51}, {'r', 53, 51}, {'u'}},
+         {square(43, 41, 32, 0x0000ff)}},
+        {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},
+         {{'p', 50, 50}, {'m', 52, 51}, {'m', 53, 52}, {'r', 53, 52}}, {kBlue}},
+        {"CopyIsPlacedAndUndoShowsItWhereItWasMade", false, TileCopy, {kBlue},
+         {{'p', 50, 50}, {'m', 66, 66}, {'r', 66, 66}},
+         {kBlue, square(56, 56, 32, 0x0000ff)}, {kBlue, kBlue}},
+        {"RecolorCancelledThenChosen", false, TileRecolor, {kBlue},
+         {{'c', 56, 56}, {'c', 56, 56}}, {recoloured}, {}, {std::nullopt, 0x123456}},
+        {"VertexDragMovesACornerSharedByFourTiles", false, TileVertex, kFour,
+         {{'p', 41, 39}, {'m', 57, 39}, {'r', 57, 39}},
+         {polygon({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
+          polygon({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
+          polygon({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
+          polygon({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
+        {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, {{'c', 56, 56}}, {kOther}},
+        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes", true, GroupRotate, kGroup,
+         {{'p', 100, 100}, {'m', 100, 164}, {'r', 100, 164}, {'c', 100, 164}},
+         {with(polygon({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
+          with(polygon({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
+          kOther, kHex}},
+        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle", true, GroupReflect,
+         {with(kSel0, 1.0, false, true), kSel1, kOther, kHex},
+         {{'p', 100, 100}, {'r', 100, 100}, {'c', 100, 100}},
+         {with(polygon({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
+          with(polygon({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true), kOther,
+          kHex}},
+        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies", true, GroupCopy, kGroup,
+         {{'p', 100, 100}, {'m', 116, 117}, {'r', 116, 117}},
+         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, with(kSel0, 0, false),
+          with(kSel1, 0, false)},
+         {kSel0, kSel1, kOther, kHex, with(kSel0, 0, false), with(kSel1, 0, false)}},
+        {"GroupCopyThatReachesNoNodeIsDropped", true, GroupCopy, kGroup,
+         {{'p', 100, 100}, {'m', 101, 101}, {'r', 101, 101}}, kGroup},
+        {"GroupMoveKeepsEachTilesDrift", true, GroupMove, {kSel0, drifted, kOther, kHex},
+         {{'p', 100, 100}, {'m', 116, 100}, {'r', 116, 100}},
+         {shifted(kSel0, 16, 0), shifted(drifted, 16, 0), kOther, kHex}},
+        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, kGroup,
+         {{'p', 72, 40}, {'m', 72, 57}, {'r', 72, 57}},
+         {with(polygon({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
+          with(polygon({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
+          kOther, kHex},
+         {}, {}, 0, {{0, 1}, {1, 0}, {3, 1}}},
+        {"GroupRecolor", true, GroupRecolor, kGroup, {},
+         {[] { Tile t = kSel0; t.color = 0x404040; return t; }(),
+          [] { Tile t = kSel1; t.color = 0x404040; return t; }(), kOther, kHex},
+         {}, {0x404040}},
+        {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, {}, {kOther, kHex}},
+    };
+    // A press that finds no tile (or no vertex) beeps and changes nothing.
+    for (int action : {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex,
+                       TileDelete})
+        all.push_back({"MissBeeps", false, action, {kBlue}, {{'c', 300, 200}}, {kBlue}, {}, {}, 1});
+    return all;
+}
+
+std::string scenarioName(const ::testing::TestParamInfo<Scenario> &info)
+{
+    return info.param.name + std::to_string(info.index);
+}
+
+class GestureModel : public PointerTest, public ::testing::WithParamInterface<Scenario>
+{};
+
+TEST_P(GestureModel, Scenario)
+{
+    const Scenario &s = GetParam();
+    doc.tiles = s.tiles;
+    doc.vtxSel = s.vtxSel;
+    for (const auto &c : s.colours)
+        dialogs.expectColor(c);
+    show();
+    if (s.group)
+        gestures.chooseGroupAction(s.action);
+    for (const Event &e : s.events) {
+        if (e.op == 'p' || e.op == 'c')
+            s.group ? gestures.groupPress(s.action, e.x, e.y)
+                    : gestures.tilePress(s.action, e.x, e.y);
+        if (e.op == 'm')
+            gestures.drag(e.x, e.y);
+        if (e.op == 'r' || e.op == 'c')
+            gestures.release(e.x, e.y);
+        host.space = e.op == 's' || (host.space && e.op != 'u');
+    }
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
+    EXPECT_EQ(dialogs.beeps, s.beeps);
+    EXPECT_FALSE(gestures.active());
+    undo.pressed(doc);
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GestureModel, ::testing::ValuesIn(scenarios()), scenarioName);
+
+class GestureWindow : public WindowTest, public ::testing::WithParamInterface<Scenario>
+{};
+
+TEST_P(GestureWindow, Scenario)
+{
+    const Scenario &s = GetParam();
+    doc.tiles = s.tiles;
+    doc.vtxSel = s.vtxSel;
+    for (const auto &c : s.colours)
+        dialogs.expectColor(c);
+    start();
+    clickItem(s.group ? "lstAction" : "lstTiles", s.action);
+    for (const Event &e : s.events) {
+        switch (e.op) {
+        case 'p': press(e.x, e.y); break;
+        case 'm': move(e.x, e.y); break;
+        case 'r': release(e.x, e.y); break;
+        case 'c': clickAt(e.x, e.y); break;
+        case 's': QTest::keyPress(window.get(), Qt::Key_Space); break;
+        case 'u': QTest::keyRelease(window.get(), Qt::Key_Space); break;
+        }
+    }
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
+    EXPECT_EQ(dialogs.beeps, s.beeps);
+    EXPECT_FALSE(window->gestures().active());
+    click("cmdUnReDo");
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GestureWindow, ::testing::ValuesIn(scenarios()), scenarioName);
+
+// The rotation readout: 50 units right of and above the pointer, the negated angle.
+TEST_F(WindowTest, RotationReadoutFollowsTheGesture)
+{
+    doc.tiles = {kBlue};
+    start();
+    clickItem("lstTiles", TileRotate);
+    QLabel *label = control<QLabel>("lblRotval");
+    press(56, 56);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QString::fromUtf8("0\u00b0"));
+    EXPECT_EQ(label->pos(), window->canvas()->mapTo(window.get(), widgetPixel(106, 6)));
+    move(56, 76);
+    EXPECT_EQ(label->text(), QString::fromUtf8("-45\u00b0"));
+    int red = 0; // the turned outline's top corner, (56, 56 - 16 sqrt 2)
+    for (int x = 52; x <= 60; ++x)
+        red += shownAt(x, 34) == kRed ? 1 : 0;
+    EXPECT_GT(red, 0);
+    release(56, 76);
+    EXPECT_FALSE(label->isVisible());
+}
+
+TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
+{
+    doc.tiles = {kOther};
+    start();
+    for (int choice : {GroupRotate, GroupReflect, GroupCopy, GroupMove, GroupDelete}) {
+        dialogs.expectMessage(kNoTilesSelected);
+        click("cmdAction");
+        clickItem("lstAction", choice);
+        EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select) << choice;
+    }
+    dialogs.expectMessage(kNoTilesSelected);
+    clickItem("lstAction", GroupRecolor); // no colour dialog, and the panel stays
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Action);
+    dialogs.expectMessage(kNoVerticesSelected);
+    click("cmdAction");
+    clickItem("lstAction", GroupVertex);
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select);
+    EXPECT_FALSE(undoButton()->isEnabled());
+}
+
+class GestureEdges : public PointerTest
+{
+protected:
+    void SetUp() override
+    {
+        PointerTest::SetUp();
+        doc.tiles = {kBlue};
+        show();
+    }
+};
+
+TEST_F(GestureEdges, DragPreviewIsDrawnOnlyOverANode)
+{
+    gestures.tilePress(TileMove, 50, 50);
+    const int before = host.previews;
+    gestures.drag(58, 50); // (48, 40) is 8 units from every node
+    EXPECT_EQ(host.previews, before);
+    gestures.drag(66, 50);
+    EXPECT_EQ(host.previews, before + 1);
+    EXPECT_EQ(host.canvas.pixel(56, 56), kRed); // left edge of the moved square
+    gestures.release(66, 50);
+}
+
+TEST_F(GestureEdges, OnlyRecolorAndDeleteActWhileAGestureIsPlacing)
+{
+    gestures.tilePress(TileRotate, 56, 56);
+    gestures.drag(56, 88);
+    gestures.release(56, 88);
+    ASSERT_EQ(gestures.phase(), 2);
+    gestures.tilePress(TileCopy, 60, 60);
+    gestures.groupPress(GroupCopy, 60, 60);
+    EXPECT_EQ(doc.tileCount(), 1);
+    dialogs.expectColor(0x00ffff);
+    gestures.tilePress(TileRecolor, 56, 56);
+    EXPECT_EQ(doc.tiles[0].color, 0x00ffff);
+}
+
+TEST_F(GestureEdges, AGestureSurvivesTheTableShrinkingUnderIt)
+{
+    doc.tiles.push_back(square(104, 40, 32, 0x00ff00));
+    show();
+    gestures.tilePress(TileRotate, 120, 56);
+    gestures.drag(120, 88);
+    gestures.release(120, 88);
+    ASSERT_EQ(gestures.gestureTile(), 1);
+    doc.tiles.resize(1); // a load while the fractal panel is open
+    const std::vector<Tile> before = doc.tiles;
+    gestures.drag(140, 100);
+    gestures.release(140, 100);
+    EXPECT_EQ(doc.tiles, before);
+    EXPECT_FALSE(gestures.active());
+
+    gestures.tilePress(TileMove, 50, 50);
+    doc.tiles.clear();
+    gestures.drag(80, 80);
+    gestures.release(80, 80);
+    EXPECT_TRUE(doc.tiles.empty());
+}
+
+TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
+{
+    gestures.tilePress(TileCopy, 50, 50);
+    ASSERT_EQ(doc.tileCount(), 2);
+    gestures.cancel();
+    EXPECT_EQ(doc.tileCount(), 1);
+    EXPECT_FALSE(gestures.active());
+
+    gestures.tilePress(TileCopy, 50, 50);
+    doc.tiles = {square(8, 8, 16, 1), square(8, 8, 16, 2), square(8, 8, 16, 3)};
+    gestures.abandon(); // the document was replaced: its tiles are not the gesture's
+    EXPECT_EQ(doc.tileCount(), 3);
+}
+
+TEST_F(GestureEdges, CopiesPastTheTileLimitAreRefusedBeforeAnyChange)
+{
+    doc.tiles.assign(kMaxRecords, kSel0);
+    dialogs.expectMessage(kTooManyTiles);
+    gestures.tilePress(TileCopy, 50, 50);
+    // The group holds them all: one copy more than the limit allows would be a partial copy.
+    doc.tiles.resize(kMaxRecords / 2 + 1);
+    dialogs.expectMessage(kTooManyTiles);
+    gestures.groupPress(GroupCopy, 100, 100);
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 + 1));
+    EXPECT_FALSE(undo.hasSnapshot());
+    EXPECT_FALSE(gestures.active());
+
+    doc.tiles.resize(kMaxRecords / 2); // exactly fills the table
+    gestures.groupPress(GroupCopy, 100, 100);
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 * 2));
+}
+
+TEST_F(GestureEdges, DeletingTheDisplayCopyIsRefusedAndAGroupDeleteSkipsIt)
+{
+    doc.tiles = {kSel0, kSel1};
+    doc.vtxSel = {{0, 1}, {1, 2}};
+    show();
+    doc.xformOpen = true;
+    doc.curTile = 1;
+    dialogs.expectMessage(kDeleteRefused);
+    gestures.tilePress(TileDelete, 88, 50);
+    EXPECT_EQ(doc.tileCount(), 2);
+    gestures.tilePress(TileDelete, 50, 50);
+    ASSERT_EQ(doc.tileCount(), 1);
+    EXPECT_EQ(doc.curTile, 0); // still names the display copy
+    EXPECT_TRUE(doc.vtxSel.empty());
+
+    doc.tiles = {kSel0, kSel1, kSel0};
+    doc.curTile = 1;
+    EXPECT_EQ(gestures.chooseGroupAction(GroupDelete), TileGestures::Choice::Deleted);
+    EXPECT_EQ(summaries(doc.tiles), summaries({kSel1}));
+    EXPECT_EQ(doc.curTile, 0);
+}
+
+TEST_F(GestureEdges, GroupChoicesReportEmptySelections)
+{
+    doc.tiles = {kOther, kHex};
+    EXPECT_EQ(gestures.chooseGroupAction(GroupVertex), TileGestures::Choice::NoVertices);
+    for (int choice : {GroupRotate, GroupReflect, GroupCopy, GroupMove, GroupRecolor, GroupDelete})
+        EXPECT_EQ(gestures.chooseGroupAction(choice), TileGestures::Choice::NoTiles) << choice;
+    EXPECT_EQ(gestures.chooseGroupAction(GroupNone), TileGestures::Choice::Reset);
+    dialogs.expectColor(std::nullopt);
+    doc.tiles.push_back(kSel0);
+    EXPECT_EQ(gestures.chooseGroupAction(GroupRecolor), TileGestures::Choice::Done);
+    EXPECT_FALSE(undo.hasSnapshot());
+}
+
+} // namespace
+} // namespace tessella::test
