@@ -5,8 +5,8 @@
 #pragma once
 
 #include "document/document.h"
-#include "document/undo.h"
 #include "document/mvlformat.h"
+#include "document/undo.h"
 #include "platform/fileio.h"
 #include "platform/imagesurface.h"
 #include "platform/scripteddialogs.h"
@@ -231,7 +231,11 @@ protected:
     Document doc;
     UndoHistory undo;
     FakeFilesHost host;
-    FileCommands cmds{doc,   undo, dialogs, host, dir.filePath("primitives.mvl"),
+    FileCommands cmds{doc,
+                      undo,
+                      dialogs,
+                      host,
+                      dir.filePath("primitives.mvl"),
                       QStringLiteral("/opt/tessella/bin/tessella")};
 };
 

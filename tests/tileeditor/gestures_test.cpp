@@ -82,79 +82,151 @@ std::vector<Scenario> scenarios()
     Tile recoloured = kBlue;
     recoloured.color = 0x123456;
     std::vector<Scenario> all = {
-        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned", false, TileRotate, {kBlue},
+        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned",
+         false,
+         TileRotate,
+         {kBlue},
          {{'p', 56, 56}, {'m', 56, 64}, {'m', 56, 76}, {'r', 56, 76}, {'c', 56, 76}},
          {turned(kBlue, {56, 56}, kPi / 4)}},
-        {"QuarterTurnFollowsThePointerFromNodeToNode", false, TileRotate, {kBlue},
+        {"QuarterTurnFollowsThePointerFromNodeToNode",
+         false,
+         TileRotate,
+         {kBlue},
          {{'p', 56, 56}, {'m', 56, 88}, {'r', 56, 88}, {'m', 63, 88}, {'m', 71, 89}, {'c', 71, 89}},
          {with(polygon({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
-        {"RotateWithSpaceHeldIsExactAndPlacedFreely", false, TileRotate, {kBlue},
+        {"RotateWithSpaceHeldIsExactAndPlacedFreely",
+         false,
+         TileRotate,
+         {kBlue},
          {{'s'}, {'p', 56, 56}, {'m', 56, 76}, {'r', 56, 76}, {'m', 61, 79}, {'c', 61, 79}, {'u'}},
          {shifted(turned(kBlue, {56, 56}, 20.0 / 64 * kPi), 5, 3)}},
-        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode", false, TileReflect, {kTriangle},
+        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode",
+         false,
+         TileReflect,
+         {kTriangle},
          {{'p', 14, 12}, {'r', 14, 12}, {'m', 24, 12}, {'c', 24, 12}},
          {with(polygon({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
-        {"ReflectOfATurnedTileUsesItsTurnedVertical", false, TileReflect,
+        {"ReflectOfATurnedTileUsesItsTurnedVertical",
+         false,
+         TileReflect,
          {with(kTriangle, kPi / 2, false)},
          {{'p', 14, 12}, {'r', 14, 12}, {'c', 14, 12}},
          {with(polygon({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2,
                true)}},
-        {"MoveLandsOnTheNodeReachedLast", false, TileMove, {kBlue},
+        {"MoveLandsOnTheNodeReachedLast",
+         false,
+         TileMove,
+         {kBlue},
          {{'p', 50, 50}, {'m', 60, 52}, {'m', 67, 51}, {'m', 75, 49}, {'r', 75, 49}},
          {square(56, 40, 32, 0x0000ff)}},
-        {"MoveWithSpaceHeldIsFree", false, TileMove, {kBlue},
+        {"MoveWithSpaceHeldIsFree",
+         false,
+         TileMove,
+         {kBlue},
          {{'s'}, {'p', 50, 50}, {'m', 53, 51}, {'r', 53, 51}, {'u'}},
          {square(43, 41, 32, 0x0000ff)}},
-        {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},
-         {{'p', 50, 50}, {'m', 52, 51}, {'m', 53, 52}, {'r', 53, 52}}, {kBlue}},
-        {"CopyIsPlacedAndUndoShowsItWhereItWasMade", false, TileCopy, {kBlue},
+        {"CopyThatReachesNoOtherNodeIsDropped",
+         false,
+         TileCopy,
+         {kBlue},
+         {{'p', 50, 50}, {'m', 52, 51}, {'m', 53, 52}, {'r', 53, 52}},
+         {kBlue}},
+        {"CopyIsPlacedAndUndoShowsItWhereItWasMade",
+         false,
+         TileCopy,
+         {kBlue},
          {{'p', 50, 50}, {'m', 66, 66}, {'r', 66, 66}},
-         {kBlue, square(56, 56, 32, 0x0000ff)}, {kBlue, kBlue}},
-        {"RecolorCancelledThenChosen", false, TileRecolor, {kBlue},
-         {{'c', 56, 56}, {'c', 56, 56}}, {recoloured}, {}, {std::nullopt, 0x123456}},
-        {"VertexDragMovesACornerSharedByFourTiles", false, TileVertex, kFour,
+         {kBlue, square(56, 56, 32, 0x0000ff)},
+         {kBlue, kBlue}},
+        {"RecolorCancelledThenChosen",
+         false,
+         TileRecolor,
+         {kBlue},
+         {{'c', 56, 56}, {'c', 56, 56}},
+         {recoloured},
+         {},
+         {std::nullopt, 0x123456}},
+        {"VertexDragMovesACornerSharedByFourTiles",
+         false,
+         TileVertex,
+         kFour,
          {{'p', 41, 39}, {'m', 57, 39}, {'r', 57, 39}},
          {polygon({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
           polygon({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
           polygon({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
           polygon({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
         {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, {{'c', 56, 56}}, {kOther}},
-        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes", true, GroupRotate, kGroup,
+        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes",
+         true,
+         GroupRotate,
+         kGroup,
          {{'p', 100, 100}, {'m', 100, 164}, {'r', 100, 164}, {'c', 100, 164}},
          {with(polygon({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
           with(polygon({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
           kOther, kHex}},
-        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle", true, GroupReflect,
+        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle",
+         true,
+         GroupReflect,
          {with(kSel0, 1.0, false, true), kSel1, kOther, kHex},
          {{'p', 100, 100}, {'r', 100, 100}, {'c', 100, 100}},
          {with(polygon({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
           with(polygon({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true), kOther,
           kHex}},
-        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies", true, GroupCopy, kGroup,
+        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies",
+         true,
+         GroupCopy,
+         kGroup,
          {{'p', 100, 100}, {'m', 116, 117}, {'r', 116, 117}},
          {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, with(kSel0, 0, false),
           with(kSel1, 0, false)},
          {kSel0, kSel1, kOther, kHex, with(kSel0, 0, false), with(kSel1, 0, false)}},
-        {"GroupCopyThatReachesNoNodeIsDropped", true, GroupCopy, kGroup,
-         {{'p', 100, 100}, {'m', 101, 101}, {'r', 101, 101}}, kGroup},
-        {"GroupMoveKeepsEachTilesDrift", true, GroupMove, {kSel0, drifted, kOther, kHex},
+        {"GroupCopyThatReachesNoNodeIsDropped",
+         true,
+         GroupCopy,
+         kGroup,
+         {{'p', 100, 100}, {'m', 101, 101}, {'r', 101, 101}},
+         kGroup},
+        {"GroupMoveKeepsEachTilesDrift",
+         true,
+         GroupMove,
+         {kSel0, drifted, kOther, kHex},
          {{'p', 100, 100}, {'m', 116, 100}, {'r', 116, 100}},
          {shifted(kSel0, 16, 0), shifted(drifted, 16, 0), kOther, kHex}},
-        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, kGroup,
+        {"GroupVertexDragSkipsOtherGrids",
+         true,
+         GroupVertex,
+         kGroup,
          {{'p', 72, 40}, {'m', 72, 57}, {'r', 72, 57}},
          {with(polygon({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
           with(polygon({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
           kOther, kHex},
-         {}, {}, 0, {{0, 1}, {1, 0}, {3, 1}}},
-        {"GroupRecolor", true, GroupRecolor, kGroup, {},
-         {[] { Tile t = kSel0; t.color = 0x404040; return t; }(),
-          [] { Tile t = kSel1; t.color = 0x404040; return t; }(), kOther, kHex},
-         {}, {0x404040}},
+         {},
+         {},
+         0,
+         {{0, 1}, {1, 0}, {3, 1}}},
+        {"GroupRecolor",
+         true,
+         GroupRecolor,
+         kGroup,
+         {},
+         {[] {
+              Tile t = kSel0;
+              t.color = 0x404040;
+              return t;
+          }(),
+          [] {
+              Tile t = kSel1;
+              t.color = 0x404040;
+              return t;
+          }(),
+          kOther, kHex},
+         {},
+         {0x404040}},
         {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, {}, {kOther, kHex}},
     };
     // A press that finds no tile (or no vertex) beeps and changes nothing.
-    for (int action : {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex,
-                       TileDelete})
+    for (int action :
+         {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex, TileDelete})
         all.push_back({"MissBeeps", false, action, {kBlue}, {{'c', 300, 200}}, {kBlue}, {}, {}, 1});
     return all;
 }
@@ -210,12 +282,24 @@ TEST_P(GestureWindow, Scenario)
     clickItem(s.group ? "lstAction" : "lstTiles", s.action);
     for (const Event &e : s.events) {
         switch (e.op) {
-        case 'p': press(e.x, e.y); break;
-        case 'm': move(e.x, e.y); break;
-        case 'r': release(e.x, e.y); break;
-        case 'c': clickAt(e.x, e.y); break;
-        case 's': QTest::keyPress(window.get(), Qt::Key_Space); break;
-        case 'u': QTest::keyRelease(window.get(), Qt::Key_Space); break;
+        case 'p':
+            press(e.x, e.y);
+            break;
+        case 'm':
+            move(e.x, e.y);
+            break;
+        case 'r':
+            release(e.x, e.y);
+            break;
+        case 'c':
+            clickAt(e.x, e.y);
+            break;
+        case 's':
+            QTest::keyPress(window.get(), Qt::Key_Space);
+            break;
+        case 'u':
+            QTest::keyRelease(window.get(), Qt::Key_Space);
+            break;
         }
     }
     EXPECT_EQ(summaries(doc.tiles), summaries(s.after));

@@ -39,6 +39,8 @@ protected:
         doc.closing = true;
         window.reset();
     }
+
+public:
     void makeWindow(EditorHooks hooks)
     {
         window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
