@@ -17,6 +17,8 @@
 #include "tileeditor/tilegestures.h"
 #include "tileeditor/view/viewrenderer.h"
 
+#include "tests/support/tilebuilder.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -29,26 +31,6 @@
 
 namespace tessella::test {
 
-inline Tile polygon(std::vector<Vertex> corners, Colour colour, int16_t grid = GridRectangular)
-{
-    Tile tile;
-    tile.setCorners(corners);
-    tile.color = colour;
-    tile.grid = grid;
-    return tile;
-}
-
-// A square with corners clockwise from (x, y).
-inline Tile square(double x, double y, double side, Colour colour, int16_t grid = GridRectangular)
-{
-    return polygon({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}}, colour, grid);
-}
-
-inline std::vector<Vertex> corners(const Tile &tile)
-{
-    return {tile.verts.begin(), tile.verts.begin() + tile.usableVerts()};
-}
-
 // What a user can tell apart in a tile: corners and angle to 1e-4, colour and flags.
 inline std::string summary(const Tile &tile)
 {
@@ -58,7 +40,7 @@ inline std::string summary(const Tile &tile)
         return std::string(text);
     };
     std::string out;
-    for (const Vertex &v : corners(tile))
+    for (const Vertex &v : cornersOf(tile))
         out += num(v.x) + "," + num(v.y) + " ";
     out += "colour " + std::to_string(tile.color) + " angle " + num(tile.angle);
     return out + (tile.reflected != 0 ? " mirrored" : "") + (tile.selected != 0 ? " selected" : "");
@@ -195,16 +177,6 @@ inline void writeDoc(const QString &file, const Document &doc)
     writeBytes(file, *bytes);
 }
 
-// n squares of side 20 in a row on `grid`.
-inline Document squaresDocument(int n, Colour base, int16_t grid = GridRectangular)
-{
-    Document doc;
-    for (int i = 0; i < n; ++i)
-        doc.tiles.push_back(square(40.0 * i, 10, 20, base + Colour(i), grid));
-    doc.grid = grid;
-    return doc;
-}
-
 // The file commands of a session with three edited hexagonal-grid tiles, a library file
 // of four tiles and a temporary directory for the files.
 class FilesTest : public ScriptedTest
@@ -215,9 +187,9 @@ protected:
         ScriptedTest::SetUp();
         ASSERT_TRUE(dir.isValid());
         host.doc = &doc;
-        doc = squaresDocument(3, 0x112233, GridHexagonal);
+        doc = squareRow(3, 20, 0x112233, GridHexagonal);
         doc.dirty = true;
-        writeDoc(cmds.primsPath(), squaresDocument(4, 0x00aa00, GridCenterFace));
+        writeDoc(cmds.primsPath(), squareRow(4, 20, 0x00aa00, GridCenterFace));
     }
     void TearDown() override
     {

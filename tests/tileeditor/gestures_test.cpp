@@ -63,15 +63,15 @@ Tile shifted(Tile tile, double dx, double dy)
     return tile;
 }
 
-const Tile kBlue = square(40, 40, 32, 0x0000ff);
-const Tile kTriangle = polygon({{8, 8}, {40, 8}, {8, 24}}, 0x00ff00);
-const std::vector<Tile> kFour = {square(8, 8, 32, 1), square(40, 8, 32, 2), square(8, 40, 32, 3),
-                                 square(40, 40, 32, 4)};
+const Tile kBlue = squareTile(40, 40, 32, 0x0000ff);
+const Tile kTriangle = polygonTile({{8, 8}, {40, 8}, {8, 24}}, 0x00ff00);
+const std::vector<Tile> kFour = {squareTile(8, 8, 32, 1), squareTile(40, 8, 32, 2),
+                                 squareTile(8, 40, 32, 3), squareTile(40, 40, 32, 4)};
 // Two selected squares, one unselected, one selected on another grid (never in a group).
-const Tile kSel0 = with(square(40, 40, 32, 0x0000ff), 0, false, true);
-const Tile kSel1 = with(square(72, 40, 32, 0x00ff00), 0, false, true);
-const Tile kOther = square(200, 40, 32, 0xff0000);
-const Tile kHex = with(square(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
+const Tile kSel0 = with(squareTile(40, 40, 32, 0x0000ff), 0, false, true);
+const Tile kSel1 = with(squareTile(72, 40, 32, 0x00ff00), 0, false, true);
+const Tile kOther = squareTile(200, 40, 32, 0xff0000);
+const Tile kHex = with(squareTile(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
 const std::vector<Tile> kGroup = {kSel0, kSel1, kOther, kHex};
 
 std::vector<Scenario> scenarios()
@@ -93,7 +93,7 @@ std::vector<Scenario> scenarios()
          TileRotate,
          {kBlue},
          {{'p', 56, 56}, {'m', 56, 88}, {'r', 56, 88}, {'m', 63, 88}, {'m', 71, 89}, {'c', 71, 89}},
-         {with(polygon({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
+         {with(polygonTile({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
         {"RotateWithSpaceHeldIsExactAndPlacedFreely",
          false,
          TileRotate,
@@ -105,26 +105,26 @@ std::vector<Scenario> scenarios()
          TileReflect,
          {kTriangle},
          {{'p', 14, 12}, {'r', 14, 12}, {'m', 24, 12}, {'c', 24, 12}},
-         {with(polygon({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
+         {with(polygonTile({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
         {"ReflectOfATurnedTileUsesItsTurnedVertical",
          false,
          TileReflect,
          {with(kTriangle, kPi / 2, false)},
          {{'p', 14, 12}, {'r', 14, 12}, {'c', 14, 12}},
-         {with(polygon({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2,
-               true)}},
+         {with(polygonTile({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00),
+               kPi / 2, true)}},
         {"MoveLandsOnTheNodeReachedLast",
          false,
          TileMove,
          {kBlue},
          {{'p', 50, 50}, {'m', 60, 52}, {'m', 67, 51}, {'m', 75, 49}, {'r', 75, 49}},
-         {square(56, 40, 32, 0x0000ff)}},
+         {squareTile(56, 40, 32, 0x0000ff)}},
         {"MoveWithSpaceHeldIsFree",
          false,
          TileMove,
          {kBlue},
          {{'s'}, {'p', 50, 50}, {'m', 53, 51}, {'r', 53, 51}, {'u'}},
-         {square(43, 41, 32, 0x0000ff)}},
+         {squareTile(43, 41, 32, 0x0000ff)}},
         {"CopyThatReachesNoOtherNodeIsDropped",
          false,
          TileCopy,
@@ -136,7 +136,7 @@ std::vector<Scenario> scenarios()
          TileCopy,
          {kBlue},
          {{'p', 50, 50}, {'m', 66, 66}, {'r', 66, 66}},
-         {kBlue, square(56, 56, 32, 0x0000ff)},
+         {kBlue, squareTile(56, 56, 32, 0x0000ff)},
          {kBlue, kBlue}},
         {"RecolorCancelledThenChosen",
          false,
@@ -151,27 +151,27 @@ std::vector<Scenario> scenarios()
          TileVertex,
          kFour,
          {{'p', 41, 39}, {'m', 57, 39}, {'r', 57, 39}},
-         {polygon({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
-          polygon({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
-          polygon({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
-          polygon({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
+         {polygonTile({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
+          polygonTile({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
+          polygonTile({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
+          polygonTile({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
         {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, {{'c', 56, 56}}, {kOther}},
         {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes",
          true,
          GroupRotate,
          kGroup,
          {{'p', 100, 100}, {'m', 100, 164}, {'r', 100, 164}, {'c', 100, 164}},
-         {with(polygon({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
-          with(polygon({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
+         {with(polygonTile({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
+          with(polygonTile({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
           kOther, kHex}},
         {"GroupReflectUsesThePlaneVerticalWhateverTheAngle",
          true,
          GroupReflect,
          {with(kSel0, 1.0, false, true), kSel1, kOther, kHex},
          {{'p', 100, 100}, {'r', 100, 100}, {'c', 100, 100}},
-         {with(polygon({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
-          with(polygon({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true), kOther,
-          kHex}},
+         {with(polygonTile({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
+          with(polygonTile({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true),
+          kOther, kHex}},
         {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies",
          true,
          GroupCopy,
@@ -197,8 +197,8 @@ std::vector<Scenario> scenarios()
          GroupVertex,
          kGroup,
          {{'p', 72, 40}, {'m', 72, 57}, {'r', 72, 57}},
-         {with(polygon({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
-          with(polygon({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
+         {with(polygonTile({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
+          with(polygonTile({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
           kOther, kHex},
          {},
          {},
@@ -391,7 +391,7 @@ TEST_F(GestureEdges, OnlyRecolorAndDeleteActWhileAGestureIsPlacing)
 
 TEST_F(GestureEdges, AGestureSurvivesTheTableShrinkingUnderIt)
 {
-    doc.tiles.push_back(square(104, 40, 32, 0x00ff00));
+    doc.tiles.push_back(squareTile(104, 40, 32, 0x00ff00));
     show();
     gestures.tilePress(TileRotate, 120, 56);
     gestures.drag(120, 88);
@@ -420,7 +420,7 @@ TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
     EXPECT_FALSE(gestures.active());
 
     gestures.tilePress(TileCopy, 50, 50);
-    doc.tiles = {square(8, 8, 16, 1), square(8, 8, 16, 2), square(8, 8, 16, 3)};
+    doc.tiles = {squareTile(8, 8, 16, 1), squareTile(8, 8, 16, 2), squareTile(8, 8, 16, 3)};
     gestures.abandon(); // the document was replaced: its tiles are not the gesture's
     EXPECT_EQ(doc.tileCount(), 3);
 }

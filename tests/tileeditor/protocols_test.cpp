@@ -20,7 +20,7 @@ class SaveFirst : public FilesTest, public ::testing::WithParamInterface<std::tu
 TEST_P(SaveFirst, Question)
 {
     const auto [command, reply] = GetParam();
-    writeDoc(path("two.mvl"), squaresDocument(2, 0x0000ff));
+    writeDoc(path("two.mvl"), squareRow(2, 20, 0x0000ff));
     doc.dirty = reply != Reply::NotDirty;
     const std::vector<Tile> before = doc.tiles;
     const bool goesOn = reply == Reply::NotDirty || reply == Reply::No || reply == Reply::YesSaved;
@@ -124,7 +124,7 @@ void PrintTo(const Refusal &r, std::ostream *out)
 
 TEST_P(PendingTransform, IsRefused)
 {
-    doc.tiles = {square(40, 40, 32, 0x0000ff), square(104, 40, 32, 0x00ff00)};
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
     start();
     doc.xformOpen = true;
     doc.curTile = 0;

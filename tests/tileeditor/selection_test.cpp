@@ -7,8 +7,9 @@ namespace tessella::test {
 namespace {
 
 // Four squares meeting at (40, 40) and one more on another grid over the fourth.
-const std::vector<Tile> kQuad = {square(8, 8, 32, 1), square(40, 8, 32, 2), square(8, 40, 32, 3),
-                                 square(40, 40, 32, 4), square(40, 40, 32, 5, GridHexagonal)};
+const std::vector<Tile> kQuad = {squareTile(8, 8, 32, 1), squareTile(40, 8, 32, 2),
+                                 squareTile(8, 40, 32, 3), squareTile(40, 40, 32, 4),
+                                 squareTile(40, 40, 32, 5, GridHexagonal)};
 
 std::vector<int> selectedTiles(const Document &doc)
 {
@@ -70,8 +71,8 @@ TEST_F(SelectionTest, ClicksToggleTilesAndVerticesAndAMissBeeps)
 
 TEST_F(SelectionTest, ByColorTakesTheShownColourAndOnlyAdds)
 {
-    doc.tiles.push_back(square(120, 8, 16, 2));
-    doc.tiles.push_back(square(150, 8, 16, 0));
+    doc.tiles.push_back(squareTile(120, 8, 16, 2));
+    doc.tiles.push_back(squareTile(150, 8, 16, 0));
     doc.tiles[3].selected = kTrue;
     show();
     selection.pressByColor(50, 20); // inside tile 1: colour 2
@@ -131,7 +132,7 @@ TEST_F(SelectionTest, VertexMarqueeAddsEachVertexOnceAndStopsAtTheLimit)
     marquee({30, 30}, {50, 50}, true);
     marquee({50, 50}, {30, 30}, true); // a repeat adds nothing, so nothing moves twice
     EXPECT_EQ(doc.vtxSel.size(), 4u);
-    doc.tiles.assign(9000, square(8, 8, 32, 1));
+    doc.tiles.assign(9000, squareTile(8, 8, 32, 1));
     marquee({0, 0}, {100, 100}, true);
     EXPECT_EQ(doc.vtxSel.size(), std::size_t(kMaxRecords));
 }
