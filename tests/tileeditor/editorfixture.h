@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -57,6 +58,74 @@ inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
     return out;
 }
 
+// An image surface that counts the calls a non-finite coordinate reached: plane-unit calls
+// with a non-finite argument, pixel calls with the value a converted NaN or infinity
+// becomes (INT_MIN on this hardware).
+class WatchingSurface : public ImageSurface
+{
+    void pixelArg(int v) { reached += v == INT_MIN ? 1 : 0; }
+    void planeArg(double v) { reached += std::isfinite(v) ? 0 : 1; }
+    void points(std::span<const PixelPoint> pts)
+    {
+        for (const PixelPoint &p : pts) {
+            pixelArg(p.x);
+            pixelArg(p.y);
+        }
+    }
+
+public:
+    using ImageSurface::ImageSurface;
+    using ImageSurface::line;
+    using ImageSurface::linePixels;
+    using ImageSurface::lineTo;
+    using ImageSurface::polygon;
+    using ImageSurface::setPoint;
+    void polygon(std::span<const PixelPoint> pts) override
+    {
+        points(pts);
+        ImageSurface::polygon(pts);
+    }
+    void polyline(std::span<const PixelPoint> pts) override
+    {
+        points(pts);
+        ImageSurface::polyline(pts);
+    }
+    void ellipse(int l, int t, int r, int b) override
+    {
+        points({{{l, t}, {r, b}}});
+        ImageSurface::ellipse(l, t, r, b);
+    }
+    void linePixels(PixelPoint a, PixelPoint b, Colour c) override
+    {
+        points({{a, b}});
+        ImageSurface::linePixels(a, b, c);
+    }
+    void setPixel(int x, int y, Colour c) override
+    {
+        points({{{x, y}}});
+        ImageSurface::setPixel(x, y, c);
+    }
+    void setPoint(double x, double y, Colour c) override
+    {
+        planeArg(x);
+        planeArg(y);
+        ImageSurface::setPoint(x, y, c);
+    }
+    void lineTo(double x, double y, Colour c) override
+    {
+        planeArg(x);
+        planeArg(y);
+        ImageSurface::lineTo(x, y, c);
+    }
+    void line(double x1, double y1, double x2, double y2, Colour c) override
+    {
+        for (double v : {x1, y1, x2, y2})
+            planeArg(v);
+        ImageSurface::line(x1, y1, x2, y2, c);
+    }
+    int reached = 0;
+};
+
 // The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
 // redraw really paints.
 class FakeHost : public EditorHost
@@ -89,7 +158,7 @@ public:
     void setRotationLabel(const std::string &caption) override { label = caption; }
     void hideRotationLabel() override { label.clear(); }
 
-    ImageSurface canvas;
+    WatchingSurface canvas;
     TileBoxIndex boxes;
     DrawSettings settings;
     bool space = false;
@@ -116,6 +185,11 @@ protected:
 class PointerTest : public ScriptedTest
 {
 protected:
+    void TearDown() override
+    {
+        ScriptedTest::TearDown();
+        EXPECT_EQ(host.canvas.reached, 0) << "a non-finite coordinate reached the canvas";
+    }
     EditorContext context() { return {doc, undo, dialogs, host}; }
     // Draws the document as the window would before the user acts on it.
     void show() { host.refreshBackground(); }
