@@ -6,20 +6,35 @@
 
 #include "document/geometry.h"
 
+#include <cstdio>
 #include <numbers>
 #include <optional>
+#include <sstream>
 
 namespace tessella::test {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// press, move, release, click (press and release), space bar down, space bar up
+// The user's part: list entries' events as "p56,56 m56,64 r56,76 c56,76 s u", that is
+// press, move, release, click (press and release), space bar down and up, at plane points.
 struct Event
 {
     char op;
     double x = 0, y = 0;
 };
+
+std::vector<Event> parse(const char *text)
+{
+    std::vector<Event> out;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        Event e{word[0]};
+        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
+        out.push_back(e);
+    }
+    return out;
+}
 
 struct Scenario
 {
@@ -27,7 +42,7 @@ struct Scenario
     bool group; // an entry of the group list rather than of the tile list
     int action;
     std::vector<Tile> tiles;
-    std::vector<Event> events;
+    const char *events;
     std::vector<Tile> after;
     std::vector<Tile> undone = {}; // after the undo button; empty: the tiles before
     std::vector<std::optional<Colour>> colours = {};
@@ -74,160 +89,83 @@ const Tile kOther = squareTile(200, 40, 32, 0xff0000);
 const Tile kHex = with(squareTile(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
 const std::vector<Tile> kGroup = {kSel0, kSel1, kOther, kHex};
 
+Tile recoloured(Tile tile, Colour c)
+{
+    tile.color = c;
+    return tile;
+}
+
 std::vector<Scenario> scenarios()
 {
     const double cy = 40.0 / 3; // the triangle's centroid y
     Tile drifted = kSel1;
     drifted.verts[0].x += 0.0004;
-    Tile recoloured = kBlue;
-    recoloured.color = 0x123456;
+    const Tile unsel0 = with(kSel0, 0, false), unsel1 = with(kSel1, 0, false);
+    // clang-format off
     std::vector<Scenario> all = {
-        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned",
-         false,
-         TileRotate,
-         {kBlue},
-         {{'p', 56, 56}, {'m', 56, 64}, {'m', 56, 76}, {'r', 56, 76}, {'c', 56, 76}},
-         {turned(kBlue, {56, 56}, kPi / 4)}},
-        {"QuarterTurnFollowsThePointerFromNodeToNode",
-         false,
-         TileRotate,
-         {kBlue},
-         {{'p', 56, 56}, {'m', 56, 88}, {'r', 56, 88}, {'m', 63, 88}, {'m', 71, 89}, {'c', 71, 89}},
+        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned", false, TileRotate, {kBlue},
+         "p56,56 m56,64 m56,76 r56,76 c56,76", {turned(kBlue, {56, 56}, kPi / 4)}},
+        {"QuarterTurnFollowsThePointerFromNodeToNode", false, TileRotate, {kBlue},
+         "p56,56 m56,88 r56,88 m63,88 m71,89 c71,89",
          {with(polygonTile({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
-        {"RotateWithSpaceHeldIsExactAndPlacedFreely",
-         false,
-         TileRotate,
-         {kBlue},
-         {{'s'}, {'p', 56, 56}, {'m', 56, 76}, {'r', 56, 76}, {'m', 61, 79}, {'c', 61, 79}, {'u'}},
+        {"RotateWithSpaceHeldIsExactAndPlacedFreely", false, TileRotate, {kBlue},
+         "s p56,56 m56,76 r56,76 m61,79 c61,79 u",
          {shifted(turned(kBlue, {56, 56}, 20.0 / 64 * kPi), 5, 3)}},
-        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode",
-         false,
-         TileReflect,
-         {kTriangle},
-         {{'p', 14, 12}, {'r', 14, 12}, {'m', 24, 12}, {'c', 24, 12}},
+        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode", false, TileReflect, {kTriangle},
+         "p14,12 r14,12 m24,12 c24,12",
          {with(polygonTile({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
-        {"ReflectOfATurnedTileUsesItsTurnedVertical",
-         false,
-         TileReflect,
-         {with(kTriangle, kPi / 2, false)},
-         {{'p', 14, 12}, {'r', 14, 12}, {'c', 14, 12}},
-         {with(polygonTile({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00),
-               kPi / 2, true)}},
-        {"MoveLandsOnTheNodeReachedLast",
-         false,
-         TileMove,
-         {kBlue},
-         {{'p', 50, 50}, {'m', 60, 52}, {'m', 67, 51}, {'m', 75, 49}, {'r', 75, 49}},
-         {squareTile(56, 40, 32, 0x0000ff)}},
-        {"MoveWithSpaceHeldIsFree",
-         false,
-         TileMove,
-         {kBlue},
-         {{'s'}, {'p', 50, 50}, {'m', 53, 51}, {'r', 53, 51}, {'u'}},
-         {squareTile(43, 41, 32, 0x0000ff)}},
-        {"CopyThatReachesNoOtherNodeIsDropped",
-         false,
-         TileCopy,
-         {kBlue},
-         {{'p', 50, 50}, {'m', 52, 51}, {'m', 53, 52}, {'r', 53, 52}},
-         {kBlue}},
-        {"CopyIsPlacedAndUndoShowsItWhereItWasMade",
-         false,
-         TileCopy,
-         {kBlue},
-         {{'p', 50, 50}, {'m', 66, 66}, {'r', 66, 66}},
-         {kBlue, squareTile(56, 56, 32, 0x0000ff)},
-         {kBlue, kBlue}},
-        {"RecolorCancelledThenChosen",
-         false,
-         TileRecolor,
-         {kBlue},
-         {{'c', 56, 56}, {'c', 56, 56}},
-         {recoloured},
-         {},
-         {std::nullopt, 0x123456}},
-        {"VertexDragMovesACornerSharedByFourTiles",
-         false,
-         TileVertex,
-         kFour,
-         {{'p', 41, 39}, {'m', 57, 39}, {'r', 57, 39}},
+        {"ReflectOfATurnedTileUsesItsTurnedVertical", false, TileReflect,
+         {with(kTriangle, kPi / 2, false)}, "p14,12 r14,12 c14,12",
+         {with(polygonTile({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2, true)}},
+        {"MoveLandsOnTheNodeReachedLast", false, TileMove, {kBlue},
+         "p50,50 m60,52 m67,51 m75,49 r75,49", {shifted(kBlue, 16, 0)}},
+        {"MoveWithSpaceHeldIsFree", false, TileMove, {kBlue}, "s p50,50 m53,51 r53,51 u",
+         {shifted(kBlue, 3, 1)}},
+        {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},
+         "p50,50 m52,51 m53,52 r53,52", {kBlue}},
+        {"CopyIsPlacedAndUndoShowsItWhereItWasMade", false, TileCopy, {kBlue},
+         "p50,50 m66,66 r66,66", {kBlue, shifted(kBlue, 16, 16)}, {kBlue, kBlue}},
+        {"RecolorCancelledThenChosen", false, TileRecolor, {kBlue}, "c56,56 c56,56",
+         {recoloured(kBlue, 0x123456)}, {}, {std::nullopt, 0x123456}},
+        {"VertexDragMovesACornerSharedByFourTiles", false, TileVertex, kFour, "p41,39 m57,39 r57,39",
          {polygonTile({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
           polygonTile({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
           polygonTile({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
           polygonTile({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
-        {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, {{'c', 56, 56}}, {kOther}},
-        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes",
-         true,
-         GroupRotate,
-         kGroup,
-         {{'p', 100, 100}, {'m', 100, 164}, {'r', 100, 164}, {'c', 100, 164}},
+        {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, "c56,56", {kOther}},
+        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes", true, GroupRotate, kGroup,
+         "p100,100 m100,164 r100,164 c100,164",
          {with(polygonTile({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
           with(polygonTile({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
           kOther, kHex}},
-        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle",
-         true,
-         GroupReflect,
-         {with(kSel0, 1.0, false, true), kSel1, kOther, kHex},
-         {{'p', 100, 100}, {'r', 100, 100}, {'c', 100, 100}},
+        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle", true, GroupReflect,
+         {with(kSel0, 1.0, false, true), kSel1, kOther, kHex}, "p100,100 r100,100 c100,100",
          {with(polygonTile({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
           with(polygonTile({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true),
           kOther, kHex}},
-        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies",
-         true,
-         GroupCopy,
-         kGroup,
-         {{'p', 100, 100}, {'m', 116, 117}, {'r', 116, 117}},
-         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, with(kSel0, 0, false),
-          with(kSel1, 0, false)},
-         {kSel0, kSel1, kOther, kHex, with(kSel0, 0, false), with(kSel1, 0, false)}},
-        {"GroupCopyThatReachesNoNodeIsDropped",
-         true,
-         GroupCopy,
-         kGroup,
-         {{'p', 100, 100}, {'m', 101, 101}, {'r', 101, 101}},
-         kGroup},
-        {"GroupMoveKeepsEachTilesDrift",
-         true,
-         GroupMove,
-         {kSel0, drifted, kOther, kHex},
-         {{'p', 100, 100}, {'m', 116, 100}, {'r', 116, 100}},
+        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies", true, GroupCopy, kGroup,
+         "p100,100 m116,117 r116,117",
+         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, unsel0, unsel1},
+         {kSel0, kSel1, kOther, kHex, unsel0, unsel1}},
+        {"GroupCopyThatReachesNoNodeIsDropped", true, GroupCopy, kGroup,
+         "p100,100 m101,101 r101,101", kGroup},
+        {"GroupMoveKeepsEachTilesDrift", true, GroupMove, {kSel0, drifted, kOther, kHex},
+         "p100,100 m116,100 r116,100",
          {shifted(kSel0, 16, 0), shifted(drifted, 16, 0), kOther, kHex}},
-        {"GroupVertexDragSkipsOtherGrids",
-         true,
-         GroupVertex,
-         kGroup,
-         {{'p', 72, 40}, {'m', 72, 57}, {'r', 72, 57}},
+        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, kGroup, "p72,40 m72,57 r72,57",
          {with(polygonTile({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
           with(polygonTile({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
-          kOther, kHex},
-         {},
-         {},
-         0,
-         {{0, 1}, {1, 0}, {3, 1}}},
-        {"GroupRecolor",
-         true,
-         GroupRecolor,
-         kGroup,
-         {},
-         {[] {
-              Tile t = kSel0;
-              t.color = 0x404040;
-              return t;
-          }(),
-          [] {
-              Tile t = kSel1;
-              t.color = 0x404040;
-              return t;
-          }(),
-          kOther, kHex},
-         {},
-         {0x404040}},
-        {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, {}, {kOther, kHex}},
+          kOther, kHex}, {}, {}, 0, {{0, 1}, {1, 0}, {3, 1}}},
+        {"GroupRecolorCancelled", true, GroupRecolor, kGroup, "", kGroup, {}, {std::nullopt}},
+        {"GroupRecolor", true, GroupRecolor, kGroup, "",
+         {recoloured(kSel0, 0x404040), recoloured(kSel1, 0x404040), kOther, kHex}, {}, {0x404040}},
+        {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, "", {kOther, kHex}},
     };
+    // clang-format on
     // A press that finds no tile (or no vertex) beeps and changes nothing.
     for (int action :
          {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex, TileDelete})
-        all.push_back({"MissBeeps", false, action, {kBlue}, {{'c', 300, 200}}, {kBlue}, {}, {}, 1});
+        all.push_back({"MissBeeps", false, action, {kBlue}, "c300,200", {kBlue}, {}, {}, 1});
     return all;
 }
 
@@ -249,7 +187,7 @@ TEST_P(GestureModel, Scenario)
     show();
     if (s.group)
         gestures.chooseGroupAction(s.action);
-    for (const Event &e : s.events) {
+    for (const Event &e : parse(s.events)) {
         if (e.op == 'p' || e.op == 'c')
             s.group ? gestures.groupPress(s.action, e.x, e.y)
                     : gestures.tilePress(s.action, e.x, e.y);
@@ -280,7 +218,7 @@ TEST_P(GestureWindow, Scenario)
         dialogs.expectColor(c);
     start();
     clickItem(s.group ? "lstAction" : "lstTiles", s.action);
-    for (const Event &e : s.events) {
+    for (const Event &e : parse(s.events)) {
         switch (e.op) {
         case 'p':
             press(e.x, e.y);
@@ -349,6 +287,8 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
     click("cmdAction");
     clickItem("lstAction", GroupVertex);
     EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select);
+    clickItem("lstAction", GroupNone);
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Tiles);
     EXPECT_FALSE(undoButton()->isEnabled());
 }
 
@@ -443,39 +383,20 @@ TEST_F(GestureEdges, CopiesPastTheTileLimitAreRefusedBeforeAnyChange)
     EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 * 2));
 }
 
-TEST_F(GestureEdges, DeletingTheDisplayCopyIsRefusedAndAGroupDeleteSkipsIt)
+// The display copy of a pending transform (tile curTile) outlives deletes; curTile follows.
+TEST_F(GestureEdges, DeletesLeaveTheDisplayCopyOfAPendingTransform)
 {
-    doc.tiles = {kSel0, kSel1};
-    doc.vtxSel = {{0, 1}, {1, 2}};
+    doc.tiles = {kSel0, kSel1, kSel1};
+    doc.vtxSel = {{0, 1}};
     show();
     doc.xformOpen = true;
     doc.curTile = 1;
-    dialogs.expectMessage(kDeleteRefused);
-    gestures.tilePress(TileDelete, 88, 50);
-    EXPECT_EQ(doc.tileCount(), 2);
     gestures.tilePress(TileDelete, 50, 50);
-    ASSERT_EQ(doc.tileCount(), 1);
-    EXPECT_EQ(doc.curTile, 0); // still names the display copy
+    EXPECT_EQ(doc.curTile, 0);
     EXPECT_TRUE(doc.vtxSel.empty());
-
-    doc.tiles = {kSel0, kSel1, kSel0};
-    doc.curTile = 1;
     EXPECT_EQ(gestures.chooseGroupAction(GroupDelete), TileGestures::Choice::Deleted);
     EXPECT_EQ(summaries(doc.tiles), summaries({kSel1}));
     EXPECT_EQ(doc.curTile, 0);
-}
-
-TEST_F(GestureEdges, GroupChoicesReportEmptySelections)
-{
-    doc.tiles = {kOther, kHex};
-    EXPECT_EQ(gestures.chooseGroupAction(GroupVertex), TileGestures::Choice::NoVertices);
-    for (int choice : {GroupRotate, GroupReflect, GroupCopy, GroupMove, GroupRecolor, GroupDelete})
-        EXPECT_EQ(gestures.chooseGroupAction(choice), TileGestures::Choice::NoTiles) << choice;
-    EXPECT_EQ(gestures.chooseGroupAction(GroupNone), TileGestures::Choice::Reset);
-    dialogs.expectColor(std::nullopt);
-    doc.tiles.push_back(kSel0);
-    EXPECT_EQ(gestures.chooseGroupAction(GroupRecolor), TileGestures::Choice::Done);
-    EXPECT_FALSE(undo.hasSnapshot());
 }
 
 } // namespace
