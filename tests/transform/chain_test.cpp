@@ -8,16 +8,6 @@
 namespace tessella::testing {
 namespace {
 
-// Cubic Bezier by repeated interpolation, independent of the power form the code uses.
-Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
-{
-    auto lerp = [t](Vertex a, Vertex b) {
-        return Vertex{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    };
-    const Vertex a = lerp(p0, p1), b = lerp(p1, p2), c = lerp(p2, p3);
-    return lerp(lerp(a, b), lerp(b, c));
-}
-
 // A star-shaped (so simple) polygon of n corners around (200, 100).
 std::vector<Vertex> randomPolygon(std::mt19937 &rng, int n)
 {
@@ -58,7 +48,7 @@ void scramble(Chain &chain, std::mt19937 &rng)
     }
 }
 
-class ChainTest : public ModelTest
+class ChainTest : public LinkTest
 {};
 
 struct Opening
@@ -83,8 +73,7 @@ TEST_F(ChainTest, OpeningBuildsOneAnchoredNodePerCornerPlusTheClosingNode)
     };
     for (const Opening &r : rows) {
         SCOPED_TRACE(r.name);
-        Tile t;
-        t.setCorners(r.corners);
+        Tile t = test::polygonTile(r.corners);
         if (r.spoilSpare)
             t.verts.back() = {0, 0};
         if (r.dropSpare)
@@ -110,9 +99,7 @@ TEST_F(ChainTest, OpeningBuildsOneAnchoredNodePerCornerPlusTheClosingNode)
         EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
         EXPECT_EQ(chain.countPoints(), static_cast<long>(r.corners.size()));
     }
-    Tile line;
-    line.setCorners({{0, 0}, {1, 1}});
-    EXPECT_FALSE(chain.openFromTile(line, false));
+    EXPECT_FALSE(chain.openFromTile(test::polygonTile({{0, 0}, {1, 1}}), false));
     EXPECT_TRUE(chain.empty());
 }
 
@@ -186,7 +173,7 @@ TEST_F(ChainTest, TraverseFindsTheNearestSegmentWithinReach)
 {
     // Square (100, 100) .. (200, 200) whose first segment has zero length: node 1 sits
     // on the first corner and carries the bottom edge.
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+    open(test::squareCorners(0, 0, 100));
     Node *p = chain.insertAfter(chain.firstNode);
     p->x = p->y = 100;
     p->nPoints = 2;
@@ -195,12 +182,12 @@ TEST_F(ChainTest, TraverseFindsTheNearestSegmentWithinReach)
         {100, 100, r, 1, 100, 100}, // zero-length segment never hit; the tie to the earlier
         {200, 200, r, 2, 200, 200}, // a corner: the segment starting there
         {150, 102, r, 1, 150, 100},
-        {150, 97.5, r, 1, 150, 100},          // squared distance 6.25 < 7
-        {150, 103, r, -1, 0, 0},              // 9 is beyond 7
-        {350, 100, r, -1, 0, 0},              // beyond the far end
-        {30, 100, r, -1, 0, 0},               // beyond the near end, on the line
-        {150, 102, r / std::sqrt(2.0), 1, 150, 100},  // 4 < 5.24
-        {150, 102.5, r / std::sqrt(8.0), -1, 0, 0},   // 6.25 > 3.12
+        {150, 97.5, r, 1, 150, 100},                 // squared distance 6.25 < 7
+        {150, 103, r, -1, 0, 0},                     // 9 is beyond 7
+        {350, 100, r, -1, 0, 0},                     // beyond the far end
+        {30, 100, r, -1, 0, 0},                      // beyond the near end, on the line
+        {150, 102, r / std::sqrt(2.0), 1, 150, 100}, // 4 < 5.24
+        {150, 102.5, r / std::sqrt(8.0), -1, 0, 0},  // 6.25 > 3.12
     };
     const auto all = nodes();
     for (const Hit &h : rows) {
@@ -242,7 +229,7 @@ TEST_F(ChainTest, SavedChainRestoresFieldForField)
 
 TEST_F(ChainTest, RestoreFindsTheReflectionCentreAndThePlaceOfTheDisplayCopy)
 {
-    open({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    open(test::squareCorners(0, 0, 10));
     auto recs = chain.saveChain();
     recs[1].refCenter = recs[3].refCenter = kTrue;
     Chain other;
@@ -260,19 +247,9 @@ TEST_F(ChainTest, RestoreFindsTheReflectionCentreAndThePlaceOfTheDisplayCopy)
     EXPECT_FALSE(chain.restoreChain({}, false));
 }
 
-TEST_F(ChainTest, WriteBackHandsOverTheFlattenedPolygonAndTheChain)
-{
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-    chain.firstNode->nPoints = 3;
-    chain.writeBackTile(doc, doc.xfTile);
-    EXPECT_EQ(doc.xfReturn, chain.flatten(doc.xfTile));
-    EXPECT_EQ(doc.xfReturn.nVerts, 5);
-    EXPECT_EQ(doc.nodeRecs, chain.saveChain());
-}
-
 TEST_F(ChainTest, OutlineAndNodeCountsStayWithinSixteenBits)
 {
-    open({{0, 0}, {10, 0}, {10, 10}, {0, 10}}); // 4 points, 5 nodes
+    open(test::squareCorners(0, 0, 10)); // 4 points, 5 nodes
     EXPECT_TRUE(chain.fits(kMaxOutlinePoints - 4, 0));
     EXPECT_FALSE(chain.fits(kMaxOutlinePoints - 3, 0));
     EXPECT_TRUE(chain.fits(0, kMaxOutlinePoints - 5));

@@ -7,9 +7,10 @@
 #include "transform/xformdrawer.h"
 #include "transform/xformview.h"
 
+#include "tests/support/tilebuilder.h"
+
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -193,123 +194,109 @@ struct Scene
     }
 };
 
-struct Pixel
+struct Probe
 {
-    const char *name;
-    void (*setup)(Scene &);
     int x, y;
     Colour colour;
 };
 
-const Pixel kPixels[] = {
-    {"straight chain without a role", [](Scene &) {}, 45, 30, 0},
-    {"inside", [](Scene &) {}, 45, 45, kWhite},
-    {"corner dot", [](Scene &) {}, 61, 31, 0},
-    {"boundary top", [](Scene &) {}, 45, 0, kBoundaryColour},
-    {"boundary left", [](Scene &) {}, 0, 45, kBoundaryColour},
-    {"boundary hidden", [](Scene &s) { s.settings.boundary = false; }, 45, 0, kWhite},
-    {"source line", [](Scene &s) { s.corner(0)->lineColr = kRed; }, 45, 30, kRed},
-    {"destination line", [](Scene &s) { s.corner(1)->lineColr = kColourDestination; }, 60, 45,
-     kColourDestination},
-    {"warning point", [](Scene &s) { s.corner(1)->ptColr = kColourWarning; }, 60, 30,
-     kColourWarning},
-    {"the first dot is black", [](Scene &s) { s.corner(0)->ptColr = kRed; }, 30, 30, 0},
-    {"curve sample at t = 0.5", [](Scene &s) { s.curveUp(); }, 45, 15, kOutlineColour},
-    {"curves hidden",
+// A scene set up by a plain function and the pixels it must show.
+struct Picture
+{
+    const char *name;
+    void (*setup)(Scene &);
+    std::vector<Probe> probes;
+};
+
+void PrintTo(const Picture &p, std::ostream *os)
+{
+    *os << p.name;
+}
+
+const Picture kPictures[] = {
+    {"Plain",
+     [](Scene &) {},
+     {{45, 30, 0},
+      {45, 45, kWhite},
+      {61, 31, 0},
+      {45, 0, kBoundaryColour},
+      {0, 45, kBoundaryColour}}},
+    {"RolesCurveAndHandles",
      [](Scene &s) {
          s.curveUp();
-         s.settings.curves = false;
+         s.corner(0)->lineColr = s.corner(0)->ptColr = kRed;
+         s.corner(1)->lineColr = kColourDestination;
+         s.corner(1)->ptColr = kColourWarning;
+         s.corner(0)->fActive = s.settings.curveMode = true;
      },
-     45, 15, kWhite},
-    {"dashed corner outline", [](Scene &s) { s.leaveTheFirstEdge(); }, 38, 30,
-     kCornerOutlineColour},
-    {"a gap of the dashes", [](Scene &s) { s.leaveTheFirstEdge(); }, 50, 30, kWhite},
-    {"corner outline hidden",
+     {{45, 30, kRed},
+      {60, 45, kColourDestination},
+      {60, 30, kColourWarning},
+      {45, 15, kOutlineColour},
+      {40, 10, kOutlineColour},
+      {35, 20, kOutlineColour}}},
+    {"Hidden",
      [](Scene &s) {
+         s.curveUp();
          s.leaveTheFirstEdge();
-         s.settings.tileOutline = false;
+         s.corner(0)->fActive = true; // no handles outside curve mode
+         s.corner(0)->ptColr = kRed;  // the first node's dot is always black
+         s.addSquareItem(1, 0);
+         s.settings.boundary = s.settings.tileOutline = s.settings.sketches = false;
      },
-     38, 30, kWhite},
-    {"filled item", [](Scene &s) { s.addSquareItem(1, 0); }, 45, 45, kSketchFillColour},
-    {"item outline", [](Scene &s) { s.addSquareItem(1, 0); }, 45, 35, 0},
-    {"transparent item", [](Scene &s) { s.addSquareItem(1, 1, kTrue); }, 45, 45, kWhite},
-    {"negative outline", [](Scene &s) { s.addSquareItem(1, 1, kTrue); }, 45, 35,
-     invertColor(0x0000ff)},
-    {"open polyline side", [](Scene &s) { s.addSquareItem(0, 0); }, 55, 45, 0},
-    {"open polyline not filled", [](Scene &s) { s.addSquareItem(0, 0); }, 45, 45, kWhite},
-    {"deleted item",
+     {{45, 0, kWhite},
+      {45, 15, kWhite},
+      {40, 10, kWhite},
+      {45, 45, kWhite},
+      {38, 30, kWhite},
+      {30, 30, 0}}},
+    {"DashedCornerOutline",
+     [](Scene &s) { s.leaveTheFirstEdge(); },
+     {{38, 30, kCornerOutlineColour}, {50, 30, kWhite}}},
+    {"FilledItem",
+     [](Scene &s) { s.addSquareItem(1, 0); },
+     {{45, 45, kSketchFillColour}, {45, 35, 0}}},
+    {"TransparentNegativeItem",
+     [](Scene &s) { s.addSquareItem(1, 1, kTrue); },
+     {{45, 45, kWhite}, {45, 35, invertColor(0x0000ff)}}},
+    {"OpenPolyline", [](Scene &s) { s.addSquareItem(0, 0); }, {{55, 45, 0}, {45, 45, kWhite}}},
+    {"DeletedItem",
      [](Scene &s) {
          s.addSquareItem(1, 0);
          s.items[1].deletedMark = kTrue;
      },
-     45, 45, kWhite},
-    {"sketches hidden",
+     {{45, 45, kWhite}}},
+    {"OnlyItemsOneToTheEnd",
      [](Scene &s) {
          s.addSquareItem(1, 0);
-         s.settings.sketches = false;
-     },
-     45, 45, kWhite},
-    {"items from the end on",
-     [](Scene &s) {
-         s.addSquareItem(1, 0);
+         s.items[0] = s.items[1]; // index 0 holds no item
          s.itemEnd = 1;
      },
-     45, 45, kWhite},
-    {"index 0 holds no item",
+     {{45, 45, kWhite}}},
+    {"Previews",
      [](Scene &s) {
-         s.addSquareItem(1, 0);
-         s.items.erase(s.items.begin());
-     },
-     45, 45, kWhite},
-    {"handle outside curve mode",
-     [](Scene &s) {
-         s.curveUp();
-         s.corner(0)->fActive = true;
-     },
-     40, 10, kWhite},
-    {"handle in curve mode",
-     [](Scene &s) {
-         s.curveUp();
-         s.corner(0)->fActive = true;
-         s.settings.curveMode = true;
-     },
-     40, 10, kOutlineColour},
-    {"the line to the handle",
-     [](Scene &s) {
-         s.curveUp();
-         s.corner(0)->fActive = true;
-         s.settings.curveMode = true;
-     },
-     35, 20, kOutlineColour},
-    {"regular polygon preview", [](Scene &s) { s.regular = RegularPreview{45, 45, 10, 6, false, true}; },
-     45, 45, kSketchFillColour},
-    {"points of a line being entered",
-     [](Scene &s) {
+         s.regular = RegularPreview{45, 45, 10, 6, false, true};
          s.entering.points = {{20, 80}};
          s.entering.nPoints = 1;
      },
-     20, 80, 0},
-    {"a node at NaN draws none of its segments", [](Scene &s) { s.corner(1)->x = kNaN; }, 45,
-     30, kWhite},
-    {"the others still show", [](Scene &s) { s.corner(1)->y = kNaN; }, 45, 60, 0},
-    {"an item point at infinity",
+     {{45, 45, kSketchFillColour}, {20, 80, 0}}},
+    {"NonFiniteNumbersDrawNothingOfTheirOwn",
      [](Scene &s) {
+         s.corner(1)->x = kNaN;
          s.addSquareItem(0, 0);
          s.items[1].points[1].x = std::numeric_limits<double>::infinity();
      },
-     45, 55, 0},
+     {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
 };
 
-class XformPixelTest : public ::testing::TestWithParam<Pixel>
+class XformPictureTest : public ::testing::TestWithParam<Picture>
 {};
 
-TEST_P(XformPixelTest, DrawsThePixel)
+TEST_P(XformPictureTest, ShowsItsPixels)
 {
-    const Pixel &p = GetParam();
+    const Picture &p = GetParam();
     Scene s;
-    Tile square;
-    square.setCorners({{0, 0}, {30, 0}, {30, 30}, {0, 30}});
-    ASSERT_TRUE(s.chain.openFromTile(square, false));
+    ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
     s.settings.areaWidth = s.settings.areaHeight = 90;
     s.settings.tileColour = 0x0000ff;
     p.setup(s);
@@ -317,23 +304,18 @@ TEST_P(XformPixelTest, DrawsThePixel)
     const int end = s.itemEnd < 0 ? static_cast<int>(s.items.size()) : s.itemEnd;
     drawXform(surface, s.chain, s.items, end, s.settings,
               s.entering.nPoints ? &s.entering : nullptr, s.regular);
-    EXPECT_EQ(surface.pixel(p.x, p.y), p.colour);
+    for (const Probe &q : p.probes)
+        EXPECT_EQ(surface.pixel(q.x, q.y), q.colour) << q.x << ", " << q.y;
     EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
 }
 
-INSTANTIATE_TEST_SUITE_P(Pixels, XformPixelTest, ::testing::ValuesIn(kPixels),
-                         [](const auto &info) {
-                             std::string name = info.param.name;
-                             std::erase_if(name, [](char c) { return !std::isalnum(c); });
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Pictures, XformPictureTest, ::testing::ValuesIn(kPictures),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(XformDrawer, ZoomedViewportKeepsOnlyItsPixels)
 {
     Chain chain;
-    Tile square;
-    square.setCorners({{0, 0}, {30, 0}, {30, 30}, {0, 30}});
-    ASSERT_TRUE(chain.openFromTile(square, false));
+    ASSERT_TRUE(chain.openFromTile(test::squareTile(0, 0, 30), false));
     // 800 %: the surface is 720 pixels wide, the viewport 40 x 40 around the right edge.
     ImageSurface viewport(QSize(40, 40), QPoint(460, 400), kWhite);
     viewport.setScale(8);
