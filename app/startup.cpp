@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/fileassociationwindow.h"
+#include "app/fractalwiring.h"
 #include "app/termination.h"
 #include "document/document.h"
-#include "app/fileassociationwindow.h"
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
@@ -82,8 +83,13 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         delete xform.data();
     };
 
+    FractalState fractalState;
+    FractalWiring fractal(fractalState, dialogs);
+    hooks.fractal = &fractal;
+
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
+    fractal.setEditor(&editor);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
