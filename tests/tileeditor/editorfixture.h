@@ -76,7 +76,6 @@ class WatchingSurface : public ImageSurface
 public:
     using ImageSurface::ImageSurface;
     using ImageSurface::line;
-    using ImageSurface::linePixels;
     using ImageSurface::lineTo;
     using ImageSurface::polygon;
     using ImageSurface::setPoint;
@@ -85,20 +84,10 @@ public:
         points(pts);
         ImageSurface::polygon(pts);
     }
-    void polyline(std::span<const PixelPoint> pts) override
-    {
-        points(pts);
-        ImageSurface::polyline(pts);
-    }
     void ellipse(int l, int t, int r, int b) override
     {
         points({{{l, t}, {r, b}}});
         ImageSurface::ellipse(l, t, r, b);
-    }
-    void linePixels(PixelPoint a, PixelPoint b, Colour c) override
-    {
-        points({{a, b}});
-        ImageSurface::linePixels(a, b, c);
     }
     void setPixel(int x, int y, Colour c) override
     {
