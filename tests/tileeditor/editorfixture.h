@@ -27,6 +27,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,26 @@ inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
     for (const Tile &tile : tiles) {
         if (tile.usableVerts() > 0)
             out.push_back(summary(tile));
+    }
+    return out;
+}
+
+// Pointer and key events written as "p56,56 m56,64 r56,76 c56,76 s u", that is
+// press, move, release, click (press and release), space bar down and up, at plane points.
+struct Event
+{
+    char op;
+    double x = 0, y = 0;
+};
+
+inline std::vector<Event> parse(const char *text)
+{
+    std::vector<Event> out;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        Event e{word[0]};
+        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
+        out.push_back(e);
     }
     return out;
 }

@@ -6,35 +6,13 @@
 
 #include "document/geometry.h"
 
-#include <cstdio>
 #include <numbers>
 #include <optional>
-#include <sstream>
 
 namespace tessella::test {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-// The user's part: list entries' events as "p56,56 m56,64 r56,76 c56,76 s u", that is
-// press, move, release, click (press and release), space bar down and up, at plane points.
-struct Event
-{
-    char op;
-    double x = 0, y = 0;
-};
-
-std::vector<Event> parse(const char *text)
-{
-    std::vector<Event> out;
-    std::istringstream in(text);
-    for (std::string word; in >> word;) {
-        Event e{word[0]};
-        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
-        out.push_back(e);
-    }
-    return out;
-}
 
 struct Scenario
 {
