@@ -4,6 +4,7 @@
 #include "document/bytes.h"
 #include "document/document.h"
 #include "document/mvlformat.h"
+#include "tests/support/tilebuilder.h"
 
 #include <cstdint>
 #include <string_view>
@@ -40,16 +41,13 @@ inline std::vector<NodeRecord> triangleChain()
 
 inline Tile hexagonTile(double ox, double oy, Colour colour)
 {
-    Tile t;
-    t.setCorners({{ox, oy},
-                  {ox + 16, oy},
-                  {ox + 24, oy + 13.9},
-                  {ox + 16, oy + 27.7},
-                  {ox, oy + 27.7},
-                  {ox - 8, oy + 13.9}});
-    t.color = colour;
-    t.grid = GridHexagonal;
-    return t;
+    return test::polygonTile({{ox, oy},
+                              {ox + 16, oy},
+                              {ox + 24, oy + 13.9},
+                              {ox + 16, oy + 27.7},
+                              {ox, oy + 27.7},
+                              {ox - 8, oy + 13.9}},
+                             colour, GridHexagonal);
 }
 
 // A document exercising every corner of the format: spare elements, a zero-length
