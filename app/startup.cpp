@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/editorexport.h"
 #include "app/termination.h"
 #include "document/document.h"
 #include "app/fileassociationwindow.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 namespace tessella {
@@ -77,6 +79,11 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         xform = window;
         xform->show();
     };
+    std::unique_ptr<EditorExport> imageExport;
+    hooks.saveImage = [&] {
+        if (imageExport)
+            imageExport->command().saveImage();
+    };
     hooks.closeTransformEditor = [&] {
         doc.closing = true;
         delete xform.data();
@@ -84,6 +91,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
 
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
+    imageExport = std::make_unique<EditorExport>(editor, dialogs);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
@@ -94,6 +102,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     if (association)
         delete association;
     delete xform.data();
+    imageExport.reset();
     return status;
 }
 

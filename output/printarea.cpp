@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <limits>
-#include <utility>
 
 namespace tessella {
 
@@ -73,12 +72,8 @@ std::optional<PrintArea> AreaPull::area() const
     const auto right = toCorner(cornerX_), bottom = toCorner(cornerY_);
     if (!left || !top || !right || !bottom)
         return std::nullopt;
-    PrintArea a{*left, *top, *right, *bottom};
-    if (a.left > a.right)
-        std::swap(a.left, a.right);
-    if (a.top > a.bottom)
-        std::swap(a.top, a.bottom);
-    if (a.width() == 0 || a.height() == 0)
+    const PrintArea a = PrintArea{*left, *top, *right, *bottom}.ordered();
+    if (a.empty())
         return std::nullopt;
     return a;
 }

@@ -1,25 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "output/export/imageexport.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tessella {
-
-// The part of the plane an image export covers, in plane units, ordered so that
-// left <= right and top <= bottom.
-struct PrintArea
-{
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-
-    int64_t width() const { return int64_t(right) - left; }
-    int64_t height() const { return int64_t(bottom) - top; }
-    friend bool operator==(const PrintArea &, const PrintArea &) = default;
-};
 
 // A width or height typed for the fixed aspect: a finite number greater than 0, read the
 // same in every locale ("1e3" counts, "&H10", "1,5" or a currency sign do not).

@@ -26,8 +26,7 @@ template <class T> T *named(T *widget, const char *name)
 } // namespace
 
 PrintSetupWindow::PrintSetupWindow(Dialogs &dialogs, AspectSettings &settings, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), dialogs_(dialogs),
-      settings_(settings)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), dialogs_(dialogs), settings_(settings)
 {
     setObjectName("frmPrintSetup");
     setWindowTitle("print setup");

@@ -2,6 +2,7 @@
 #include "output/statuswindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -13,8 +14,7 @@
 
 namespace tessella {
 
-StatusWindow::StatusWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+StatusWindow::StatusWindow(QWidget *parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
 {
     setObjectName("frmStatus");
     setWindowTitle("status");
@@ -50,6 +50,18 @@ void StatusWindow::showProgress(double fraction)
         std::isfinite(fraction) ? int(std::nearbyint(std::clamp(fraction, 0.0, 1.0) * 100)) : 0;
     lblStatus->setText(QString::number(percent) + " %");
     barStatus->setValue(percent);
+}
+
+void StatusWindow::progress(double fraction)
+{
+    showProgress(fraction);
+    QCoreApplication::processEvents();
+}
+
+bool StatusWindow::cancelled()
+{
+    QCoreApplication::processEvents();
+    return exportCancel_;
 }
 
 void StatusWindow::closeEvent(QCloseEvent *event)

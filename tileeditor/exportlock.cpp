@@ -14,9 +14,9 @@ void TileEditorWindow::lockForExport(CanvasGrab grab)
     hideLists();
     locked_ = true;
     grab_ = std::move(grab);
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             Frame1[0], Frame1[1], Frame1[2], cmdGrids, cmdView, cmdFiles, cmdPan, cmdUnReDo,
-             cmdRevert, cmdXform, cmdFrac, picChip})
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame1[0], Frame1[1], Frame1[2], cmdGrids,
+                                                       cmdView, cmdFiles, cmdPan, cmdUnReDo,
+                                                       cmdRevert, cmdXform, cmdFrac, picChip})
         w->setEnabled(false);
 }
 
@@ -24,11 +24,13 @@ void TileEditorWindow::unlockAfterExport()
 {
     locked_ = false;
     grab_ = {};
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             Frame1[0], Frame1[1], Frame1[2], cmdGrids, cmdView, cmdFiles, cmdPan, cmdRevert,
-             cmdXform, cmdFrac, picChip})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{Frame1[0], Frame1[1], Frame1[2], cmdGrids, cmdView,
+                                          cmdFiles, cmdPan, cmdRevert, cmdXform, cmdFrac, picChip})
         w->setEnabled(true);
     undoStateChanged();
+    if (handBackPending_ && loaded_ && isVisible())
+        Form_Activate();
 }
 
 void TileEditorWindow::restoreViewState(const ViewState &state)

@@ -242,7 +242,8 @@ void TileEditorWindow::Form_Activate()
         skipActivate_ = false;
         return;
     }
-    if (!handBackPending_)
+    // A hand-back during an export waits until the export has given the editor back.
+    if (!handBackPending_ || locked_)
         return;
     handBackPending_ = false;
     if (!doc_.appendTile(doc_.xfReturn)) {
