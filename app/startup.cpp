@@ -2,9 +2,10 @@
 #include "app/startup.h"
 
 #include "app/editorexport.h"
+#include "app/fileassociationwindow.h"
+#include "app/fractalwiring.h"
 #include "app/termination.h"
 #include "document/document.h"
-#include "app/fileassociationwindow.h"
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
@@ -89,9 +90,14 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         delete xform.data();
     };
 
+    FractalState fractalState;
+    FractalWiring fractal(fractalState, dialogs);
+    hooks.fractal = &fractal;
+
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
     imageExport = std::make_unique<EditorExport>(editor, dialogs);
+    fractal.setEditor(&editor);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);

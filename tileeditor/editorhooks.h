@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/records.h"
+#include "tileeditor/fractallink.h"
 
 #include <QString>
 
@@ -26,9 +27,7 @@ struct EditorHooks
     // The transform pick and "return to transform". For the latter, vertex 0 of the display
     // copy that was just removed, so a reloaded pending polygon goes back where it lay.
     std::function<void(std::optional<Vertex> displayCorner)> showTransformEditor;
-    std::function<void()> fractal;              // the "fractal" button with enough tiles
-    std::function<bool()> fractalShown;         // the canvas shows the fractal picture
-    std::function<void()> renderFractal;        // the fractal panel's render command
+    FractalLink *fractal = nullptr;             // the fractal panel
     std::function<void()> saveImage;            // the files entry "save image"
     std::function<void()> closeTransformEditor; // the application is ending
     // Start-up: offer the file association (given the command-line document).

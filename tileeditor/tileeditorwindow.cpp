@@ -276,7 +276,15 @@ void TileEditorWindow::Form_Resize()
     frame.newPts = newTile_.newPts();
     frame.newCount = newTile_.newCount();
     picBox->surface().setPenWidth(lineWidth);
+    if (fractalShown()) {
+        const double w = frame.extentWidth, h = frame.extentHeight;
+        frame.picture = [this, w, h](TilingDrawer &drawer) {
+            hooks_.fractal->drawPicture(drawer, w, h);
+        };
+    }
     renderView(picBox->surface(), doc_, settings, frame);
+    if (fractalPanelOpen())
+        hooks_.fractal->drawOverlay(picBox->surface());
     tileBoxes_.rebuild(doc_, curGrid_);
     picBox->update();
 }
@@ -426,6 +434,8 @@ void TileEditorWindow::documentReplaced()
     lstGrids->setCurrentRow(doc_.grid);
     curGrid_ = doc_.grid;
     refreshTransformState();
+    if (hooks_.fractal)
+        hooks_.fractal->documentReplaced();
 }
 
 void TileEditorWindow::refreshTransformState()
@@ -436,13 +446,59 @@ void TileEditorWindow::refreshTransformState()
 
 bool TileEditorWindow::fractalShown() const
 {
-    return hooks_.fractalShown && hooks_.fractalShown();
+    return hooks_.fractal && hooks_.fractal->renderingShown();
+}
+
+bool TileEditorWindow::fractalPanelOpen() const
+{
+    return hooks_.fractal && hooks_.fractal->panelOpen();
 }
 
 void TileEditorWindow::renderFractal()
 {
-    if (hooks_.renderFractal)
-        hooks_.renderFractal();
+    if (hooks_.fractal)
+        hooks_.fractal->restoreRendering();
+}
+
+void TileEditorWindow::saveView(int slot)
+{
+    if (slot >= 0 && slot < 2)
+        savedViews_[slot] = view_;
+}
+
+void TileEditorWindow::restoreView(int slot)
+{
+    if (slot < 0 || slot >= 2 || !savedViews_[slot])
+        return;
+    view_ = *savedViews_[slot];
+    setWindowTitle(QString::fromStdString(view_.caption()));
+    applyLineWidth();
+}
+
+void TileEditorWindow::resetZoomKey()
+{
+    form_KeyDown(Qt::Key_Slash);
+}
+
+void TileEditorWindow::setFractalCaption(const QString &caption)
+{
+    cmdFrac->setText(caption);
+}
+
+void TileEditorWindow::redrawOverlay()
+{
+    Surface &surface = picBox->surface();
+    surface.clear();
+    if (fractalPanelOpen())
+        hooks_.fractal->drawOverlay(surface);
+    picBox->update();
+}
+
+void TileEditorWindow::setSkeleton(bool on)
+{
+    const QSignalBlocker blocker(lstViews);
+    lstViews->item(2)->setSelected(!on);
+    lstViews->item(3)->setSelected(!on);
 }
 
 void TileEditorWindow::saveImage()

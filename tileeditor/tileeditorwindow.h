@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -101,6 +102,16 @@ public:
     void refreshTransformState();
     bool fractalShown() const override;
     void renderFractal() override;
+    // The fractal panel is open (the canvas's pointer serves it).
+    bool fractalPanelOpen() const;
+    // What the fractal panel drives: the view slots (0 editing, 1 render), the "/" key with
+    // its redraw, the "fractal"/"tiles" caption, the reference overlay, "skeleton".
+    void saveView(int slot);
+    void restoreView(int slot);
+    void resetZoomKey();
+    void setFractalCaption(const QString &caption);
+    void redrawOverlay();
+    void setSkeleton(bool on);
     void saveImage() override;
     void closeApplication() override;
     void undoStateChanged() override;
@@ -232,6 +243,7 @@ private:
     bool closeApproved_ = false;
     bool locked_ = false;
     CanvasGrab grab_;
+    std::optional<PlaneView> savedViews_[2];
 };
 
 } // namespace tessella
