@@ -64,8 +64,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int threads = argc > 1 ? std::atoi(argv[1]) : 0;
-    const QString out = argc > 2 ? QString::fromLocal8Bit(argv[2])
-                                 : QDir::temp().filePath("tessella-poster.jpg");
+    const QString out =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::temp().filePath("tessella-poster.jpg");
     const Document doc = hexagonField(10000);
     DrawSettings settings;
     settings.grid = GridHexagonal;
