@@ -1,0 +1,466 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The document file: what is written where, what reads back, what is refused.
+#include "document/chaincheck.h"
+#include "document/documentfile.h"
+#include "mvlsamples.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+using namespace tessella;
+using namespace tessella::testing;
+using tessella::test::documentOf;
+using tessella::test::polygonTile;
+
+namespace {
+
+// The state a failed load must leave exactly as it was.
+struct Observed
+{
+    std::vector<uint8_t> bytes;
+    std::vector<VertexRef> vtxSel;
+    bool dirty;
+    bool xformOpen;
+    int16_t xfResume;
+    Tile xfTile;
+    bool operator==(const Observed &) const = default;
+};
+
+Observed observe(const Document &doc)
+{
+    return {bytesOf(doc), doc.vtxSel, doc.dirty, doc.xformOpen, doc.xfResume, doc.xfTile};
+}
+
+// A document as it stands in the editor before a load: edited, with a selection and
+// sketch items of its own, no transform pending.
+Document editedDocument()
+{
+    Document doc =
+        documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)}, GridCenterFace);
+    doc.curTile = 1;
+    doc.appendSketchRun({Sketch{}});
+    doc.vtxSel = {{1, 3}};
+    doc.dirty = true;
+    return doc;
+}
+
+uint64_t fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
+{
+    uint64_t v = 0;
+    for (int i = 0; i < width; ++i)
+        v |= static_cast<uint64_t>(b.at(at + i)) << (8 * i);
+    return v;
+}
+int16_t i16At(const std::vector<uint8_t> &b, size_t at)
+{
+    return static_cast<int16_t>(fieldAt(b, at, 2));
+}
+int32_t i32At(const std::vector<uint8_t> &b, size_t at)
+{
+    return static_cast<int32_t>(fieldAt(b, at, 4));
+}
+double f64At(const std::vector<uint8_t> &b, size_t at)
+{
+    return std::bit_cast<double>(fieldAt(b, at, 8));
+}
+
+std::vector<uint8_t> withHeader(std::vector<uint8_t> bytes, std::string_view header)
+{
+    std::copy(header.begin(), header.end(), bytes.begin());
+    return bytes;
+}
+
+// One triangle (four stored elements), no sketch table: the tile's count at 13, its
+// block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
+// end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
+Document triangleDocument()
+{
+    return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
+}
+
+struct Patch
+{
+    long at; // from the end when negative
+    int width;
+    int64_t value;
+};
+
+struct Crafted
+{
+    const char *name;
+    Document base;
+    std::vector<Patch> patches;
+    bool loads;
+    std::string_view header = kHeaderV96;
+};
+
+std::vector<uint8_t> craft(const Crafted &c)
+{
+    std::vector<uint8_t> bytes = withHeader(bytesOf(c.base), c.header);
+    for (const Patch &p : c.patches) {
+        const size_t at = p.at < 0 ? bytes.size() + p.at : static_cast<size_t>(p.at);
+        for (int i = 0; i < p.width; ++i)
+            bytes.at(at + i) = static_cast<uint8_t>(static_cast<uint64_t>(p.value) >> (8 * i));
+    }
+    return bytes;
+}
+
+std::vector<Crafted> craftedFiles()
+{
+    const Document tri = triangleDocument();
+    Document neverAllocated = documentOf({Tile{}});
+    Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
+    Sketch two;
+    two.nPoints = 2;
+    two.points = {{1, 1}, {2, 2}};
+    withSketch.appendSketchRun({two});
+    Document pending = tri; // the reflection flag sits at 143
+    pending.nodeRecs = triangleChain();
+    pending.xformOpen = true;
+    const int64_t huge = 0x7FFFFFFF;
+    return {
+        {"well-formed", tri, {}, true},
+        {"huge element count", tri, {{17, 4, huge}}, false},
+        {"negative element count", tri, {{17, 4, -1}}, false},
+        {"used count equal to the element count", tri, {{13, 2, 4}}, true},
+        {"used count above the element count", tri, {{13, 2, 5}}, false},
+        {"negative used count", tri, {{13, 2, -1}}, false},
+        {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
+        {"two dimensions", tri, {{15, 2, 2}}, false},
+        {"lower bound 1", tri, {{21, 4, 1}}, false},
+        {"negative tile count", tri, {{11, 2, -3}}, false},
+        {"elements filling the rest", tri, {{17, 4, 7}}, true, kHeaderForeignG},
+        {"elements past the end", tri, {{17, 4, 8}}, false, kHeaderForeignG},
+        {"curTile 1 of 1", tri, {{-16, 2, 1}}, false},
+        {"negative curTile", tri, {{-16, 2, -1}}, false},
+        {"empty document with curTile 1", Document{}, {{13, 2, 1}}, false},
+        {"grid tag 3", tri, {{-6, 2, 3}}, false},
+        {"grid 4", tri, {{-4, 2, 4}}, false},
+        {"grid -1", tri, {{-4, 2, -1}}, false},
+        {"blank grid", tri, {{-4, 2, 0}}, true},
+        {"hexagonal grid", tri, {{-4, 2, 3}}, true},
+        {"negative sketch count", tri, {{-2, 2, -1}}, false},
+        {"sketch count at the table limit", tri, {{-2, 2, 32767}}, false},
+        {"sketch records beyond the end read empty", tri, {{-2, 2, 32766}}, true},
+        {"sketch points above the element count", withSketch, {{-44, 2, 3}}, false},
+        {"negative sketch points", withSketch, {{-44, 2, -1}}, false},
+        {"sketch points with an unallocated array", withSketch, {{-42, 2, 0}}, false},
+        {"sketch with a huge element count", withSketch, {{-40, 4, huge}}, false},
+        {"negative node record count", tri, {{-10, 2, -2}}, false},
+        {"node records beyond the end", tri, {{-10, 2, 3}}, false},
+        {"valid chain", pending, {}, true},
+        {"chain the check refuses", pending, {{143, 2, -1}}, false}, // reflected, no centre
+    };
+}
+
+} // namespace
+
+TEST(MvlReader, CraftedFilesLoadOrFailLeavingTheDocumentUntouched)
+{
+    for (const Crafted &c : craftedFiles()) {
+        SCOPED_TRACE(c.name);
+        Document doc = editedDocument();
+        const Observed before = observe(doc);
+        const LoadReport report = loadState(doc, craft(c), 400, 300);
+        EXPECT_EQ(report.ok, c.loads);
+        EXPECT_EQ(report.header, c.header);
+        if (c.loads) {
+            EXPECT_TRUE(report.message.empty());
+            EXPECT_FALSE(doc.dirty);
+        } else {
+            EXPECT_EQ(report.message, std::string(c.header) + "error loading file");
+            EXPECT_TRUE(before == observe(doc));
+        }
+    }
+}
+
+TEST(MvlReader, TruncationAtEveryByteLoadsOrFailsUntouched)
+{
+    const std::vector<uint8_t> full = bytesOf(sampleDocument());
+    int loads = 0;
+    for (size_t n = 0; n <= full.size(); ++n) {
+        SCOPED_TRACE(n);
+        Document doc = editedDocument();
+        const Observed before = observe(doc);
+        const LoadReport report = loadState(doc, {full.data(), n}, 400, 300);
+        if (report.ok) {
+            ++loads;
+            EXPECT_TRUE(saveState(doc).has_value()); // whatever loads can be saved
+        } else {
+            EXPECT_EQ(report.message, n < kHeaderSize
+                                          ? std::string("error loading file")
+                                          : std::string("morvel v.96error loading file"));
+            EXPECT_TRUE(before == observe(doc));
+        }
+    }
+    // Cut right after the grid: the sketch section reads as count 0, an empty record 0.
+    EXPECT_GT(loads, 0);
+    const Document sample = sampleDocument();
+    Document doc;
+    const size_t sketchSection = bytesOf(sample).size() -
+                                 bytesOf([&] {
+                                     Document d = sample;
+                                     d.sketches.clear();
+                                     return d;
+                                 }())
+                                     .size() +
+                                 2;
+    ASSERT_TRUE(loadState(doc, {full.data(), full.size() - sketchSection}, 0, 0).ok);
+    EXPECT_EQ(doc.sketches, std::vector<Sketch>(1));
+}
+
+TEST(MvlReader, MutatedFilesFailUntouchedOrLoadAndSaveStably)
+{
+    const std::vector<uint8_t> original = bytesOf(sampleDocument());
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<size_t> position(0, original.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> flips(1, 4);
+    int loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = original;
+        for (int k = flips(random); k > 0; --k)
+            bytes[position(random)] = static_cast<uint8_t>(byte(random));
+        if (round % 3 == 0)
+            bytes.resize(position(random));
+        SCOPED_TRACE(round);
+        Document doc = editedDocument();
+        const Observed before = observe(doc);
+        if (!loadState(doc, bytes, 10, 20).ok) {
+            EXPECT_TRUE(before == observe(doc));
+            continue;
+        }
+        ++loaded;
+        // Whatever the reader accepts, the writer can store, and it reads back the same.
+        const auto saved = saveState(doc);
+        ASSERT_TRUE(saved);
+        Document again;
+        ASSERT_TRUE(loadState(again, *saved, 0, 0).ok);
+        EXPECT_EQ(*saveState(again), *saved);
+    }
+    EXPECT_GT(loaded, 0);
+}
+
+TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
+{
+    // A huge count with no records: a current-version file needs its tail, tiles-only
+    // files read the missing records as empty tiles.
+    std::vector<uint8_t> countOnly(kHeaderV96.begin(), kHeaderV96.end());
+    countOnly.insert(countOnly.end(), {0xff, 0x7f});
+    EXPECT_FALSE(parseDocument(countOnly).ok);
+    EXPECT_FALSE(parseDocument(withHeader(countOnly, kHeaderV09)).ok);
+    const ParsedDocument foreign = parseDocument(withHeader(countOnly, kHeaderForeignG));
+    ASSERT_TRUE(foreign.ok);
+    ASSERT_EQ(foreign.tiles.size(), 32767u);
+    EXPECT_EQ(foreign.tiles.back(), Tile{});
+
+    // Cut inside the tile's last fields: grid, selected and deleted read as 0.
+    std::vector<uint8_t> cut = withHeader(bytesOf(triangleDocument()), kHeaderForeignG);
+    cut.resize(cut.size() - 16 - 6);
+    const ParsedDocument p = parseDocument(cut);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.tiles.at(0).color, 0x0000ff);
+    EXPECT_EQ(p.tiles.at(0).grid, 0);
+
+    // The primitives scope stops after the tiles, whatever follows.
+    const std::vector<uint8_t> badTail =
+        craft({"", triangleDocument(), {{-6, 2, 3}, {-4, 2, 9}}, false});
+    EXPECT_FALSE(parseDocument(badTail).ok);
+    const ParsedDocument prims = parseDocument(badTail, ParseScope::TilesOnly);
+    EXPECT_TRUE(prims.ok);
+    EXPECT_EQ(prims.kind, HeaderKind::V96);
+    EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
+}
+
+TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
+{
+    Document noPending = sampleDocument();
+    noPending.xformOpen = false;
+    noPending.xfReflected = 0;
+    Document noSketchTable = sampleDocument();
+    noSketchTable.sketches.clear();
+    noSketchTable.tiles[0].sketchStart = 0;
+    const struct
+    {
+        const char *name;
+        Document doc;
+        bool gainsRecordZero; // reading creates the empty sketch record 0
+    } cases[] = {
+        {"pending transform", sampleDocument(), false},
+        {"no pending transform", noPending, false},
+        {"saved before the sketch table existed", noSketchTable, true},
+        {"empty document", Document{}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> original = bytesOf(c.doc);
+        ASSERT_FALSE(original.empty());
+        std::vector<uint8_t> expected = original;
+        if (c.gainsRecordZero)
+            expected.resize(expected.size() + 16, 0);
+        Document loaded = editedDocument();
+        ASSERT_TRUE(loadState(loaded, original, 400, 300).ok);
+        EXPECT_EQ(*saveState(loaded), expected);
+        Document again;
+        ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
+        EXPECT_EQ(*saveState(again), expected);
+    }
+}
+
+TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
+{
+    Document empty;
+    empty.grid = GridCenterFace;
+    const auto e = *writeDocument(empty);
+    ASSERT_EQ(e.size(), 29u);
+    EXPECT_EQ(std::string(e.begin(), e.begin() + 11), "morvel v.96");
+    // count, curTile, colour (i32), node count, reflected, grid tag, grid, sketch count
+    const std::vector<std::pair<size_t, int>> emptyFields = {
+        {11, 0}, {13, 0}, {19, 0}, {21, 0}, {23, 2}, {25, GridCenterFace}, {27, 0}};
+    for (const auto &[at, value] : emptyFields)
+        EXPECT_EQ(i16At(e, at), value) << at;
+    EXPECT_EQ(i32At(e, 15), 0);
+
+    Tile t = polygonTile({{1.5, -2}, {3, 4}, {5, 6}}, 0x010203, GridCenterFace);
+    t.reflected = 1.0;
+    t.angle = -0.25;
+    t.sketchStart = 70000;
+    t.reserved[0] = 0xAB;
+    t.reserved[15] = 0xCD;
+    t.selected = kTrue;
+    Tile never;
+    Tile zeroLength;
+    zeroLength.vertsAllocated = true;
+    const auto b = *writeDocument(documentOf({t, never, zeroLength}));
+    EXPECT_EQ(i16At(b, 13), 3);
+    EXPECT_EQ(i16At(b, 15), 1); // dimensions
+    EXPECT_EQ(i32At(b, 17), 4); // corners plus the spare
+    EXPECT_EQ(i32At(b, 21), 0); // lower bound
+    EXPECT_EQ(f64At(b, 25), 1.5);
+    EXPECT_EQ(f64At(b, 33), -2.0);
+    const size_t f = 13 + 2 + 10 + 4 * 16; // the fixed fields after the block
+    EXPECT_EQ(f64At(b, f), 1.0);
+    EXPECT_EQ(f64At(b, f + 8), -0.25);
+    EXPECT_EQ(i32At(b, f + 16), 0x010203);
+    EXPECT_EQ(i32At(b, f + 20), 70000);
+    EXPECT_EQ(b[f + 24], 0xAB);
+    EXPECT_EQ(b[f + 39], 0xCD);
+    EXPECT_EQ(i16At(b, f + 40), GridCenterFace);
+    EXPECT_EQ(i16At(b, f + 42), -1);
+    EXPECT_EQ(i16At(b, f + 44), 0);
+    const size_t second = f + 46; // never allocated: a single i16 0
+    EXPECT_EQ(i16At(b, second + 2), 0);
+    const size_t third = second + 2 + 2 + 46; // zero length: dimensions 1, count 0
+    EXPECT_EQ(i16At(b, third + 2), 1);
+    EXPECT_EQ(i32At(b, third + 4), 0);
+    const size_t tail = third + 2 + 10 + 46;
+    EXPECT_EQ(i16At(b, tail), 0);            // curTile
+    EXPECT_EQ(i32At(b, tail + 2), 0x010203); // the current tile's colour repeated
+    EXPECT_EQ(b.size(), tail + 16);
+
+    // Node records only while a transform is pending, 68 bytes each.
+    Document doc = sampleDocument();
+    const auto withChain = *writeDocument(doc);
+    doc.xformOpen = false;
+    EXPECT_EQ(withChain.size(), writeDocument(doc)->size() + 5 * kNodeRecordBytes);
+    const size_t chainTail = writeDocument(documentOf(doc.tiles))->size() - 16;
+    EXPECT_EQ(i16At(withChain, chainTail + 6), 5);
+    const size_t rec1 = chainTail + 10 + kNodeRecordBytes;
+    EXPECT_EQ(i16At(withChain, rec1), 0); // anchored
+    EXPECT_EQ(f64At(withChain, rec1 + 6), 25.0);
+    EXPECT_EQ(i32At(withChain, rec1 + 22), 255);
+    EXPECT_EQ(i32At(withChain, rec1 + 26), 16711680);
+    EXPECT_EQ(i16At(withChain, rec1 + 30), 5);
+    EXPECT_EQ(i16At(withChain, rec1 + 32), -1);
+    EXPECT_EQ(f64At(withChain, rec1 + 60), 8.0); // bcpY
+}
+
+TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
+{
+    const Document good = sampleDocument();
+    ASSERT_TRUE(writeDocument(good));
+    Document tiles32767;
+    tiles32767.tiles.resize(32767);
+    EXPECT_TRUE(writeDocument(tiles32767));
+    Document refusedTable[6] = {tiles32767, Document{}, good, good, good, good};
+    refusedTable[0].tiles.resize(32768);
+    refusedTable[1].sketches.resize(32768);
+    refusedTable[2].tiles[0].nVerts = 8; // 7 stored
+    refusedTable[3].sketches[3].nPoints = -1;
+    refusedTable[4].grid = 4;
+    refusedTable[5].curTile = 3;
+    for (const Document &doc : refusedTable)
+        EXPECT_FALSE(writeDocument(doc)) << &doc - refusedTable;
+
+    Document brokenChain = good;
+    brokenChain.nodeRecs.back().anchored = kFalse;
+    EXPECT_FALSE(writeDocument(brokenChain));
+    brokenChain.xformOpen = false; // the chain is not written then
+    EXPECT_TRUE(writeDocument(brokenChain));
+}
+
+namespace {
+
+// Adds `segments` records of 26 samples after the first and gives the first `first`.
+void lengthen(std::vector<NodeRecord> &chain, int segments, int16_t first)
+{
+    NodeRecord filler = chain[1];
+    filler.nPoints = 26;
+    chain.insert(chain.begin() + 1, segments, filler);
+    chain[0].nPoints = first;
+}
+
+} // namespace
+
+TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
+{
+    struct Case
+    {
+        const char *name;
+        void (*spoil)(std::vector<NodeRecord> &);
+        bool reflected;
+        bool valid;
+    } const cases[] = {
+        {"well formed", [](auto &) {}, false, true},
+        {"reflected, centre on a corner", [](auto &c) { c[2].refCenter = kTrue; }, true, true},
+        {"negative sample count", [](auto &c) { c[0].nPoints = -4; }, false, true},
+        {"26 samples", [](auto &c) { c[1].nPoints = 26; }, false, true},
+        {"no anchored record",
+         [](auto &c) {
+             for (auto &r : c)
+                 r.anchored = kFalse;
+         },
+         false, false},
+        {"first not anchored", [](auto &c) { c.front().anchored = kFalse; }, false, false},
+        {"last not anchored", [](auto &c) { c.back().anchored = kFalse; }, false, false},
+        {"fewer than four records", [](auto &c) { c.erase(c.begin() + 1, c.begin() + 3); }, false,
+         false},
+        {"two corners before the closing one", [](auto &c) { c[3].anchored = kFalse; }, false,
+         false},
+        {"27 samples", [](auto &c) { c[1].nPoints = 27; }, false, false},
+        {"reflected without a centre", [](auto &) {}, true, false},
+        {"centre only on the first record", [](auto &c) { c[0].refCenter = kTrue; }, true, false},
+        {"NaN coordinate", [](auto &c) { c[2].y = std::nan(""); }, false, false},
+        {"infinite handle", [](auto &c) { c[1].bcpX = std::numeric_limits<double>::infinity(); },
+         false, false},
+        // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
+        {"flattened outline of 32767 points", [](auto &c) { lengthen(c, 1310, 12); }, false, true},
+        {"flattened outline of 32768 points", [](auto &c) { lengthen(c, 1310, 13); }, false, false},
+        {"32767 records", [](auto &c) { c.insert(c.begin() + 1, 32762, NodeRecord{}); }, false,
+         true},
+        {"32768 records", [](auto &c) { c.insert(c.begin() + 1, 32763, NodeRecord{}); }, false,
+         false},
+    };
+    for (const Case &k : cases) {
+        std::vector<NodeRecord> chain = triangleChain();
+        k.spoil(chain);
+        EXPECT_EQ(isValidSavedChain(chain, k.reflected), k.valid) << k.name;
+    }
+    EXPECT_TRUE(isValidSavedChain({}, false));
+    EXPECT_EQ(flattenedPointCount(triangleChain()), 1 + 4 + 1 + 1);
+}
