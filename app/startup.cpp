@@ -3,7 +3,7 @@
 
 #include "app/termination.h"
 #include "document/document.h"
-#include "output/fileassociationwindow.h"
+#include "app/fileassociationwindow.h"
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"

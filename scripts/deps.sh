@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libturbojpeg0-dev
+          libjpeg62-turbo-dev libpng-dev libwmf-bin
           libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth x11-apps)
 missing=()

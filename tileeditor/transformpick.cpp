@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <numbers>
 
 namespace tessella {
 
@@ -46,34 +44,6 @@ bool hasArea(const Tile &tile)
     return maxX - minX >= kMinExtent && maxY - minY >= kMinExtent;
 }
 
-// The records of the run starting at `start` that lie in the table: 0 when the
-// reference names no run.
-int runLength(const Document &doc, int32_t start)
-{
-    const int64_t sketchCount = doc.sketches.empty() ? 0 : int64_t(doc.sketches.size()) - 1;
-    if (start <= 0 || start > sketchCount)
-        return 0;
-    const int64_t count = doc.sketches[std::size_t(start)].count;
-    if (count <= 0)
-        return 0;
-    return int(std::min<int64_t>(count, sketchCount - start + 1));
-}
-
-template <typename Visit>
-void forEachHolder(Document &doc, const std::vector<std::vector<Tile> *> &snapshots, Visit visit)
-{
-    for (Tile &tile : doc.tiles)
-        visit(tile);
-    visit(doc.xfTile);
-    visit(doc.xfReturn);
-    for (std::vector<Tile> *table : snapshots) {
-        if (!table)
-            continue;
-        for (Tile &tile : *table)
-            visit(tile);
-    }
-}
-
 } // namespace
 
 bool checkTransformable(const Document &doc, std::size_t t, Dialogs &dialogs)
@@ -99,81 +69,6 @@ bool checkTransformable(const Document &doc, std::size_t t, Dialogs &dialogs)
         dialogs.message(kFlatRefused);
         return false;
     }
-    return true;
-}
-
-int reclaimSketchRuns(Document &doc, const std::vector<std::vector<Tile> *> &snapshots)
-{
-    if (doc.sketches.empty())
-        return 0;
-    std::map<int32_t, int> runs; // start -> length, in table order
-    forEachHolder(doc, snapshots, [&](Tile &tile) {
-        if (const int length = runLength(doc, tile.sketchStart))
-            runs.emplace(tile.sketchStart, length);
-    });
-    std::size_t kept = 1;
-    for (const auto &[start, length] : runs)
-        kept += std::size_t(length);
-    // Overlapping runs of a damaged file could make the copy larger.
-    if (kept >= doc.sketches.size())
-        return 0;
-
-    std::vector<Sketch> table;
-    table.reserve(kept);
-    table.push_back(doc.sketches[0]);
-    std::map<int32_t, int32_t> moved;
-    for (const auto &[start, length] : runs) {
-        moved[start] = int32_t(table.size());
-        for (int k = 0; k < length; ++k)
-            table.push_back(doc.sketches[std::size_t(start + k)]);
-        table[std::size_t(moved[start])].count = int16_t(length);
-    }
-    forEachHolder(doc, snapshots, [&](Tile &tile) {
-        const auto it = moved.find(tile.sketchStart);
-        tile.sketchStart =
-            it != moved.end() && runLength(doc, tile.sketchStart) > 0 ? it->second : 0;
-    });
-    const int freed = int(doc.sketches.size() - table.size());
-    doc.sketches = std::move(table);
-    return freed;
-}
-
-bool bakeSketch(Document &doc, std::size_t t, const std::vector<std::vector<Tile> *> &snapshots)
-{
-    if (t >= doc.tiles.size())
-        return false;
-    int length = runLength(doc, doc.tiles[t].sketchStart);
-    if (length > 0) {
-        auto fits = [&] {
-            const std::size_t base = doc.sketches.empty() ? 1 : doc.sketches.size();
-            return base + std::size_t(length) <= std::size_t(kMaxRecords);
-        };
-        if (!fits()) {
-            reclaimSketchRuns(doc, snapshots);
-            length = runLength(doc, doc.tiles[t].sketchStart);
-            if (!fits())
-                return false;
-        }
-        Tile &tile = doc.tiles[t];
-        const auto first = doc.sketches.begin() + tile.sketchStart;
-        std::vector<Sketch> run(first, first + length);
-        for (Sketch &item : run) {
-            for (Vertex &p : item.points) {
-                if (tile.reflected != 0)
-                    p = reflectPoint(0, 0, p.x, p.y, std::numbers::pi / 2);
-                p = rotatePoint(0, 0, p.x, p.y, tile.angle);
-            }
-        }
-        const int32_t start = doc.appendSketchRun(run);
-        if (start == 0)
-            return false;
-        tile.sketchStart = start;
-    } else {
-        // A reference naming no run is no sketch.
-        doc.tiles[t].sketchStart = 0;
-    }
-    doc.tiles[t].reflected = 0;
-    doc.tiles[t].angle = 0;
     return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/document.h"
+#include "document/sketchruns.h"
 #include "document/undo.h"
 #include "platform/dialogs.h"
 #include "tileeditor/editorhost.h"
@@ -28,19 +29,6 @@ inline constexpr const char *kSketchTableFull =
 // long and opposite (0.001 per coordinate), with a bounding box at least 0.001 wide and
 // high. A refusal shows its message.
 bool checkTransformable(const Document &doc, std::size_t t, Dialogs &dialogs);
-
-// Rewrites the sketch table to hold only the runs some tile refers to: the document's
-// tiles, `xfTile`, `xfReturn` and the tile tables in `snapshots` (undo, fractal). Every
-// holder's `sketchStart` is rewritten; a reference naming no run becomes 0 ("no sketch").
-// Nothing changes when no record would be freed. Returns the number of records freed.
-int reclaimSketchRuns(Document &doc, const std::vector<std::vector<Tile> *> &snapshots);
-
-// Bakes tile t's sketch transform into its sketch: the run is copied to the end of the
-// table with each point mirrored (when `reflected`) and turned by `angle` about the
-// tile's first vertex as the drawing does, `sketchStart` names the copy, and `reflected`
-// and `angle` become 0. When the table cannot take the copy, unreferenced runs are
-// reclaimed first; returns false, with the tile unchanged, when it still cannot.
-bool bakeSketch(Document &doc, std::size_t t, const std::vector<std::vector<Tile> *> &snapshots);
 
 // The one-shot pick armed by "transform tile": the tile under the pointer is checked,
 // baked, handed over as `xfTile` and removed from the tiling.

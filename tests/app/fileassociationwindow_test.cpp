@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "output/fileassociationwindow.h"
+#include "app/fileassociationwindow.h"
 
 #include "platform/scripteddialogs.h"
+
+#include "tests/qtapp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,33 +25,6 @@ namespace {
 
 const std::string kSuccess = "Associated the file extension .mvl with this application";
 
-// One application object for the test program, made before the first test and destroyed
-// after the last: a function-local static would outlive Qt's own globals at exit.
-class QtAppEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (QApplication::instance()) {
-            return;
-        }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "test_output";
-    char *argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto *const qtAppEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
-
 bool makeFile(const QString &path)
 {
     QFile file(path);
@@ -66,7 +41,7 @@ class FileAssociationWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_NE(QApplication::instance(), nullptr);
+        tessella::test::qtApp();
         ASSERT_TRUE(dir.isValid());
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
         setup.association.dataHome = dir.filePath("share");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "output/fileassociationwindow.h"
+#include "app/fileassociationwindow.h"
 
 #include "platform/apppaths.h"
 #include "platform/dialogs.h"
