@@ -15,121 +15,68 @@ const Colour kGreen = packRgb(0, 255, 0);
 const Colour kBlue = packRgb(0, 0, 255);
 const Colour kWhite = packRgb(255, 255, 255);
 
-struct HsvCase
+TEST(Colour, RgbToHsvEveryBranchTiesAndHalvesToEven)
 {
-    Colour rgb;
-    Hsv hsv;
-    bool roundTrips; // hsvToRgb(hsv) gives rgb back
-};
-
-// One case per branch of the hue formula, the ties between maxima, and halves to even.
-const HsvCase kHsvCases[] = {
-    {kRed, {0, 100, 100}, true},
-    {kGreen, {120, 100, 100}, true},
-    {kBlue, {240, 100, 100}, true},
-    {0, {0, 0, 0}, true},
-    {kWhite, {0, 0, 100}, true},
-    {packRgb(128, 128, 128), {0, 0, 50}, true},
-    {packRgb(255, 255, 0), {60, 100, 100}, true},  // red wins over green
-    {packRgb(0, 255, 255), {180, 100, 100}, true}, // green wins over blue
-    {packRgb(255, 0, 255), {300, 100, 100}, true}, // red wins over blue
-    {packRgb(255, 0, 128), {330, 100, 100}, true}, // red highest, blue above green
-    {packRgb(0, 255, 128), {150, 100, 100}, true},
-    {packRgb(128, 0, 255), {270, 100, 100}, true},
-    {packRgb(200, 199, 199), {0, 0, 78}, false}, // saturation 0.5 rounds to 0
-    {packRgb(200, 197, 197), {0, 2, 78}, false}, // saturation 1.5 rounds to 2
-};
-
-class RgbToHsv : public ::testing::TestWithParam<HsvCase>
-{};
-
-TEST_P(RgbToHsv, ConvertsAndRoundTrips)
-{
-    const HsvCase &c = GetParam();
-    EXPECT_EQ(rgbToHsv(c.rgb), c.hsv);
-    if (c.roundTrips) {
-        EXPECT_EQ(hsvToRgb(c.hsv.h, c.hsv.s, c.hsv.v), c.rgb);
+    // clang-format off
+    struct { Colour rgb; Hsv hsv; bool roundTrips; } const cases[] = {
+        {kRed, {0, 100, 100}, true}, {kGreen, {120, 100, 100}, true}, {kBlue, {240, 100, 100}, true},
+        {0, {0, 0, 0}, true}, {kWhite, {0, 0, 100}, true}, {packRgb(128, 128, 128), {0, 0, 50}, true},
+        {packRgb(255, 255, 0), {60, 100, 100}, true},  // red wins over green
+        {packRgb(0, 255, 255), {180, 100, 100}, true}, // green wins over blue
+        {packRgb(255, 0, 255), {300, 100, 100}, true}, // red wins over blue
+        {packRgb(255, 0, 128), {330, 100, 100}, true}, // red highest, blue above green
+        {packRgb(0, 255, 128), {150, 100, 100}, true},
+        {packRgb(128, 0, 255), {270, 100, 100}, true},
+        {packRgb(200, 199, 199), {0, 0, 78}, false}, // saturation 0.5 rounds to 0
+        {packRgb(200, 197, 197), {0, 2, 78}, false}, // saturation 1.5 rounds to 2
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        EXPECT_EQ(rgbToHsv(c.rgb), c.hsv) << c.rgb;
+        if (c.roundTrips) {
+            EXPECT_EQ(hsvToRgb(c.hsv.h, c.hsv.s, c.hsv.v), c.rgb) << c.rgb;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RgbToHsv, ::testing::ValuesIn(kHsvCases));
-
-struct RgbCase
+TEST(Colour, HsvToRgbBySextantsClampedBlackOffTheCircle)
 {
-    int h, s, v;
-    Colour rgb;
-};
-
-const RgbCase kRgbCases[] = {
-    {60, 100, 100, packRgb(255, 255, 0)},
-    {61, 100, 100, packRgb(251, 255, 0)}, // 4.25 * 59 = 250.75
-    {180, 100, 100, packRgb(0, 255, 255)},
-    {181, 100, 100, packRgb(0, 251, 255)},
-    {247, 100, 100, packRgb(30, 0, 255)}, // 4.25 * 7 = 29.75
-    {360, 100, 100, kRed},
-    {30, 50, 100, packRgb(255, 192, 128)}, // m 127.5, g 191.5
-    {0, 0, 30, packRgb(76, 76, 76)},       // 76.5 rounds to 76
-    {0, 0, 50, packRgb(128, 128, 128)},    // 127.5 rounds to 128
-    {361, 100, 100, 0},                    // outside the circle: black
-    {-1, 100, 100, 0},
-    {0, 0, 1000, kWhite}, // out-of-range values clamp
-    {0, 0, -50, 0},
-    {120, 2000000000, 2000000000, kGreen},
-};
-
-class HsvToRgb : public ::testing::TestWithParam<RgbCase>
-{};
-
-TEST_P(HsvToRgb, Converts)
-{
-    const RgbCase &c = GetParam();
-    EXPECT_EQ(hsvToRgb(c.h, c.s, c.v), c.rgb);
+    // clang-format off
+    struct { int h, s, v; Colour rgb; } const cases[] = {
+        {60, 100, 100, packRgb(255, 255, 0)}, {61, 100, 100, packRgb(251, 255, 0)}, // 4.25 * 59
+        {180, 100, 100, packRgb(0, 255, 255)}, {181, 100, 100, packRgb(0, 251, 255)},
+        {247, 100, 100, packRgb(30, 0, 255)}, {360, 100, 100, kRed},
+        {30, 50, 100, packRgb(255, 192, 128)}, // m 127.5, g 191.5
+        {0, 0, 30, packRgb(76, 76, 76)}, {0, 0, 50, packRgb(128, 128, 128)}, // 76.5, 127.5
+        {361, 100, 100, 0}, {-1, 100, 100, 0}, {0, 0, 1000, kWhite}, {0, 0, -50, 0},
+        {120, 2000000000, 2000000000, kGreen},
+    };
+    // clang-format on
+    for (const auto &c : cases)
+        EXPECT_EQ(hsvToRgb(c.h, c.s, c.v), c.rgb) << c.h << " " << c.s << " " << c.v;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, HsvToRgb, ::testing::ValuesIn(kRgbCases));
-
-struct ShiftCase
+TEST(Colour, ShiftTurnsHueAndFoldsValue)
 {
-    Colour in;
-    int hue;
-    double light;
-    Colour out;
-};
-
-const ShiftCase kShiftCases[] = {
-    {kRed, 120, 0, kGreen},
-    {kRed, 240, 0, kBlue},
-    {kRed, 360, 0, kRed},
-    {0, 0, 180, kWhite},                       // value 0 + 100
-    {kWhite, 0, 180, 0},                       // 200 folds to 0
-    {packRgb(200, 200, 200), 0, 90, 0xb8b8b8}, // 78 + 50 = 128 folds back to 72
-    {kGreen, -200, 0, 0},                      // a negative hue sum is black
-    {kGreen, INT_MAX, 0, packRgb(30, 0, 255)}, // (120 + INT_MAX) mod 360 = 247
-    {kGreen, 0, 1e300, packRgb(0, 59, 0)},     // saturated value folds to 23
-};
-
-class ShiftColour : public ::testing::TestWithParam<ShiftCase>
-{};
-
-TEST_P(ShiftColour, TurnsHueAndFoldsValue)
-{
-    const ShiftCase &c = GetParam();
-    EXPECT_EQ(shiftColour(c.in, c.hue, c.light), c.out);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ShiftColour, ::testing::ValuesIn(kShiftCases));
-
-} // namespace
-
-TEST(Colour, PackClampsAndInvertIgnoresHighBits)
-{
-    EXPECT_EQ(packRgb(1, 2, 3), 1 + 256 * 2 + 65536 * 3);
+    // clang-format off
+    struct { Colour in; int hue; double light; Colour out; } const cases[] = {
+        {kRed, 120, 0, kGreen}, {kRed, 240, 0, kBlue}, {kRed, 360, 0, kRed},
+        {0, 0, 180, kWhite},                       // value 0 + 100
+        {kWhite, 0, 180, 0},                       // 200 folds to 0
+        {packRgb(200, 200, 200), 0, 90, 0xb8b8b8}, // 78 + 50 = 128 folds back to 72
+        {kGreen, -200, 0, 0},                      // a negative hue sum is black
+        {kGreen, INT_MAX, 0, packRgb(30, 0, 255)}, // (120 + INT_MAX) mod 360 = 247
+        {kGreen, 0, 1e300, packRgb(0, 59, 0)},     // the saturated value folds to 23
+    };
+    // clang-format on
+    for (const auto &c : cases)
+        EXPECT_EQ(shiftColour(c.in, c.hue, c.light), c.out) << c.in << " " << c.hue;
     EXPECT_EQ(packRgb(300, -5, 128), 255 + 65536 * 128);
     EXPECT_EQ(invertColor(packRgb(10, 20, 30)), packRgb(245, 235, 225));
-    EXPECT_EQ(invertColor(-1), 0);
+    EXPECT_EQ(invertColor(-1), 0); // stray high bits are not part of the colour
 }
 
-TEST(Colour, RandomColoursStayInRangeAndZeroShiftIsTheRoundTrip)
+TEST(Colour, RandomColoursRoundTripNearlyAndZeroShiftIsTheRoundTrip)
 {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> component(0, 255);
@@ -140,10 +87,12 @@ TEST(Colour, RandomColoursStayInRangeAndZeroShiftIsTheRoundTrip)
                     hsv.v <= 100)
             << c;
         const Colour back = hsvToRgb(hsv.h, hsv.s, hsv.v);
-        // Whole-percent steps lose at most 2.55 per component, plus rounding.
+        // Whole degrees and percent lose at most half a step each.
         EXPECT_NEAR(redOf(back), redOf(c), 4) << c;
         EXPECT_NEAR(greenOf(back), greenOf(c), 4) << c;
         EXPECT_NEAR(blueOf(back), blueOf(c), 4) << c;
         EXPECT_EQ(shiftColour(c, 0, 0), back) << c;
     }
 }
+
+} // namespace

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/compaction.h"
 #include "document/documentfile.h"
+#include "document/sketchruns.h"
 #include "document/undo.h"
 #include "tests/support/tilebuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace tessella;
@@ -31,50 +33,31 @@ std::vector<Colour> coloursOf(const Document &doc)
     return out;
 }
 
-struct CompactionCase
+TEST(CompresT, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
 {
-    const char *name;
-    int tiles;
-    std::vector<int> deleted;
-    int16_t curTile;
-    std::vector<Colour> survivors;
-    int16_t curTileAfter;
-};
-
-void PrintTo(const CompactionCase &c, std::ostream *os)
-{
-    *os << c.name;
+    // clang-format off
+    struct { const char *name; int tiles; std::vector<int> deleted; int16_t cur;
+             std::vector<Colour> survivors; int16_t curAfter; } const cases[] = {
+        {"two of five", 5, {1, 3}, 0, {0, 2, 4}, 0},
+        {"curTile follows its tile", 5, {0, 2}, 3, {1, 3, 4}, 1},
+        {"removed curTile keeps its value", 4, {3, 0}, 3, {1, 2}, 3},
+        {"negative curTile is left alone", 2, {0}, -1, {1}, -1},
+        {"nothing deleted", 2, {}, 1, {0, 1}, 1},
+        {"everything deleted", 3, {0, 1, 2}, 1, {}, 1},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        Document doc = numberedTiles(c.tiles);
+        for (int i : c.deleted)
+            doc.tiles[i].deleted = kTrue;
+        doc.curTile = c.cur;
+        doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
+        compresT(doc);
+        EXPECT_EQ(coloursOf(doc), c.survivors) << c.name;
+        EXPECT_EQ(doc.curTile, c.curAfter) << c.name;
+        EXPECT_TRUE(doc.vtxSel.empty()) << c.name; // indices shift: no reference survives
+    }
 }
-
-class CompresT : public ::testing::TestWithParam<CompactionCase>
-{};
-
-TEST_P(CompresT, KeepsSurvivorsInOrderAndEmptiesTheVertexSelection)
-{
-    const CompactionCase &c = GetParam();
-    Document doc = numberedTiles(c.tiles);
-    for (int i : c.deleted)
-        doc.tiles[i].deleted = kTrue;
-    doc.curTile = c.curTile;
-    doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
-    compresT(doc);
-    EXPECT_EQ(coloursOf(doc), c.survivors);
-    EXPECT_EQ(doc.curTile, c.curTileAfter);
-    EXPECT_TRUE(doc.vtxSel.empty()); // indices shift, so no reference survives
-}
-
-const CompactionCase kCompactionCases[] = {
-    {"two of five", 5, {1, 3}, 0, {0, 2, 4}, 0},
-    {"curTile follows its tile", 5, {0, 2}, 3, {1, 3, 4}, 1},
-    {"removed curTile keeps its value", 4, {3, 0}, 3, {1, 2}, 3},
-    {"negative curTile is left alone", 2, {0}, -1, {1}, -1},
-    {"nothing deleted", 2, {}, 1, {0, 1}, 1},
-    {"everything deleted", 3, {0, 1, 2}, 1, {}, 1},
-};
-
-INSTANTIATE_TEST_SUITE_P(Table, CompresT, ::testing::ValuesIn(kCompactionCases));
-
-} // namespace
 
 TEST(CompresV, RemovesOnlyTheEntriesOfThatTile)
 {
@@ -110,6 +93,101 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
     EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
     EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
     EXPECT_EQ(fresh.sketches.size(), static_cast<size_t>(kMaxRecords));
+}
+
+// A run of `n` items whose first point's x is `tag`.
+std::vector<Sketch> run(int n, double tag)
+{
+    Sketch item;
+    item.nPoints = 2;
+    item.points = {{tag, 1}, {2, -3}};
+    item.pointsAllocated = true;
+    return std::vector<Sketch>(n, item);
+}
+
+TEST(SketchRuns, LengthIsBoundedByTheTable)
+{
+    Document doc;
+    EXPECT_EQ(sketchRunLength(doc, 1), 0);
+    doc.appendSketchRun(run(3, 1)); // records 1 .. 3
+    doc.sketches.push_back(Sketch{});
+    doc.sketches.back().count = -2;
+    for (const auto &[start, length] :
+         std::vector<std::pair<int32_t, int>>{{0, 0}, {-1, 0}, {1, 3}, {2, 0}, {4, 0}, {5, 0}})
+        EXPECT_EQ(sketchRunLength(doc, start), length) << start;
+    doc.sketches[1].count = 9; // a damaged count stops at the end of the table
+    EXPECT_EQ(sketchRunLength(doc, 1), 4);
+}
+
+TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
+{
+    Document doc = numberedTiles(2);
+    for (int k = 0; k < 5; ++k)
+        doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
+    doc.tiles[0].sketchStart = 7;
+    doc.tiles[1].sketchStart = 3;
+    doc.xfTile.sketchStart = 7;
+    doc.xfReturn.sketchStart = 40; // names no run
+    std::vector<Tile> undoTiles = {doc.tiles[0]};
+    undoTiles[0].sketchStart = 9;
+    int32_t loose = 3;
+    EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
+    EXPECT_EQ(doc.sketchCount(), 6);
+    EXPECT_EQ(doc.tiles[1].sketchStart, 1);
+    EXPECT_EQ(loose, 1);
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    EXPECT_EQ(doc.xfTile.sketchStart, 3);
+    EXPECT_EQ(undoTiles[0].sketchStart, 5);
+    EXPECT_EQ(doc.xfReturn.sketchStart, 0);
+    for (int start : {1, 3, 5})
+        EXPECT_EQ(doc.sketches[start].count, 2);
+    EXPECT_EQ(doc.sketches[5].points[0].x, 4);
+    EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+}
+
+TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
+{
+    Document doc = numberedTiles(2);
+    doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
+    doc.tiles[0].reflected = 1.0;
+    doc.tiles[0].angle = 0.7;
+    ASSERT_TRUE(bakeSketch(doc, 0, {}));
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    EXPECT_EQ(doc.tiles[0].reflected, 0);
+    EXPECT_EQ(doc.tiles[0].angle, 0);
+    // Mirrored across the vertical through the tile's first vertex, then turned.
+    const double c = std::cos(0.7), s = std::sin(0.7);
+    const std::vector<Vertex> baked = doc.sketches[4].points;
+    ASSERT_EQ(baked.size(), 2u);
+    EXPECT_NEAR(baked[0].x, -5 * c - 1 * s, 1e-12);
+    EXPECT_NEAR(baked[0].y, -5 * s + 1 * c, 1e-12);
+    EXPECT_NEAR(baked[1].x, -2 * c + 3 * s, 1e-12);
+    EXPECT_NEAR(baked[1].y, -2 * s - 3 * c, 1e-12);
+    EXPECT_EQ(doc.sketches[1].points[0], (Vertex{5, 1})); // the old run stays
+    doc.tiles[1].sketchStart = 99;                        // names no run: only the transform goes
+    doc.tiles[1].angle = 1;
+    ASSERT_TRUE(bakeSketch(doc, 1, {}));
+    EXPECT_EQ(doc.tiles[1].sketchStart, 0);
+    EXPECT_EQ(doc.tiles[1].angle, 0);
+    EXPECT_FALSE(bakeSketch(doc, 2, {}));
+
+    // A full table is reclaimed first (the old run at 1 goes)...
+    doc.sketches.resize(kMaxRecords);
+    ASSERT_TRUE(bakeSketch(doc, 0, {}));
+    EXPECT_EQ(doc.sketchCount(), 4);
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    // ... and one full of runs still held elsewhere refuses, changing nothing.
+    std::vector<Tile> holders(1);
+    holders[0].sketchStart = 1; // the run the tile had before
+    while (doc.sketches.size() < static_cast<size_t>(kMaxRecords)) {
+        holders.emplace_back();
+        holders.back().sketchStart = doc.appendSketchRun(run(1, 0));
+    }
+    const Document before = doc;
+    EXPECT_FALSE(bakeSketch(doc, 0, {&holders}));
+    EXPECT_TRUE(doc.tiles == before.tiles);
+    EXPECT_TRUE(doc.sketches == before.sketches);
 }
 
 TEST(Undo, NeedsTilesAndASnapshot)
@@ -249,3 +327,5 @@ TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
     snap.fRestore(empty);
     EXPECT_EQ(empty.tiles, opening);
 }
+
+} // namespace
