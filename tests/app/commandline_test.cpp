@@ -4,6 +4,7 @@
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
+#include "tests/support/tilebuilder.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -77,17 +78,26 @@ bool centrallySymmetric(const QJsonArray &v)
 
 TEST(CommandLine, ParsesVerbsAndTheDocumentArgument)
 {
-    EXPECT_EQ(parseCommandLine({"tessella", "--info", "a.mvl"}).verb, CommandLine::Verb::Info);
-    EXPECT_EQ(parseCommandLine({"tessella", "--info"}).verb, CommandLine::Verb::Usage);
-    const CommandLine saveAs = parseCommandLine({"tessella", "--save-as", "out.mvl", "in.mvl"});
-    EXPECT_EQ(saveAs.verb, CommandLine::Verb::SaveAs);
-    EXPECT_EQ(saveAs.out, "out.mvl");
-    EXPECT_EQ(saveAs.file, "in.mvl");
-    const CommandLine open = parseCommandLine({"tessella", "\"my design.mvl\""});
-    EXPECT_EQ(open.verb, CommandLine::Verb::Open);
-    EXPECT_EQ(open.file, "my design.mvl");
-    EXPECT_EQ(parseCommandLine({"tessella", "\""}).file, "\"");
-    EXPECT_TRUE(parseCommandLine({"tessella"}).file.isEmpty());
+    using V = CommandLine::Verb;
+    // clang-format off
+    struct { QStringList args; V verb; QString file, out; } const cases[] = {
+        {{"tessella"}, V::Open, "", ""},
+        {{"tessella", "\"my design.mvl\""}, V::Open, "my design.mvl", ""},
+        {{"tessella", "\""}, V::Open, "\"", ""},
+        {{"tessella", "--info", "a.mvl"}, V::Info, "a.mvl", ""},
+        {{"tessella", "--info"}, V::Usage, "", ""},
+        {{"tessella", "--info", "a.mvl", "b.mvl"}, V::Usage, "a.mvl", ""},
+        {{"tessella", "--save-as", "out.mvl", "in.mvl"}, V::SaveAs, "in.mvl", "out.mvl"},
+        {{"tessella", "--save-as", "out.mvl"}, V::Usage, "", "out.mvl"},
+        {{"tessella", "--help"}, V::Usage, "", ""},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const CommandLine cl = parseCommandLine(c.args);
+        EXPECT_EQ(cl.verb, c.verb) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.file, c.file) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.out, c.out) << c.args.join(' ').toStdString();
+    }
 }
 
 TEST(StarterLibrary, EveryTileSitsOnItsLatticeAndCanBeTransformed)
@@ -132,12 +142,8 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
 {
     QTemporaryDir dir;
     // A foreign file centred on the origin comes out as the current version, centred.
-    Document foreign;
-    Tile t;
-    t.setCorners({{-8, -8}, {8, -8}, {8, 8}});
-    t.grid = GridRectangular;
-    foreign.tiles = {t};
-    std::vector<uint8_t> bytes = *writeDocument(foreign);
+    std::vector<uint8_t> bytes =
+        *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
     writeBytes(in, toBytes(bytes));
