@@ -50,6 +50,7 @@ TEST(Colour, HsvToRgbBySextantsClampedBlackOffTheCircle)
         {0, 0, 30, packRgb(76, 76, 76)}, {0, 0, 50, packRgb(128, 128, 128)}, // 76.5, 127.5
         {361, 100, 100, 0}, {-1, 100, 100, 0}, {0, 0, 1000, kWhite}, {0, 0, -50, 0},
         {120, 2000000000, 2000000000, kGreen},
+        {30, 200, 100, kRed}, // m = -255 steepens the slope: g = 8.5 * 30 - 255
     };
     // clang-format on
     for (const auto &c : cases)

@@ -132,6 +132,7 @@ std::vector<Crafted> craftedFiles()
         {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
         {"two dimensions", tri, {{15, 2, 2}}, false},
         {"lower bound 1", tri, {{21, 4, 1}}, false},
+        {"lower bound 1, no corner used", tri, {{13, 2, 0}, {21, 4, 1}}, false, kHeaderForeignG},
         {"negative tile count", tri, {{11, 2, -3}}, false},
         {"elements filling the rest", tri, {{17, 4, 7}}, true, kHeaderForeignG},
         {"elements past the end", tri, {{17, 4, 8}}, false, kHeaderForeignG},

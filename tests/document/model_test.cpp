@@ -133,6 +133,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     int32_t loose = 3;
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
     EXPECT_EQ(doc.sketchCount(), 6);
+    EXPECT_EQ(doc.sketches[0], Sketch{});
     EXPECT_EQ(doc.tiles[1].sketchStart, 1);
     EXPECT_EQ(loose, 1);
     EXPECT_EQ(doc.tiles[0].sketchStart, 3);
@@ -292,6 +293,7 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
                 }
             }
             ASSERT_EQ(undo.enabled(), enabled) << "step " << step;
+            ASSERT_EQ(undo.hasSnapshot(), enabled) << "step " << step;
             ASSERT_EQ(undo.caption(), caption) << "step " << step;
             for (const VertexRef &r : doc.vtxSel) {
                 ASSERT_TRUE(doc.hasTile(r.tile)) << "step " << step;
