@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/editorexport.h"
+#include "app/fileassociationwindow.h"
+#include "app/fractalwiring.h"
 #include "app/termination.h"
 #include "document/document.h"
-#include "app/fileassociationwindow.h"
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 namespace tessella {
@@ -77,13 +80,24 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         xform = window;
         xform->show();
     };
+    std::unique_ptr<EditorExport> imageExport;
+    hooks.saveImage = [&] {
+        if (imageExport)
+            imageExport->command().saveImage();
+    };
     hooks.closeTransformEditor = [&] {
         doc.closing = true;
         delete xform.data();
     };
 
+    FractalState fractalState;
+    FractalWiring fractal(fractalState, dialogs);
+    hooks.fractal = &fractal;
+
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
+    imageExport = std::make_unique<EditorExport>(editor, dialogs);
+    fractal.setEditor(&editor);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
@@ -94,6 +108,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     if (association)
         delete association;
     delete xform.data();
+    imageExport.reset();
     return status;
 }
 
