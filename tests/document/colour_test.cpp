@@ -19,8 +19,9 @@ TEST(Colour, RgbToHsvEveryBranchTiesAndHalvesToEven)
 {
     // clang-format off
     struct { Colour rgb; Hsv hsv; bool roundTrips; } const cases[] = {
-        {kRed, {0, 100, 100}, true}, {kGreen, {120, 100, 100}, true}, {kBlue, {240, 100, 100}, true},
-        {0, {0, 0, 0}, true}, {kWhite, {0, 0, 100}, true}, {packRgb(128, 128, 128), {0, 0, 50}, true},
+        {kRed, {0, 100, 100}, true}, {kGreen, {120, 100, 100}, true},
+        {kBlue, {240, 100, 100}, true}, {0, {0, 0, 0}, true}, {kWhite, {0, 0, 100}, true},
+        {packRgb(128, 128, 128), {0, 0, 50}, true},
         {packRgb(255, 255, 0), {60, 100, 100}, true},  // red wins over green
         {packRgb(0, 255, 255), {180, 100, 100}, true}, // green wins over blue
         {packRgb(255, 0, 255), {300, 100, 100}, true}, // red wins over blue

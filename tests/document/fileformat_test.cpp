@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -307,7 +308,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
     const size_t tail = f + 46 + 4 + 46 + 12 + 46; // after a never allocated and an empty block
     const size_t r1 = writeDocument(documentOf(pending.tiles))->size() - 16 + 10 + 68;
     // clang-format off
-    struct { const std::vector<uint8_t> &bytes; size_t at; int width; double value; } const fields[] = {
+    struct { const std::vector<uint8_t> &bytes; size_t at; int width; double value; }
+    const fields[] = {
         // The empty document: count, curTile, colour, node count, reflected, grid tag and
         // grid, sketch count (no table), and nothing more.
         {e, 11, 2, 0}, {e, 13, 2, 0}, {e, 15, 4, 0}, {e, 19, 2, 0}, {e, 21, 2, 0}, {e, 23, 2, 2},
@@ -374,33 +376,35 @@ void lengthen(std::vector<NodeRecord> &chain, int segments, int16_t first)
 
 TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
 {
-    using Chain = std::vector<NodeRecord>;
+    using C = std::vector<NodeRecord>;
+    const double inf = std::numeric_limits<double>::infinity();
     // clang-format off
-    struct { const char *name; void (*spoil)(Chain &); bool reflected, valid; } const cases[] = {
-        {"well formed", [](Chain &) {}, false, true},
-        {"reflected, centre on a corner", [](Chain &c) { c[2].refCenter = kTrue; }, true, true},
-        {"reflected, centre on the second record", [](Chain &c) { c[1].refCenter = kTrue; }, true, true},
-        {"negative sample count", [](Chain &c) { c[0].nPoints = -4; }, false, true},
-        {"26 samples", [](Chain &c) { c[1].nPoints = 26; }, false, true},
-        {"no anchored record", [](Chain &c) { for (auto &r : c) r.anchored = kFalse; }, false, false},
-        {"first not anchored", [](Chain &c) { c.front().anchored = kFalse; }, false, false},
-        {"last not anchored", [](Chain &c) { c.back().anchored = kFalse; }, false, false},
-        {"fewer than four records", [](Chain &c) { c.erase(c.begin() + 1, c.begin() + 3); }, false, false},
-        {"two corners before the closing one", [](Chain &c) { c[3].anchored = kFalse; }, false, false},
-        {"27 samples", [](Chain &c) { c[1].nPoints = 27; }, false, false},
-        {"reflected without a centre", [](Chain &) {}, true, false},
-        {"centre only on the first record", [](Chain &c) { c[0].refCenter = kTrue; }, true, false},
-        {"NaN coordinate", [](Chain &c) { c[2].y = std::nan(""); }, false, false},
-        {"infinite handle", [](Chain &c) { c[1].bcpX = std::numeric_limits<double>::infinity(); }, false, false},
+    struct { const char *name; bool reflected, valid; std::function<void(C &)> spoil; }
+    const cases[] = {
+        {"well formed", false, true, [](C &) {}},
+        {"reflected, centre on a corner", true, true, [](C &c) { c[2].refCenter = kTrue; }},
+        {"centre on the second record", true, true, [](C &c) { c[1].refCenter = kTrue; }},
+        {"negative sample count", false, true, [](C &c) { c[0].nPoints = -4; }},
+        {"26 samples", false, true, [](C &c) { c[1].nPoints = 26; }},
+        {"no anchored record", false, false, [](C &c) { for (auto &r : c) r.anchored = kFalse; }},
+        {"first not anchored", false, false, [](C &c) { c.front().anchored = kFalse; }},
+        {"last not anchored", false, false, [](C &c) { c.back().anchored = kFalse; }},
+        {"three records", false, false, [](C &c) { c.erase(c.begin() + 1, c.end() - 2); }},
+        {"two corners before the closing one", false, false, [](C &c) { c[3].anchored = kFalse; }},
+        {"27 samples", false, false, [](C &c) { c[1].nPoints = 27; }},
+        {"reflected without a centre", true, false, [](C &) {}},
+        {"centre only on the first record", true, false, [](C &c) { c[0].refCenter = kTrue; }},
+        {"NaN coordinate", false, false, [](C &c) { c[2].y = std::nan(""); }},
+        {"infinite handle", false, false, [&](C &c) { c[1].bcpX = inf; }},
         // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
-        {"flattened outline of 32767 points", [](Chain &c) { lengthen(c, 1310, 12); }, false, true},
-        {"flattened outline of 32768 points", [](Chain &c) { lengthen(c, 1310, 13); }, false, false},
-        {"32767 records", [](Chain &c) { c.insert(c.begin() + 1, 32762, NodeRecord{}); }, false, true},
-        {"32768 records", [](Chain &c) { c.insert(c.begin() + 1, 32763, NodeRecord{}); }, false, false},
+        {"flattened outline of 32767 points", false, true, [](C &c) { lengthen(c, 1310, 12); }},
+        {"flattened outline of 32768 points", false, false, [](C &c) { lengthen(c, 1310, 13); }},
+        {"32767 records", false, true, [](C &c) { c.insert(c.begin() + 1, 32762, NodeRecord{}); }},
+        {"32768 records", false, false, [](C &c) { c.insert(c.begin() + 1, 32763, NodeRecord{}); }},
     };
     // clang-format on
     for (const auto &k : cases) {
-        Chain chain = triangleChain();
+        C chain = triangleChain();
         k.spoil(chain);
         EXPECT_EQ(isValidSavedChain(chain, k.reflected), k.valid) << k.name;
     }

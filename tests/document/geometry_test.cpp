@@ -83,7 +83,8 @@ TEST(LineMerge, KeepsOnlyCornersAsPointsAreEntered)
         {"vertical, through the sentinel slope", {{0, 0}, {0, 1}, {0, 2}}, {{0, 0}, {0, 2}}},
         {"reversal along the line", {{0, 0}, {4, 2}, {2, 1}}, {{0, 0}, {2, 1}}},
         {"corner", {{0, 0}, {2, 0}, {2, 1}}, {{0, 0}, {2, 0}, {2, 1}}},
-        {"slopes exactly the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}}, {{0, 0}, {1e4, 0}, {2e4, 1}}},
+        {"slopes exactly the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}},
+         {{0, 0}, {1e4, 0}, {2e4, 1}}},
         {"closed, started mid-edge", {{1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 0}, {1, 0}},
          {{0, 0}, {2, 0}, {2, 1}, {0, 1}}},
         {"closed on a corner", {{0, 0}, {2, 0}, {2, 2}, {0, 0}}, {{0, 0}, {2, 0}, {2, 2}}},
@@ -161,7 +162,8 @@ TEST(SnapToGrid, MovesToTheFirstCornerWithinTheTolerance)
         {"space places freely", GridRectangular, 19, 20, 6, true, true, 19, 20},
         {"no lattice", GridNone, 8, 8, 6, false, false, 8, 8},
         {"unknown grid from a file", 17, 8, 8, 6, false, false, 8, 8},
-        {"small tolerance removes drift", GridRectangular, 24.0000001, 7.9999999, 0.001, false, true, 24, 8},
+        {"small tolerance removes drift", GridRectangular, 24.0000001, 7.9999999, 0.001, false,
+         true, 24, 8},
         {"NaN never snaps", GridRectangular, kNan, 8, 6, false, false, kNan, 8},
     };
     // clang-format on
