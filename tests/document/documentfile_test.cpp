@@ -11,28 +11,9 @@ using tessella::test::documentOf;
 
 namespace {
 
-Document editedDocument()
-{
-    Document doc =
-        documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)}, GridCenterFace);
-    doc.curTile = 1;
-    doc.appendSketchRun({Sketch{}});
-    doc.vtxSel = {{1, 3}};
-    doc.dirty = true;
-    return doc;
-}
-
-// Two tiles centred near the origin, curTile 0, hexagonal grid, a sketch run of two.
-Document sourceDocument()
-{
-    Document doc =
-        documentOf({hexagonTile(-8, -14, 0x111111), hexagonTile(8, 0, 0x222222)}, GridHexagonal);
-    doc.appendSketchRun({Sketch{}, Sketch{}});
-    return doc;
-}
-
 enum class Cut { None, SketchSection, AfterTiles };
 
+// `doc` written with another header, cut where older or foreign files end.
 std::vector<uint8_t> fileOf(const Document &doc, std::string_view header, Cut cut)
 {
     std::vector<uint8_t> bytes = bytesOf(doc);
@@ -44,35 +25,34 @@ std::vector<uint8_t> fileOf(const Document &doc, std::string_view header, Cut cu
     return bytes;
 }
 
-} // namespace
-
 TEST(LoadState, EachHeaderKindTakesWhatItsFileCarries)
 {
-    const Document source = sourceDocument();
+    // Two tiles centred near the origin, curTile 0, hexagonal grid, a sketch run of two.
+    Document source =
+        documentOf({hexagonTile(-8, -14, 0x111111), hexagonTile(8, 0, 0x222222)}, GridHexagonal);
+    source.appendSketchRun({Sketch{}, Sketch{}});
     const Document edited = editedDocument();
-    const struct
-    {
-        std::string_view header;
-        Cut cut;
-        HeaderKind kind;
-        int16_t grid;
-        bool curFromFile;      // else curTile stays
-        bool sketchesFromFile; // else the sketch table stays
-        double shift;          // added to every vertex: half the canvas (400, 300) or nothing
-        std::string status;
-    } cases[] = {
-        {kHeaderV96, Cut::None, HeaderKind::V96, GridHexagonal, true, true, 0, ""},
-        {kHeaderV09, Cut::SketchSection, HeaderKind::V09, GridHexagonal, true, false, 0, ""},
-        {kHeaderForeignG, Cut::AfterTiles, HeaderKind::ForeignG, GridRectangular, false, false, 0,
-         "*g*from zud    2 elements"},
-        {kHeaderForeignH, Cut::AfterTiles, HeaderKind::ForeignH, GridRectangular, false, false, 1,
-         "*h*from zud    2 elements"},
-        {"hello world", Cut::AfterTiles, HeaderKind::Unknown, GridNone, false, false, 0, ""},
+    // clang-format off
+    struct { bool prims; std::string_view header; Cut cut; HeaderKind kind; int16_t grid;
+             bool curFromFile, sketchesFromFile; double shift; std::string status; }
+    const cases[] = {
+        {false, kHeaderV96, Cut::None, HeaderKind::V96, GridHexagonal, true, true, 0, ""},
+        {false, kHeaderV09, Cut::SketchSection, HeaderKind::V09, GridHexagonal, true, false, 0, ""},
+        {false, kHeaderForeignG, Cut::AfterTiles, HeaderKind::ForeignG, GridRectangular, false,
+         false, 0, "*g*from zud    2 elements"},
+        // Centred on the origin: moved by half the canvas.
+        {false, kHeaderForeignH, Cut::AfterTiles, HeaderKind::ForeignH, GridRectangular, false,
+         false, 1, "*h*from zud    2 elements"},
+        {false, "hello world", Cut::AfterTiles, HeaderKind::Unknown, GridNone, false, false, 0, ""},
+        // The primitives library: any header, the tiles alone, the rest not even read.
+        {true, "anything!!!", Cut::None, HeaderKind::Unknown, GridCenterFace, false, false, 0, ""},
     };
+    // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(c.header);
         Document doc = editedDocument();
-        const LoadReport report = loadState(doc, fileOf(source, c.header, c.cut), 400, 300);
+        const std::vector<uint8_t> bytes = fileOf(source, c.header, c.cut);
+        const LoadReport report = c.prims ? loadPrims(doc, bytes) : loadState(doc, bytes, 400, 300);
         ASSERT_TRUE(report.ok) << report.message;
         EXPECT_EQ(report.kind, c.kind);
         EXPECT_EQ(report.header, c.header);
@@ -80,33 +60,32 @@ TEST(LoadState, EachHeaderKindTakesWhatItsFileCarries)
         EXPECT_EQ(doc.grid, c.grid);
         EXPECT_EQ(doc.curTile, c.curFromFile ? source.curTile : edited.curTile);
         EXPECT_EQ(doc.sketches, c.sketchesFromFile ? source.sketches : edited.sketches);
-        ASSERT_EQ(doc.tileCount(), 2);
-        for (int t = 0; t < 2; ++t) {
-            ASSERT_EQ(doc.tiles[t].verts.size(), source.tiles[t].verts.size());
-            for (size_t k = 0; k < source.tiles[t].verts.size(); ++k) { // the spare too
-                EXPECT_EQ(doc.tiles[t].verts[k].x, source.tiles[t].verts[k].x + 400 * c.shift);
-                EXPECT_EQ(doc.tiles[t].verts[k].y, source.tiles[t].verts[k].y + 300 * c.shift);
-            }
-        }
+        std::vector<Tile> expected = source.tiles;
+        for (Tile &t : expected)
+            for (Vertex &v : t.verts) // the spare element too
+                v = {v.x + 400 * c.shift, v.y + 300 * c.shift};
+        EXPECT_TRUE(doc.tiles == expected);
         EXPECT_TRUE(doc.vtxSel.empty());
         EXPECT_FALSE(doc.dirty);
     }
-}
 
-TEST(LoadState, ColourItemRecolorsTheCurrentTile)
-{
-    Document source = sourceDocument();
+    // The colour item recolours the current tile.
     source.curTile = 1;
     std::vector<uint8_t> bytes = bytesOf(source);
-    const size_t colourAt = bytesOf(documentOf(source.tiles)).size() - 14;
-    bytes[colourAt] = 0x99;
+    bytes[bytesOf(documentOf(source.tiles)).size() - 14] = 0x99;
     Document doc;
     ASSERT_TRUE(loadState(doc, bytes, 0, 0).ok);
     EXPECT_EQ(doc.tiles[1].color, 0x222299);
     EXPECT_EQ(doc.tiles[0].color, 0x111111);
+
+    // A damaged library changes nothing and names its header.
+    Document kept = editedDocument();
+    bytes[15] = 5; // dimensions of the first vertex block
+    EXPECT_EQ(loadPrims(kept, bytes).message, "morvel v.96error loading file");
+    EXPECT_EQ(bytesOf(kept), bytesOf(editedDocument()));
 }
 
-TEST(LoadState, PendingTransformIsRebuiltOrClearedWithTheFile)
+TEST(LoadState, PendingTransformIsRebuiltRefusesLoadsOrIsClearedWithTheFile)
 {
     const Document source = sampleDocument();
     Document doc = editedDocument();
@@ -123,7 +102,6 @@ TEST(LoadState, PendingTransformIsRebuiltOrClearedWithTheFile)
     EXPECT_EQ(doc.xfTile.color, source.tiles[0].color);
     EXPECT_EQ(doc.xfTile.reserved, source.tiles[0].reserved);
 
-    // A load while the transform is pending is refused, prims too.
     const std::vector<uint8_t> kept = bytesOf(doc);
     const LoadReport refused = loadState(doc, bytesOf(editedDocument()), 0, 0);
     EXPECT_EQ(refused.message, "please close the transform editor before loading new state");
@@ -144,29 +122,6 @@ TEST(LoadState, PendingTransformIsRebuiltOrClearedWithTheFile)
     EXPECT_EQ(later.xfTile, Tile{});
 }
 
-TEST(LoadPrims, ReplacesOnlyTheTilesAndRefusesDamage)
-{
-    const Document library = sourceDocument();
-    std::vector<uint8_t> bytes = fileOf(library, "anything!!!", Cut::AfterTiles);
-    bytes.push_back(0x7f); // what follows the tiles is not read
-    Document doc = editedDocument();
-    ASSERT_TRUE(loadPrims(doc, bytes).ok);
-    EXPECT_EQ(doc.tiles, library.tiles);
-    EXPECT_EQ(doc.curTile, 1);
-    EXPECT_EQ(doc.grid, GridCenterFace);
-    EXPECT_EQ(doc.sketches, editedDocument().sketches);
-    EXPECT_TRUE(doc.vtxSel.empty());
-    EXPECT_FALSE(doc.dirty);
-
-    Document kept = editedDocument();
-    bytes[15] = 5; // dimensions of the first vertex block
-    const LoadReport bad = loadPrims(kept, bytes);
-    EXPECT_FALSE(bad.ok);
-    EXPECT_EQ(bad.message, "anything!!!error loading file");
-    EXPECT_EQ(bytesOf(kept), bytesOf(editedDocument()));
-    EXPECT_TRUE(kept.dirty);
-}
-
 TEST(SaveState, FixesCurTileDropsAFinishedChainAndLeavesDirtyToTheCaller)
 {
     for (int16_t cur : {int16_t{2}, int16_t{-3}, int16_t{32767}}) {
@@ -181,12 +136,11 @@ TEST(SaveState, FixesCurTileDropsAFinishedChainAndLeavesDirtyToTheCaller)
     ASSERT_TRUE(bytes);
     EXPECT_TRUE(doc.nodeRecs.empty());
     EXPECT_TRUE(doc.dirty);
-
-    // A transform opened but with no chain saved yet writes no records.
-    doc.xformOpen = true;
+    doc.xformOpen = true; // a transform opened, no chain saved yet: no records
     EXPECT_EQ(saveState(doc), bytes);
-
     Document tooMany;
     tooMany.tiles.resize(32768);
     EXPECT_FALSE(saveState(tooMany));
 }
+
+} // namespace

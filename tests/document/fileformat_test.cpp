@@ -37,19 +37,6 @@ Observed observe(const Document &doc)
     return {bytesOf(doc), doc.vtxSel, doc.dirty, doc.xformOpen, doc.xfResume, doc.xfTile};
 }
 
-// A document as it stands in the editor before a load: edited, with a selection and
-// sketch items of its own, no transform pending.
-Document editedDocument()
-{
-    Document doc =
-        documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)}, GridCenterFace);
-    doc.curTile = 1;
-    doc.appendSketchRun({Sketch{}});
-    doc.vtxSel = {{1, 3}};
-    doc.dirty = true;
-    return doc;
-}
-
 uint64_t fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
 {
     uint64_t v = 0;

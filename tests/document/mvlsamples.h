@@ -95,6 +95,19 @@ inline Document sampleDocument()
     return doc;
 }
 
+// A document as it stands in the editor before a load: edited, with a selection and
+// sketch items of its own, no transform pending.
+inline Document editedDocument()
+{
+    Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
+                                    GridCenterFace);
+    doc.curTile = 1;
+    doc.appendSketchRun({Sketch{}});
+    doc.vtxSel = {{1, 3}};
+    doc.dirty = true;
+    return doc;
+}
+
 // Hand-made file pieces, for files the writer would never produce.
 inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
                      const std::vector<Vertex> &elements)
