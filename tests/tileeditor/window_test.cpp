@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile editor window from start-up on, driven with real key and mouse events: what
+// its buttons and pop-up lists do to the document and the canvas.
+#include "windowfixture.h"
+
+namespace tessella::test {
+namespace {
+
+TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
+{
+    start();
+    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
+    EXPECT_EQ(doc.tileCount(), 1);
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(undoButton()->isEnabled());
+    EXPECT_EQ(shownAt(8, 8), kBlack); // the rectangular lattice
+    EXPECT_EQ(shownAt(16, 16), kCanvasBackground);
+    dialogs.expectMessage("load or create a tessellation");
+    click("cmdFrac");
+
+    const QString path = dir.filePath("two.mvl");
+    writeDoc(path,
+             documentOf({squareTile(40, 40, 32, 0x0000ff), squareTile(72, 40, 32, 0x00ff00)}));
+    doc = Document{};
+    makeWindow({});
+    start(path); // no dialog; the empty tile comes after the loaded ones
+    ASSERT_EQ(doc.tileCount(), 3);
+    EXPECT_EQ(doc.curTile, 2);
+    EXPECT_EQ(window->fileCommands().docPath(), path);
+    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
+    EXPECT_EQ(shownAt(88, 56), 0x00ff00);
+    EXPECT_EQ(shownAt(40, 50), kBlack); // outlines with "lines"
+}
+
+TEST_F(WindowTest, AHandBackIsAppendedOnce)
+{
+    start();
+    doc.xfReturn = squareTile(8, 8, 16, 0x123456);
+    window->Form_Activate(); // an activation without a hand-back adds nothing
+    EXPECT_EQ(doc.tileCount(), 1);
+    window->requestHandBack();
+    window->Form_Activate();
+    window->Form_Activate();
+    window->hide(); // as around a message box
+    window->show();
+    EXPECT_EQ(summaries(doc.tiles), summaries({doc.xfReturn}));
+    EXPECT_EQ(doc.curTile, 1);
+}
+
+TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
+{
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    start();
+    click("cmdView");
+    QListWidget *views = control<QListWidget>("lstViews");
+    clickItem("lstViews", 0); // heavy on: lines stays on, the width doubles
+    EXPECT_TRUE(views->item(0)->isSelected() && views->item(1)->isSelected());
+    EXPECT_EQ(window->canvasLineWidth(), 2);
+    clickItem("lstViews", 1); // lines off: heavy goes off too
+    EXPECT_FALSE(views->item(0)->isSelected() || views->item(1)->isSelected());
+    EXPECT_EQ(window->canvasLineWidth(), 1);
+    EXPECT_EQ(shownAt(40, 50), 0x0000ff); // the outline in the tile's colour
+    clickItem("lstViews", 2);             // fills off
+    EXPECT_EQ(shownAt(56, 56), kWhite);
+}
+
+TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
+{
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff),
+                 squareTile(48, 48, 24, 0x00ff00, GridCenterFace)};
+    start();
+    click("cmdGrids");
+    QListWidget *grids = control<QListWidget>("lstGrids");
+    clickItem("lstGrids", 0);               // the empty entry changes nothing
+    clickItem("lstGrids", GridRectangular); // the current grid: the list stays open
+    EXPECT_EQ(window->curGrid(), GridRectangular);
+    EXPECT_TRUE(grids->isVisible());
+    clickItem("lstGrids", GridCenterFace);
+    EXPECT_EQ(window->curGrid(), GridCenterFace);
+    EXPECT_FALSE(grids->isVisible());
+    EXPECT_EQ(shownAt(60, 60), 0x00ff00);
+    EXPECT_EQ(shownAt(44, 44), kCanvasBackground); // the rectangular tile is hidden
+}
+
+TEST_F(WindowTest, PanDragsStayWithinTheClamps)
+{
+    start();
+    CanvasWidget *canvas = window->canvas();
+    const QPoint home = canvas->canvasOffset();
+    click("cmdPan");
+    auto dragPixels = [&](QPoint from, QPoint to) {
+        QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas, to);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+    };
+    dragPixels({100, 100}, {400, 400}); // would uncover the area left of and above the canvas
+    EXPECT_EQ(canvas->canvasOffset(), home);
+    dragPixels({400, 300}, {100, 300});
+    EXPECT_GT(canvas->canvasOffset().x(), home.x());
+    EXPECT_EQ(canvas->canvasOffset().y(), home.y());
+    click("cmdPan");
+    EXPECT_FALSE(window->panMode());
+}
+
+TEST_F(WindowTest, UndoRedoAndClearSession)
+{
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    start();
+    click("cmdRevert"); // not dirty: no question
+    EXPECT_EQ(doc.tileCount(), 0);
+    EXPECT_EQ(undoButton()->text(), "undo");
+    click("cmdUnReDo");
+    EXPECT_EQ(doc.tileCount(), 2);
+    EXPECT_EQ(undoButton()->text(), "redo");
+    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
+    click("cmdUnReDo");
+    EXPECT_EQ(doc.tileCount(), 0);
+    EXPECT_EQ(shownAt(60, 60), kCanvasBackground);
+}
+
+TEST_F(WindowTest, TheFilesListSavesAndLoads)
+{
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    start();
+    const std::string path = dir.filePath("saved.mvl").toStdString();
+    click("cmdFiles");
+    dialogs.expectSaveFile(path);
+    dialogs.expectMessage("saved as:\n" + path);
+    clickItem("lstFiles", FileCommands::SaveState);
+    EXPECT_FALSE(control<QListWidget>("lstFiles")->isVisible());
+    doc.tiles.clear();
+    click("cmdFiles");
+    dialogs.expectOpenFile(path);
+    clickItem("lstFiles", FileCommands::LoadState);
+    EXPECT_EQ(doc.tileCount(), 2);
+    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
+}
+
+TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
+{
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    start();
+    doc.xformOpen = true;
+    doc.curTile = 7; // names no tile: nothing may be deleted
+    click("cmdXform");
+    EXPECT_EQ(doc.tileCount(), 2);
+    doc.curTile = 0;
+    click("cmdXform");
+    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
+}
+
+} // namespace
+} // namespace tessella::test
