@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/editorexport.h"
 #include "app/editorsession.h"
 #include "app/fileassociationwindow.h"
+#include "app/fractalwiring.h"
 #include "app/termination.h"
 #include "document/document.h"
 #include "platform/apppaths.h"
@@ -11,6 +13,8 @@
 
 #include <QApplication>
 #include <QPointer>
+
+#include <memory>
 
 namespace tessella {
 
@@ -29,9 +33,19 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         association->setAttribute(Qt::WA_DeleteOnClose);
         association->show();
     };
+    std::unique_ptr<EditorExport> imageExport;
+    hooks.saveImage = [&] {
+        if (imageExport)
+            imageExport->command().saveImage();
+    };
+    FractalState fractalState;
+    FractalWiring fractal(fractalState, dialogs);
+    hooks.fractal = &fractal;
 
     EditorSession session(doc, dialogs, AppPaths::current(), std::move(hooks));
     TileEditorWindow &editor = session.tileEditor();
+    imageExport = std::make_unique<EditorExport>(editor, dialogs);
+    fractal.setEditor(&editor);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
     closeOnTermination(&editor);
@@ -41,6 +55,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     const int status = app.exec();
     if (association)
         delete association;
+    imageExport.reset();
     return status;
 }
 

@@ -170,7 +170,7 @@ void TileEditorWindow::cmdFiles_Click()
         lstFiles->hide();
         return;
     }
-    if (!fractalShown()) {
+    if (!fractalPanelOpen()) {
         cancelPending();
         endPanMode();
     }
@@ -235,9 +235,10 @@ void TileEditorWindow::cmdXform_Click()
 
 void TileEditorWindow::cmdFrac_Click()
 {
-    if (doc_.tileCount() > 1) {
+    // As "tiles" the button closes the panel whatever the tiles are.
+    if (fractalPanelOpen() || doc_.tileCount() > 1) {
         if (hooks_.fractal)
-            hooks_.fractal();
+            hooks_.fractal->fractalButton();
         return;
     }
     dialogs_.message("load or create a tessellation");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/records.h"
+#include "tileeditor/fractallink.h"
 
 #include <QString>
 
@@ -10,6 +11,15 @@
 
 namespace tessella {
 
+// Pointer handlers that take the canvas over from the editor's own gestures: button 1
+// left, 2 right (moves: the buttons held), positions in plane units.
+struct CanvasGrab
+{
+    std::function<void(int button, double x, double y)> press;
+    std::function<void(int buttons, double x, double y)> move;
+    std::function<void(int button, double x, double y)> release;
+};
+
 // Other windows the tile editor opens. app/ installs them, so the tile editor never
 // depends on those windows; an empty hook does nothing.
 struct EditorHooks
@@ -17,9 +27,7 @@ struct EditorHooks
     // The transform pick and "return to transform". For the latter, vertex 0 of the display
     // copy that was just removed, so a reloaded pending polygon goes back where it lay.
     std::function<void(std::optional<Vertex> displayCorner)> showTransformEditor;
-    std::function<void()> fractal;              // the "fractal" button with enough tiles
-    std::function<bool()> fractalShown;         // the canvas shows the fractal picture
-    std::function<void()> renderFractal;        // the fractal panel's render command
+    FractalLink *fractal = nullptr;             // the fractal panel
     std::function<void()> saveImage;            // the files entry "save image"
     std::function<void()> closeTransformEditor; // the application is ending
     // A save while a transform is pending: the transform editor writes its polygon into

@@ -52,6 +52,8 @@ DrawSettings TileEditorWindow::drawSettings() const
     settings.lines = viewSelected(1);
     settings.fills = viewSelected(2);
     settings.sketches = viewSelected(3);
+    if (hooks_.fractal)
+        hooks_.fractal->applyDrawSettings(settings);
     return settings;
 }
 
@@ -116,9 +118,10 @@ void TileEditorWindow::endPointerGestures()
 
 void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
 {
-    if (fractalShown()) {
-        // The fractal panel serves the pointer; a right drag pans its picture.
-        if (panMode_ || button == 2) {
+    if (fractalPanelOpen()) {
+        // The fractal panel serves the pointer; a right drag off its handles pans.
+        const double tolerance = 6 / view_.zoom();
+        if (panMode_ || (!hooks_.fractal->pointerPress(button, x, y, tolerance) && button == 2)) {
             rightPan_ = !panMode_;
             panAnchorX_ = x;
             panAnchorY_ = y;
@@ -189,8 +192,10 @@ void TileEditorWindow::picBox_MouseMove(int buttons, double x, double y)
         Form_Resize();
         return;
     }
-    if (fractalShown())
+    if (fractalPanelOpen()) {
+        hooks_.fractal->pointerMove(x, y);
         return;
+    }
     if (newTile_.active()) {
         newTile_.move(x, y);
         return;
@@ -206,7 +211,11 @@ void TileEditorWindow::picBox_MouseMove(int buttons, double x, double y)
 void TileEditorWindow::picBox_MouseUp(int button, double x, double y)
 {
     rightPan_ = false;
-    if (fractalShown() || button != 1)
+    if (fractalPanelOpen()) {
+        hooks_.fractal->pointerRelease();
+        return;
+    }
+    if (button != 1)
         return;
     if (selection_.marqueeActive()) {
         selection_.endMarquee(x, y, lstSelect->currentRow() == SelectMarqueeVertices);

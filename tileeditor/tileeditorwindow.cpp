@@ -2,6 +2,7 @@
 #include "tileeditor/tileeditorwindow.h"
 
 #include "tileeditor/canvaswidget.h"
+#include "tileeditor/editortips.h"
 #include "tileeditor/view/viewrenderer.h"
 
 #include <QCloseEvent>
@@ -54,6 +55,9 @@ TileEditorWindow::TileEditorWindow(Document &doc, Dialogs &dialogs, AppPaths pat
     files_ = std::make_unique<FileCommands>(doc_, undo_, dialogs_, *this, paths_.primitivesPath(),
                                             executablePath());
     buildControls();
+    applyTileEditorTips(this);
+    installShortcuts();
+    setAcceptDrops(true);
     resize(1200, 800);
 }
 
@@ -81,9 +85,24 @@ void TileEditorWindow::buildControls()
 {
     picBox = new CanvasWidget(this);
     picBox->installEventFilter(this);
-    picBox->onPress = [this](int b, double x, double y) { picBox_MouseDown(b, x, y); };
-    picBox->onMove = [this](int b, double x, double y) { picBox_MouseMove(b, x, y); };
-    picBox->onRelease = [this](int b, double x, double y) { picBox_MouseUp(b, x, y); };
+    picBox->onPress = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseDown(b, x, y);
+        else if (grab_.press)
+            grab_.press(b, x, y);
+    };
+    picBox->onMove = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseMove(b, x, y);
+        else if (grab_.move)
+            grab_.move(b, x, y);
+    };
+    picBox->onRelease = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseUp(b, x, y);
+        else if (grab_.release)
+            grab_.release(b, x, y);
+    };
 
     const char *frameTitles[3] = {"tile edit", "select", "group edit"};
     for (int i = 0; i < 3; ++i) {
@@ -227,7 +246,8 @@ void TileEditorWindow::Form_Activate()
         skipActivate_ = false;
         return;
     }
-    if (!handBackPending_)
+    // A hand-back during an export waits until the export has given the editor back.
+    if (!handBackPending_ || locked_)
         return;
     handBackPending_ = false;
     if (!doc_.appendTile(doc_.xfReturn)) {
@@ -254,6 +274,8 @@ void TileEditorWindow::takeHandBack(HandBack how)
     // The pick disabled undo until the transform is over.
     if (how == HandBack::Exit && undo_.hasSnapshot())
         undo_.setEnabled(true);
+    if (how == HandBack::Exit)
+        doc_.xfEditorOnly = false;
     refreshTransformState();
     handBackPending_ = true;
     handBackIsDisplayCopy_ = how == HandBack::Return;
@@ -294,7 +316,15 @@ void TileEditorWindow::Form_Resize()
     frame.newPts = newTile_.newPts();
     frame.newCount = newTile_.newCount();
     picBox->surface().setPenWidth(lineWidth);
+    if (fractalShown()) {
+        const double w = frame.extentWidth, h = frame.extentHeight;
+        frame.picture = [this, w, h](TilingDrawer &drawer) {
+            hooks_.fractal->drawPicture(drawer, w, h);
+        };
+    }
     renderView(picBox->surface(), doc_, settings, frame);
+    if (fractalPanelOpen())
+        hooks_.fractal->drawOverlay(picBox->surface());
     tileBoxes_.rebuild(doc_, curGrid_);
     picBox->update();
 }
@@ -315,6 +345,11 @@ void TileEditorWindow::showEvent(QShowEvent *event)
 
 void TileEditorWindow::closeEvent(QCloseEvent *event)
 {
+    // An export under way ends first; it always gives the editor back.
+    if (locked_ && !doc_.closing) {
+        event->ignore();
+        return;
+    }
     if (closeApproved_ || doc_.closing || files_->queryUnload(true)) {
         doc_.closing = true;
         if (hooks_.closeTransformEditor)
@@ -365,6 +400,8 @@ void TileEditorWindow::keyReleaseEvent(QKeyEvent *event)
 
 bool TileEditorWindow::form_KeyDown(int key)
 {
+    if (locked_)
+        return true;
     PlaneView::KeyResult result = PlaneView::KeyResult::Redraw;
     switch (key) {
     case Qt::Key_Period:
@@ -440,6 +477,8 @@ void TileEditorWindow::documentReplaced()
     lstGrids->setCurrentRow(doc_.grid);
     curGrid_ = doc_.grid;
     refreshTransformState();
+    if (hooks_.fractal)
+        hooks_.fractal->documentReplaced();
 }
 
 void TileEditorWindow::refreshTransformState()
@@ -450,13 +489,59 @@ void TileEditorWindow::refreshTransformState()
 
 bool TileEditorWindow::fractalShown() const
 {
-    return hooks_.fractalShown && hooks_.fractalShown();
+    return hooks_.fractal && hooks_.fractal->renderingShown();
+}
+
+bool TileEditorWindow::fractalPanelOpen() const
+{
+    return hooks_.fractal && hooks_.fractal->panelOpen();
 }
 
 void TileEditorWindow::renderFractal()
 {
-    if (hooks_.renderFractal)
-        hooks_.renderFractal();
+    if (hooks_.fractal)
+        hooks_.fractal->restoreRendering();
+}
+
+void TileEditorWindow::saveView(int slot)
+{
+    if (slot >= 0 && slot < 2)
+        savedViews_[slot] = view_;
+}
+
+void TileEditorWindow::restoreView(int slot)
+{
+    if (slot < 0 || slot >= 2 || !savedViews_[slot])
+        return;
+    view_ = *savedViews_[slot];
+    setWindowTitle(QString::fromStdString(view_.caption()));
+    applyLineWidth();
+}
+
+void TileEditorWindow::resetZoomKey()
+{
+    form_KeyDown(Qt::Key_Slash);
+}
+
+void TileEditorWindow::setFractalCaption(const QString &caption)
+{
+    cmdFrac->setText(caption);
+}
+
+void TileEditorWindow::redrawOverlay()
+{
+    Surface &surface = picBox->surface();
+    surface.clear();
+    if (fractalPanelOpen())
+        hooks_.fractal->drawOverlay(surface);
+    picBox->update();
+}
+
+void TileEditorWindow::setSkeleton(bool on)
+{
+    const QSignalBlocker blocker(lstViews);
+    lstViews->item(2)->setSelected(!on);
+    lstViews->item(3)->setSelected(!on);
 }
 
 void TileEditorWindow::saveImage()

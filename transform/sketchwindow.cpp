@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transform/sketchwindow.h"
 
+#include "transform/xformtips.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -95,6 +97,7 @@ void SketchWindow::buildControls()
     connect(optNegative, &QRadioButton::clicked, this, [this] { optColour_Click(); });
     connect(hscPoly, &QScrollBar::valueChanged, this, [this](int v) { hscPoly_Change(v); });
     connect(cmdCurve, &QPushButton::clicked, this, [this] { cmdCurve_Click(); });
+    applySketchTips(this);
 }
 
 void SketchWindow::optLine_Click()

@@ -4,6 +4,7 @@
 #include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
+#include "transform/xformtips.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -132,6 +133,7 @@ void XformWindow::buildControls()
         palette.setColor(QPalette::Text, kCountTextColour);
         text->setPalette(palette);
     }
+    applyXformTips(this);
 }
 
 void XformWindow::layoutControls()

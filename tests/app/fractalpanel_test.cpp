@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The fractal panel with the real tile editor, driven by real pointer, key and button events.
+#include "app/fractalwiring.h"
+#include "document/colour.h"
+#include "document/documentfile.h"
+#include "fractal/render.h"
+
+#include "tests/tileeditor/windowfixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace tessella::testing {
+namespace {
+
+class FractalPanelTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        EditorHooks hooks;
+        hooks.fractal = &wiring;
+        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
+        window->resize(900, 700);
+        wiring.setEditor(window.get());
+        for (int i = 0; i < 6; ++i)
+            for (int j = 0; j < 5; ++j)
+                doc.tiles.push_back(
+                    squareTile(100 + i * 60, 100 + j * 60, 60, i % 2 ? 0x2040c0 : 0x30a050));
+        start();
+        unmapped = doc.tiles;
+    }
+
+    void TearDown() override
+    {
+        delete wiring.panel();
+        WindowTest::TearDown();
+    }
+
+    FractalPanel *panel() const { return wiring.panel(); }
+    template <class T> T *panelControl(const char *name) const
+    {
+        return tessella::test::findControl<T>(panel(), name);
+    }
+    void clickPanel(const char *name)
+    {
+        QAbstractButton *button = panelControl<QAbstractButton>(name);
+        ASSERT_TRUE(button->isVisible()) << name;
+        // Check boxes and options take the click on their mark.
+        const QPoint at = qobject_cast<QPushButton *>(button) ? button->rect().center()
+                                                              : QPoint(6, button->height() / 2);
+        QTest::mouseClick(button, Qt::LeftButton, {}, at);
+    }
+    void openPanel()
+    {
+        click("cmdFrac");
+        ASSERT_NE(panel(), nullptr);
+        ASSERT_TRUE(panel()->isVisible());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
+    }
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y));
+    }
+    void move(double x, double y) { QTest::mouseMove(window->canvas(), widgetPixel(x, y)); }
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y));
+    }
+    void pullCircle(double cx, double cy, double radius)
+    {
+        press(cx, cy);
+        move(cx + radius / 2, cy);
+        move(cx + radius, cy);
+        release(cx + radius, cy);
+    }
+    // Tiles as the document holds them, without the start-up's empty tile.
+    std::vector<Tile> drawnTiles() const
+    {
+        return {doc.tiles.begin(), doc.tiles.begin() + std::ptrdiff_t(unmapped.size())};
+    }
+    QString fracCaption() const { return control<QPushButton>("cmdFrac")->text(); }
+
+    FractalState state;
+    FractalWiring wiring{state, dialogs};
+    std::vector<Tile> unmapped;
+};
+
+TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
+{
+    const bool undoBefore = control<QPushButton>("cmdUnReDo")->isEnabled();
+    openPanel();
+    EXPECT_EQ(fracCaption(), "tiles");
+    EXPECT_FALSE(control<QPushButton>("cmdUnReDo")->isEnabled());
+    EXPECT_TRUE(state.colorShiftOn);
+
+    pullCircle(280, 250, 90);
+    EXPECT_NEAR(state.params.refCenterX, 280, 2);
+    EXPECT_NEAR(state.params.refRadius, 90, 3);
+    EXPECT_EQ(state.keyFrames[0].radius, float(state.params.refRadius));
+
+    clickPanel("cmdRender");
+    EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "restore");
+    EXPECT_TRUE(window->fractalShown());
+    EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
+    EXPECT_NE(doc.tiles, window->fractalSnapshot().tiles());
+
+    // A slider step while rendered renders again at once, from the unmapped tiles.
+    QScrollBar *granularity = panelControl<QScrollBar>("hscGranularity");
+    granularity->setFocus();
+    QTest::keyClick(granularity, Qt::Key_Left);
+    ASSERT_NE(granularity->value(), 3);
+    ASSERT_EQ(state.params.granularity, granularity->value());
+    Document fresh;
+    fresh.tiles = window->fractalSnapshot().tiles();
+    FractalSnapshot copy;
+    copy.fBackup(fresh);
+    ImageSurface scratch(QSize(8, 8));
+    TilingDrawer drawer(scratch, fresh);
+    Frender(drawer, fresh, copy, state.params,
+            SurfaceRect{0, 0, window->view().extentWidth(), window->view().extentHeight()});
+    EXPECT_EQ(doc.tiles, fresh.tiles);
+
+    clickPanel("cmdRender");
+    EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "render");
+    EXPECT_EQ(drawnTiles(), unmapped);
+    EXPECT_DOUBLE_EQ(window->view().zoomPct(), 100);
+
+    const int tileCount = doc.tileCount();
+    clickPanel("cmdClose");
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_EQ(fracCaption(), "fractal");
+    EXPECT_EQ(control<QPushButton>("cmdUnReDo")->isEnabled(), undoBefore);
+    EXPECT_FALSE(state.colorShiftOn);
+    EXPECT_EQ(doc.tileCount(), tileCount); // closing appends nothing
+    EXPECT_EQ(drawnTiles(), unmapped);
+}
+
+TEST_F(FractalPanelTest, ClosingWhileRenderedRestoresTheTiles)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    click("cmdFrac"); // "tiles"
+    EXPECT_FALSE(state.fractalRendered);
+    EXPECT_EQ(drawnTiles(), unmapped);
+}
+
+TEST_F(FractalPanelTest, RenderWithoutACircleIsRefused)
+{
+    openPanel();
+    dialogs.expectMessage("pull a reference circle");
+    clickPanel("cmdRender");
+    EXPECT_FALSE(state.fractalRendered);
+    EXPECT_EQ(drawnTiles(), unmapped);
+}
+
+TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    const double r = state.params.refRadius;
+    // The aspect handle, dragged out, then reset by the right button.
+    press(280 + r, 250);
+    move(280 + 1.5 * r, 250);
+    release(280 + 1.5 * r, 250);
+    EXPECT_NEAR(state.params.refAspect, 1.5, 0.05);
+    press(280 + state.params.refAspect * r, 250, Qt::RightButton);
+    release(280 + state.params.refAspect * r, 250, Qt::RightButton);
+    EXPECT_EQ(state.params.refAspect, 1);
+    // The radius handle above the centre.
+    press(280, 250 - r);
+    move(280, 250 - 40);
+    release(280, 250 - 40);
+    EXPECT_NEAR(state.params.refRadius, 40, 2);
+    // The centre moves; the right button there sets the squareness slider to 1.
+    press(280, 250);
+    move(300, 270);
+    release(300, 270);
+    EXPECT_NEAR(state.params.refCenterX, 300, 2);
+    press(state.params.refCenterX, state.params.refCenterY, Qt::RightButton);
+    release(state.params.refCenterX, state.params.refCenterY, Qt::RightButton);
+    EXPECT_EQ(panelControl<QScrollBar>("hscSquare")->value(), 1);
+    EXPECT_EQ(state.keyFrames[0].squareValue, 1);
+    EXPECT_EQ(state.keyFrames[0].centerX, state.params.refCenterX);
+    // Nothing of this touched the tiles ("new tile" is the editor's current mode).
+    EXPECT_EQ(drawnTiles(), unmapped);
+    EXPECT_EQ(window->newTile().newCount(), 0);
+}
+
+TEST_F(FractalPanelTest, SaveWhileRenderedWritesTheUnmappedDesign)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    const QString path = dir.filePath("saved.mvl");
+    dialogs.expectSaveFile(path.toStdString());
+    dialogs.expectMessage();
+    window->fileCommands().saveState();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    Document reread;
+    ASSERT_TRUE(loadState(reread,
+                          std::span(reinterpret_cast<const uint8_t *>(bytes.data()),
+                                    std::size_t(bytes.size())),
+                          0, 0)
+                    .ok);
+    for (std::size_t i = 0; i < unmapped.size(); ++i)
+        EXPECT_EQ(reread.tiles[i].verts, unmapped[i].verts) << i;
+}
+
+TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
+{
+    Document other;
+    other.tiles.push_back(squareTile(0, 0, 50, 0x123456));
+    other.tiles.push_back(squareTile(50, 0, 50, 0x654321));
+    const QString path = writeDocument("other.mvl", other);
+    openPanel();
+    dialogs.expectOpenFile(path.toStdString());
+    window->fileCommands().loadState();
+    const std::vector<Tile> loaded = doc.tiles;
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    clickPanel("cmdRender");
+    EXPECT_EQ(doc.tiles, loaded);
+}
+
+TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)
+{
+    openPanel();
+    EXPECT_TRUE(panelControl<QScrollBar>("hscFalloff")->isVisible());
+    EXPECT_FALSE(panelControl<QScrollBar>("hscBase")->isVisible());
+    clickPanel("optExp");
+    EXPECT_FALSE(panelControl<QScrollBar>("hscFalloff")->isVisible());
+    EXPECT_TRUE(panelControl<QLabel>("lblBase")->isVisible());
+    EXPECT_EQ(state.params.method, MappingParams::Method::Exponential);
+    clickPanel("chkCSenable");
+    EXPECT_FALSE(panelControl<QScrollBar>("hscGranularity")->isVisible());
+    EXPECT_FALSE(state.params.smoothing);
+    clickPanel("chkPinch");
+    EXPECT_TRUE(panelControl<QScrollBar>("hscPinch")->isVisible());
+    clickPanel("chkWave");
+    EXPECT_FALSE(panelControl<QCheckBox>("chkPinch")->isChecked());
+    EXPECT_FALSE(panelControl<QScrollBar>("hscPinch")->isVisible());
+    EXPECT_TRUE(panelControl<QScrollBar>("hscPhi")->isVisible());
+    for (QWidget *w : panel()->findChildren<QAbstractButton *>())
+        EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
+}
+
+TEST_F(FractalPanelTest, SkeletonTurnsFillsAndSketchesOff)
+{
+    openPanel();
+    clickPanel("chkBound");
+    const auto views = control<QListWidget>("lstViews");
+    EXPECT_FALSE(views->item(2)->isSelected());
+    EXPECT_FALSE(views->item(3)->isSelected());
+    clickPanel("chkBound");
+    EXPECT_TRUE(views->item(2)->isSelected());
+    EXPECT_TRUE(views->item(3)->isSelected());
+}
+
+TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
+{
+    openPanel();
+    QScrollBar *hue = panelControl<QScrollBar>("hscHue");
+    hue->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(hue, Qt::Key_PageDown);
+    ASSERT_EQ(state.hueShift, 90);
+    EXPECT_EQ(panelControl<QLabel>("lblHue")->text(), "90");
+    EXPECT_EQ(panel()->swatches().colrTo.pixel(45, 5), qRgb(255, 0, 0));
+    window->Form_Resize();
+    EXPECT_EQ(shownAt(130, 130), shiftColour(0x30a050, 90, 0));
+    clickPanel("cmdClose");
+    EXPECT_EQ(shownAt(130, 130), 0x30a050);
+}
+
+} // namespace
+} // namespace tessella::testing
