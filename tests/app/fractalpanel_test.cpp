@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 class FractalPanelTest : public WindowTest
@@ -218,7 +218,8 @@ TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
     Document other;
     other.tiles.push_back(squareTile(0, 0, 50, 0x123456));
     other.tiles.push_back(squareTile(50, 0, 50, 0x654321));
-    const QString path = writeDocument("other.mvl", other);
+    const QString path = dir.filePath("other.mvl");
+    writeDoc(path, other);
     openPanel();
     dialogs.expectOpenFile(path.toStdString());
     window->fileCommands().loadState();
@@ -280,4 +281,4 @@ TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test
