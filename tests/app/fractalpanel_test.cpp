@@ -102,7 +102,9 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_NEAR(state.params.refRadius, 90, 3);
     EXPECT_EQ(state.keyFrames[0].radius, float(state.params.refRadius));
 
+    EXPECT_FALSE(wiring.exportScene(0, 0, 400, 300));
     clickPanel("cmdRender");
+    EXPECT_TRUE(wiring.exportScene(0, 0, 400, 300)); // "save image" writes the rendering
     EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "restore");
     EXPECT_TRUE(window->fractalShown());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
