@@ -75,6 +75,23 @@ public:
     int canvasLineWidth() const { return lineWidth_; }
     void setSkipActivate() { skipActivate_ = true; }
 
+    // The image export works on the editor: while locked, every command, key and close
+    // request is ignored and the canvas pointer goes to `grab` alone.
+    void lockForExport(CanvasGrab grab);
+    void unlockAfterExport();
+    bool lockedForExport() const { return locked_; }
+    // The view the export keeps and puts back: zoom, canvas position, line width.
+    struct ViewState
+    {
+        PlaneView view;
+        int lineWidth = 1;
+    };
+    ViewState viewState() const { return {view_, lineWidth_}; }
+    // Puts a kept view back: caption and full redraw.
+    void restoreViewState(const ViewState &state);
+    // The view list's "heavy" entry is selected.
+    bool heavyLines() const { return viewSelected(0); }
+
     // FilesHost
     void fullRedraw() override { Form_Resize(); }
     void resetZoom() override;
@@ -224,6 +241,8 @@ private:
     Panel activePanel_ = Panel::Tiles;
     bool loaded_ = false;
     bool closeApproved_ = false;
+    bool locked_ = false;
+    CanvasGrab grab_;
     std::optional<PlaneView> savedViews_[2];
 };
 

@@ -1,269 +1,258 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The edge chain: opening, default handles, hit tests, flattening, save and restore.
-#include "modelfixture.h"
+// The edge chain: opening, default handles, flattening, hit tests, save and restore.
+#include "linkcheck.h"
 
-#include "document/documentfile.h"
+#include <numbers>
+#include <random>
 
 namespace tessella::testing {
 namespace {
 
-const std::vector<Vertex> kSquare{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-
-// Cubic Bezier by repeated interpolation, independent of the power form.
-Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
+// A star-shaped (so simple) polygon of n corners around (200, 100).
+std::vector<Vertex> randomPolygon(std::mt19937 &rng, int n)
 {
-    auto lerp = [t](Vertex a, Vertex b) {
-        return Vertex{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    };
-    const Vertex a = lerp(p0, p1), b = lerp(p1, p2), c = lerp(p2, p3);
-    return lerp(lerp(a, b), lerp(b, c));
+    std::uniform_real_distribution<double> radius(40, 150), jitter(0.1, 0.9);
+    std::vector<Vertex> out;
+    for (int k = 0; k < n; ++k) {
+        const double a = 2 * std::numbers::pi * (k + jitter(rng)) / n;
+        const double r = radius(rng);
+        out.push_back({200 + r * std::cos(a), 100 + r * std::sin(a)});
+    }
+    return out;
 }
 
-class ChainTest : public ModelTest
+// Interior nodes, sample counts (0 and 1 included: they add nothing), handles and flags
+// at random, as a long editing session may leave them.
+void scramble(Chain &chain, std::mt19937 &rng)
+{
+    std::uniform_real_distribution<double> d(-30, 30);
+    std::uniform_int_distribution<int> samples(0, 26), coin(0, 1);
+    for (Node *v = chain.firstNode; v != chain.lastNode; v = v->fLink) {
+        if (v->Anchored && coin(rng)) {
+            Node *p = chain.insertAfter(v);
+            p->x = (v->x + p->fLink->x) / 2 + d(rng);
+            p->y = (v->y + p->fLink->y) / 2 + d(rng);
+        }
+    }
+    for (Node *v = chain.firstNode; v != chain.nilNode(); v = v->fLink) {
+        v->nPoints = static_cast<int16_t>(samples(rng));
+        v->fcpX = v->x + d(rng);
+        v->fcpY = v->y + d(rng);
+        v->bcpX = v->x + d(rng);
+        v->bcpY = v->y + d(rng);
+        v->fActive = coin(rng);
+        v->bActive = coin(rng);
+        v->rotCenter = !v->Anchored && coin(rng);
+        v->lineColr = coin(rng) ? kColourSource : kColourDestination;
+        v->ptColr = coin(rng) ? kColourWarning : kColourNone;
+    }
+}
+
+class ChainTest : public LinkTest
 {};
 
-TEST_F(ChainTest, TriangleOpensAsFourAnchoredNodes)
+struct Opening
 {
-    open({{0, 0}, {30, 0}, {10, 20}});
-    const auto all = nodes();
-    ASSERT_EQ(all.size(), 4u);
-    for (Node *n : all) {
-        EXPECT_TRUE(n->Anchored);
-        EXPECT_EQ(n->vtxPtr, n);
-        EXPECT_EQ(n->nPoints, 2);
+    const char *name;
+    std::vector<Vertex> corners;
+    bool reflected;
+    bool dropSpare;  // the vertex array has no closing copy
+    bool spoilSpare; // the closing copy holds something else
+    double width, height, offsetX, offsetY;
+};
+
+TEST_F(ChainTest, OpeningBuildsOneAnchoredNodePerCornerPlusTheClosingNode)
+{
+    const std::vector<Vertex> square{{50, 50}, {60, 50}, {60, 60}, {50, 60}};
+    const Opening rows[] = {
+        {"triangle", {{0, 0}, {30, 0}, {10, 20}}, false, false, false, 90, 60, 30, 20},
+        {"square away from the origin", square, false, false, false, 30, 30, -40, -40},
+        {"spare element at the origin", square, false, false, true, 30, 30, -40, -40},
+        {"no spare element", square, false, true, false, 30, 30, -40, -40},
+        {"reflected: a third wider", square, true, false, false, 40, 30, -40, -40},
+    };
+    for (const Opening &r : rows) {
+        SCOPED_TRACE(r.name);
+        Tile t = test::polygonTile(r.corners);
+        if (r.spoilSpare)
+            t.verts.back() = {0, 0};
+        if (r.dropSpare)
+            t.verts.pop_back();
+        ASSERT_TRUE(chain.openFromTile(t, r.reflected));
+        EXPECT_EQ(chain.surfaceWidth, r.width);
+        EXPECT_EQ(chain.surfaceHeight, r.height);
+        EXPECT_EQ(chain.openWidth, r.reflected ? r.width * 3 / 4 : r.width);
+        EXPECT_EQ(chain.editOffsetX, r.offsetX);
+        EXPECT_EQ(chain.editOffsetY, r.offsetY);
+        const auto all = nodes();
+        ASSERT_EQ(all.size(), r.corners.size() + 1);
+        for (size_t k = 0; k < all.size(); ++k) {
+            const Vertex &c = r.corners[k % r.corners.size()];
+            EXPECT_EQ(all[k]->x, c.x + r.offsetX) << k;
+            EXPECT_EQ(all[k]->y, c.y + r.offsetY) << k;
+            EXPECT_TRUE(all[k]->Anchored);
+            EXPECT_EQ(all[k]->vtxPtr, all[k]);
+            EXPECT_EQ(all[k]->nPoints, 2);
+            EXPECT_FALSE(all[k]->fActive || all[k]->bActive || all[k]->rotCenter);
+        }
+        EXPECT_EQ(chain.firstNode->bLink, chain.nilNode());
+        EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
+        EXPECT_EQ(chain.countPoints(), static_cast<long>(r.corners.size()));
     }
-    EXPECT_EQ(chain.firstNode->bLink, chain.nilNode());
-    EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
-    EXPECT_EQ(chain.lastNode->x, chain.firstNode->x);
-    EXPECT_EQ(chain.lastNode->y, chain.firstNode->y);
-    EXPECT_EQ(chain.countPoints(), 3);
+    EXPECT_FALSE(chain.openFromTile(test::polygonTile({{0, 0}, {1, 1}}), false));
+    EXPECT_TRUE(chain.empty());
 }
 
-TEST_F(ChainTest, SquareOffsetsSurfaceAndDefaultHandles)
+// Both handles lie on the line through the node parallel to the chord between its
+// neighbours, a third of the way to each neighbour: the curve is smooth at every corner.
+TEST_F(ChainTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
 {
-    open(kSquare);
-    EXPECT_EQ(chain.editOffsetX, 10);
-    EXPECT_EQ(chain.editOffsetY, 10);
-    EXPECT_EQ(chain.surfaceWidth, 30);
-    EXPECT_EQ(chain.surfaceHeight, 30);
-    const Node *c0 = chain.firstNode;
-    EXPECT_EQ(c0->x, 10);
-    EXPECT_EQ(c0->y, 10);
-    // Handles on the line through the corner parallel to (0,10) -> (10,0), 10/3 away.
-    const double d = 10.0 / 3 / std::sqrt(2.0);
-    EXPECT_NEAR(c0->fcpX, 10 + d, 1e-12);
-    EXPECT_NEAR(c0->fcpY, 10 - d, 1e-12);
-    EXPECT_NEAR(c0->bcpX, 10 - d, 1e-12);
-    EXPECT_NEAR(c0->bcpY, 10 + d, 1e-12);
-    EXPECT_FALSE(c0->fActive);
-    EXPECT_FALSE(c0->bActive);
-}
-
-TEST_F(ChainTest, ReflectedOpeningIsWider)
-{
-    doc.xfTile = tileOf(kSquare);
-    ASSERT_TRUE(chain.openFromTile(doc.xfTile, true));
-    EXPECT_EQ(chain.surfaceWidth, 40);
-    EXPECT_EQ(chain.openWidth, 30);
-}
-
-TEST_F(ChainTest, SpareElementNeverEntersTheBoundingBox)
-{
-    Tile t = tileOf({{50, 50}, {60, 50}, {60, 60}, {50, 60}});
-    t.verts.back() = {0, 0}; // whatever the spare holds
-    ASSERT_TRUE(chain.openFromTile(t, false));
-    EXPECT_EQ(chain.surfaceWidth, 30);
-    EXPECT_EQ(chain.editOffsetX, 10 - 50);
-    EXPECT_EQ(chain.lastNode->x, chain.firstNode->x);
-    t.verts.pop_back(); // no spare at all
-    ASSERT_TRUE(chain.openFromTile(t, false));
-    EXPECT_EQ(chain.nodeCount(), 5);
-    EXPECT_FALSE(chain.openFromTile(tileOf({{0, 0}, {1, 1}}), false));
-}
-
-TEST_F(ChainTest, StraightChainFlattensToItsCorners)
-{
-    open({{3, 4}, {40, 4}, {52, 30}, {15, 30}});
-    const Tile back = chain.flatten(doc.xfTile);
-    ASSERT_EQ(back.nVerts, 4);
-    ASSERT_EQ(back.verts.size(), 5u);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(back.verts[k], doc.xfTile.verts[k]);
-    EXPECT_EQ(back.verts[4], back.verts[0]);
-    EXPECT_EQ(back.color, doc.xfTile.color);
-}
-
-TEST_F(ChainTest, FiveSamplesAddPointsOnTheCurve)
-{
-    open(kSquare);
-    Node *c0 = chain.firstNode;
-    Node *c1 = c0->fLink;
-    c0->nPoints = 5;
-    const Tile back = chain.flatten(doc.xfTile);
-    ASSERT_EQ(back.nVerts, 7);
-    EXPECT_EQ(chain.countPoints(), 7);
-    const Vertex p0{c0->x, c0->y}, p1{c0->fcpX, c0->fcpY}, p2{c1->bcpX, c1->bcpY}, p3{c1->x, c1->y};
-    for (int k = 1; k <= 3; ++k) {
-        const Vertex b = bezier(p0, p1, p2, p3, k * 0.25);
-        EXPECT_NEAR(back.verts[k].x, b.x - 10, 1e-12);
-        EXPECT_NEAR(back.verts[k].y, b.y - 10, 1e-12);
+    std::mt19937 rng(11);
+    for (int round = 0; round < 20; ++round) {
+        open(randomPolygon(rng, 3 + round % 6));
+        for (Node *v : nodes()) {
+            const Node *p = chain.prevNode(v);
+            const Node *n = chain.nextNode(v);
+            const double cx = n->x - p->x, cy = n->y - p->y;
+            const double fx = v->fcpX - v->x, fy = v->fcpY - v->y;
+            const double bx = v->bcpX - v->x, by = v->bcpY - v->y;
+            EXPECT_NEAR(std::hypot(fx, fy), std::hypot(n->x - v->x, n->y - v->y) / 3, 1e-9);
+            EXPECT_NEAR(std::hypot(bx, by), std::hypot(v->x - p->x, v->y - p->y) / 3, 1e-9);
+            EXPECT_NEAR(fx * cy - fy * cx, 0, 1e-7);
+            EXPECT_NEAR(bx * cy - by * cx, 0, 1e-7);
+            EXPECT_GT(fx * cx + fy * cy, 0);
+            EXPECT_LT(bx * cx + by * cy, 0);
+        }
     }
-    EXPECT_EQ(back.verts[4], doc.xfTile.verts[1]);
-}
-
-TEST_F(ChainTest, HitTests)
-{
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-    // A click on a corner hits the segment starting there (tie goes to the earlier node).
-    EXPECT_EQ(chain.traverse(100, 100), chain.firstNode);
-    EXPECT_EQ(chain.traverse(200, 200), corner(1));
-    EXPECT_EQ(chain.traverse(150, 102), chain.firstNode);
-    EXPECT_EQ(chain.footX, 150);
-    EXPECT_EQ(chain.footY, 100);
-    // Squared distance 9 is beyond 7; 2.5 squared is within.
-    EXPECT_EQ(chain.traverse(150, 103), chain.nilNode());
-    EXPECT_EQ(chain.traverse(150, 97.5), chain.firstNode);
-    // Beyond either end of a segment by more than its length: a miss.
-    EXPECT_EQ(chain.traverse(350, 100), chain.nilNode());
-    EXPECT_EQ(chain.segmentDistance(350, 100, chain.firstNode), kHitRadius + 1);
-    EXPECT_EQ(chain.segmentDistance(0, 0, chain.lastNode), kHitRadius + 1);
-    // A smaller reach (zoomed in) shrinks the segment test as well.
-    EXPECT_EQ(chain.traverse(150, 102, 6 / std::sqrt(2.0)), chain.firstNode);
-    EXPECT_EQ(chain.traverse(150, 102.5, 6 / std::sqrt(8.0)), chain.nilNode());
-}
-
-TEST_F(ChainTest, ZeroLengthSegmentIsAMiss)
-{
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-    Node *p = chain.insertAfter(chain.firstNode);
-    p->x = chain.firstNode->x;
-    p->y = chain.firstNode->y;
-    p->nPoints = 2;
-    chain.footX = chain.footY = 42;
-    EXPECT_EQ(chain.segmentDistance(p->x, p->y, chain.firstNode), kHitRadius + 1);
-    EXPECT_EQ(chain.footX, 42);
-    Node *hit = chain.traverse(p->x, p->y);
-    EXPECT_NE(hit, chain.firstNode);
-    EXPECT_TRUE(std::isfinite(chain.footX) && std::isfinite(chain.footY));
-}
-
-TEST_F(ChainTest, CoincidentNeighboursGiveFiniteHandles)
-{
-    // Corner 2 has both neighbours at (10, 0).
+    // Neighbours on top of each other: no chord, the handles stay on the node.
     open({{0, 0}, {10, 0}, {10, 10}, {10, 0}});
-    for (Node *n : nodes()) {
-        n->nPoints = 11;
-        for (double v : {n->fcpX, n->fcpY, n->bcpX, n->bcpY})
-            EXPECT_TRUE(std::isfinite(v));
-    }
     Node *c2 = corner(2);
     EXPECT_EQ(c2->fcpX, c2->x);
+    EXPECT_EQ(c2->fcpY, c2->y);
+    EXPECT_EQ(c2->bcpX, c2->x);
     EXPECT_EQ(c2->bcpY, c2->y);
-    const Tile back = chain.flatten(doc.xfTile);
-    for (int k = 0; k < back.nVerts; ++k)
-        EXPECT_TRUE(std::isfinite(back.verts[k].x) && std::isfinite(back.verts[k].y));
 }
 
-TEST_F(ChainTest, SaveAndRestoreKeepFieldsInOrder)
+TEST_F(ChainTest, FlattenSamplesEverySegmentOnItsBezierCurve)
 {
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+    std::mt19937 rng(5);
+    for (int round = 0; round < 20; ++round) {
+        open(randomPolygon(rng, 3 + round % 5));
+        scramble(chain, rng);
+        const Tile back = chain.flatten(doc.xfTile);
+        size_t i = 0;
+        for (const Node *v = chain.firstNode; v != chain.lastNode; v = v->fLink) {
+            const Node *n = v->fLink;
+            for (int k = 0; k + 1 < v->nPoints; ++k, ++i) {
+                ASSERT_LT(i, back.verts.size());
+                const Vertex b = bezier({v->x, v->y}, {v->fcpX, v->fcpY}, {n->bcpX, n->bcpY},
+                                        {n->x, n->y}, k / (v->nPoints - 1.0));
+                EXPECT_NEAR(back.verts[i].x, b.x - chain.editOffsetX, 1e-9);
+                EXPECT_NEAR(back.verts[i].y, b.y - chain.editOffsetY, 1e-9);
+            }
+        }
+        ASSERT_EQ(back.nVerts, static_cast<int16_t>(i));
+        EXPECT_EQ(chain.countPoints(), back.nVerts);
+        ASSERT_EQ(back.verts.size(), i + 1);
+        EXPECT_EQ(back.verts.back(), back.verts.front()) << "closing copy";
+        EXPECT_EQ(back.color, doc.xfTile.color);
+    }
+    // Straight segments hand back exactly the corners.
+    open({{3, 4}, {40, 4}, {52, 30}, {15, 30}});
+    EXPECT_EQ(chain.flatten(doc.xfTile).verts, doc.xfTile.verts);
+}
+
+struct Hit
+{
+    double x, y, reach;
+    int node; // index in the chain, -1 for a miss
+    double footX, footY;
+};
+
+TEST_F(ChainTest, TraverseFindsTheNearestSegmentWithinReach)
+{
+    // Square (100, 100) .. (200, 200) whose first segment has zero length: node 1 sits
+    // on the first corner and carries the bottom edge.
+    open(test::squareCorners(0, 0, 100));
     Node *p = chain.insertAfter(chain.firstNode);
-    p->x = 150;
-    p->y = 95;
-    p->nPoints = 7;
-    p->lineColr = kColourSource;
-    p->ptColr = kColourSource;
-    p->fActive = true;
-    p->fcpX = 160;
-    p->bcpY = 90;
-    corner(2)->rotCenter = true;
-    const auto recs = chain.saveChain();
-    ASSERT_EQ(recs.size(), 6u);
-    EXPECT_EQ(recs[1].anchored, 0);
-    EXPECT_EQ(recs[1].fActive, kTrue);
-    EXPECT_EQ(recs[0].anchored, kTrue);
-
-    Chain other;
-    ASSERT_TRUE(other.restoreChain(recs, false));
-    EXPECT_EQ(other.saveChain(), recs);
-    EXPECT_EQ(other.firstNode->fLink->vtxPtr, other.firstNode);
-    EXPECT_EQ(other.lastNode->fLink, other.nilNode());
-    EXPECT_EQ(other.refNode, nullptr);
+    p->x = p->y = 100;
+    p->nPoints = 2;
+    const double r = kHitRadius;
+    const Hit rows[] = {
+        {100, 100, r, 1, 100, 100}, // zero-length segment never hit; the tie to the earlier
+        {200, 200, r, 2, 200, 200}, // a corner: the segment starting there
+        {150, 102, r, 1, 150, 100},
+        {150, 97.5, r, 1, 150, 100},                 // squared distance 6.25 < 7
+        {150, 103, r, -1, 0, 0},                     // 9 is beyond 7
+        {350, 100, r, -1, 0, 0},                     // beyond the far end
+        {30, 100, r, -1, 0, 0},                      // beyond the near end, on the line
+        {150, 102, r / std::sqrt(2.0), 1, 150, 100}, // 4 < 5.24
+        {150, 102.5, r / std::sqrt(8.0), -1, 0, 0},  // 6.25 > 3.12
+    };
+    const auto all = nodes();
+    for (const Hit &h : rows) {
+        SCOPED_TRACE(::testing::Message() << h.x << ", " << h.y << " reach " << h.reach);
+        chain.footX = chain.footY = -1;
+        Node *hit = chain.traverse(h.x, h.y, h.reach);
+        if (h.node < 0) {
+            EXPECT_EQ(hit, chain.nilNode());
+            continue;
+        }
+        EXPECT_EQ(hit, all[h.node]);
+        EXPECT_DOUBLE_EQ(chain.footX, h.footX);
+        EXPECT_DOUBLE_EQ(chain.footY, h.footY);
+    }
+    EXPECT_EQ(chain.segmentDistance(100, 100, chain.firstNode), kHitRadius + 1);
+    EXPECT_EQ(chain.segmentDistance(100, 100, chain.lastNode), kHitRadius + 1);
+    EXPECT_NEAR(chain.segmentDistance(150, 104, p, 20), 16, 1e-9) << "squared, not the root";
 }
 
-TEST_F(ChainTest, RestoreRefusesChainsThatWouldNotWalk)
+TEST_F(ChainTest, SavedChainRestoresFieldForField)
 {
-    open(kSquare);
-    auto recs = chain.saveChain();
-    auto noCorners = recs;
-    for (auto &r : noCorners)
-        r.anchored = 0;
-    Chain other;
-    EXPECT_FALSE(other.restoreChain(noCorners, false));
-    EXPECT_TRUE(other.empty());
-    EXPECT_FALSE(other.restoreChain(recs, true)); // reflected without a centre
-    auto huge = recs;
-    huge[0].nPoints = 27;
-    EXPECT_FALSE(other.restoreChain(huge, false));
-    EXPECT_TRUE(other.restoreChain(recs, false));
-}
-
-TEST_F(ChainTest, ReflectedRestoreFindsTheCentre)
-{
-    open(kSquare);
-    auto recs = chain.saveChain();
-    recs[2].refCenter = kTrue;
-    Chain other;
-    ASSERT_TRUE(other.restoreChain(recs, true));
-    EXPECT_EQ(other.refFirst, other.firstNode);
-    EXPECT_EQ(other.refNode, other.firstNode->fLink->fLink);
-}
-
-TEST_F(ChainTest, WriteBackHandsOverPolygonAndChain)
-{
-    open({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-    chain.firstNode->nPoints = 3;
-    chain.writeBackTile(doc, doc.xfTile);
-    EXPECT_EQ(doc.xfReturn.nVerts, 5);
-    EXPECT_EQ(doc.xfReturn.verts.size(), 6u);
-    EXPECT_EQ(doc.nodeRecs, chain.saveChain());
-}
-
-TEST_F(ChainTest, ReloadedPendingPolygonReturnsToItsPlace)
-{
-    // The polygon sits in the tiling at (200, 300); it is edited, handed back and saved
-    // while the transform is pending.
-    const std::vector<Vertex> placed{{200, 300}, {300, 300}, {300, 400}, {200, 400}};
-    open(placed);
-    link(XformTranslate, along(0, 1, 0.5));
-    drag(along(0, 1, 0.3), {chain.firstNode->x + 30, chain.firstNode->y - 20});
-    chain.writeBackTile(doc, doc.xfTile);
-    const Tile returned = doc.xfReturn;
-    doc.tiles.push_back(returned);
-    doc.curTile = 0;
-    doc.xformOpen = true;
-    const auto bytes = saveState(doc);
-    ASSERT_TRUE(bytes.has_value());
-    Document loaded;
-    ASSERT_TRUE(loadState(loaded, *bytes, 0, 0).ok);
-    ASSERT_TRUE(loaded.xfResume);
-
-    Chain reopened;
-    ASSERT_TRUE(reopened.openFromTile(loaded.xfTile, false));
-    ASSERT_TRUE(reopened.restoreChain(loaded.nodeRecs, false, loaded.currentTile()->verts[0]));
-    const Tile again = reopened.flatten(loaded.xfTile);
-    ASSERT_EQ(again.nVerts, returned.nVerts);
-    for (int k = 0; k < again.nVerts; ++k) {
-        EXPECT_NEAR(again.verts[k].x, returned.verts[k].x, 1e-9);
-        EXPECT_NEAR(again.verts[k].y, returned.verts[k].y, 1e-9);
+    std::mt19937 rng(3);
+    for (int round = 0; round < 10; ++round) {
+        open(randomPolygon(rng, 3 + round % 4));
+        scramble(chain, rng);
+        chain.firstNode->fLink->refCenter = true;
+        const auto recs = chain.saveChain();
+        ASSERT_EQ(recs.size(), static_cast<size_t>(chain.nodeCount()));
+        EXPECT_EQ(recs.front().anchored, kTrue);
+        Chain other;
+        ASSERT_TRUE(other.restoreChain(recs, false));
+        EXPECT_EQ(other.saveChain(), recs);
+        EXPECT_EQ(other.refNode, nullptr);
+        for (Node *v = other.firstNode; v != other.nilNode(); v = v->fLink)
+            EXPECT_EQ(v->vtxPtr, other.edgeStart(v));
+        EXPECT_EQ(other.lastNode->fLink, other.nilNode());
     }
 }
 
-TEST_F(ChainTest, OutlineLimit)
+TEST_F(ChainTest, RestoreFindsTheReflectionCentreAndThePlaceOfTheDisplayCopy)
 {
-    open(kSquare);
+    open(test::squareCorners(0, 0, 10));
+    auto recs = chain.saveChain();
+    recs[1].refCenter = recs[3].refCenter = kTrue;
+    Chain other;
+    ASSERT_TRUE(other.restoreChain(recs, true, Vertex{200, 300}));
+    EXPECT_EQ(other.refFirst, other.firstNode);
+    EXPECT_EQ(other.refNode, other.firstNode->fLink->fLink->fLink) << "the last centre";
+    EXPECT_EQ(other.editOffsetX, 10 - 200);
+    EXPECT_EQ(other.editOffsetY, 10 - 300);
+    // Records that could not be walked leave the chain as it was (the full table of
+    // broken chains belongs to the chain check).
+    for (auto &r : recs)
+        r.anchored = 0;
+    EXPECT_FALSE(other.restoreChain(recs, false));
+    EXPECT_EQ(other.nodeCount(), 5);
+    EXPECT_FALSE(chain.restoreChain({}, false));
+}
+
+TEST_F(ChainTest, OutlineAndNodeCountsStayWithinSixteenBits)
+{
+    open(test::squareCorners(0, 0, 10)); // 4 points, 5 nodes
     EXPECT_TRUE(chain.fits(kMaxOutlinePoints - 4, 0));
     EXPECT_FALSE(chain.fits(kMaxOutlinePoints - 3, 0));
+    EXPECT_TRUE(chain.fits(0, kMaxOutlinePoints - 5));
     EXPECT_FALSE(chain.fits(0, kMaxOutlinePoints - 4));
 }
 

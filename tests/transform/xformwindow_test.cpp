@@ -1,216 +1,272 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The transform editor window driven with real key and mouse events.
-#include "xformwindowfixture.h"
+// The transform editor window and its sketch tools palette, offscreen, driven with real
+// key and mouse events: the wiring of controls, surface and hand-back to the model. What
+// the model does with a click is tested without widgets; here only that it gets there.
+#include "document/colour.h"
+#include "document/documentfile.h"
+#include "platform/imagesurface.h"
+#include "platform/scripteddialogs.h"
+#include "tileeditor/view/tilingdrawer.h"
+#include "transform/sketchwindow.h"
+#include "transform/xformcanvas.h"
+#include "transform/xformdrawer.h"
+#include "transform/xformwindow.h"
 
+#include "tests/qtapp.h"
+#include "tests/support/tilebuilder.h"
+#include "tests/widgetdriver.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 namespace tessella::testing {
 namespace {
 
-// Editor corners of the 40 x 40 square at (100, 100): (40, 40), (80, 40), (80, 80), (40, 80).
+// The 40 x 40 square at (100, 100) opens with its corners at editor (40, 40), (80, 40),
+// (80, 80) and (40, 80).
+const Tile kSquare = test::squareTile(100, 100, 40, 0x00c000);
 
-TEST_F(XformWindowTest, OpensWithItsControlsPromptAndTotal)
+// The real window on a polygon handed over as by the pick. The hand-back callback stands
+// in for the tile editor: it appends xfReturn once per hand-back.
+class XformWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::qtApp();
+        dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(dialogs.allConsumed()) << dialogs.pending() << " dialogs never shown";
+        doc.closing = true;
+        window.reset();
+    }
+
+    void open(const Tile &tile = kSquare, std::optional<Vertex> displayVertex0 = std::nullopt)
+    {
+        doc.xfTile = tile;
+        doc.xformOpen = true;
+        XformCallbacks callbacks;
+        callbacks.handBack = [this](HandBack how) {
+            handBacks.push_back(how);
+            doc.tiles.push_back(doc.xfReturn);
+            doc.curTile = static_cast<int16_t>(doc.tileCount() - 1);
+        };
+        callbacks.unloaded = [this] { ++unloads; };
+        window = std::make_unique<XformWindow>(doc, dialogs, callbacks);
+        window->resize(900, 700);
+        ASSERT_TRUE(window->Form_Load(displayVertex0));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template <class T> T *control(const char *name) const
+    {
+        return test::findControl<T>(window.get(), name);
+    }
+    void click(const char *button) { test::clickButton(window.get(), button); }
+    void clickItem(const char *list, int row) { test::clickListItem(window.get(), list, row); }
+    void choose(int index)
+    {
+        if (!control<QListWidget>("lstXforms")->isVisible())
+            click("cmdXforms");
+        clickItem("lstXforms", index);
+    }
+    void view(int entry)
+    {
+        click("cmdViews");
+        clickItem("lstViews", entry);
+    }
+
+    // Widget pixel of an editor point, moved by dx screen pixels.
+    QPoint at(double x, double y, int dx = 0) const
+    {
+        return window->canvas()->toWidget(x, y) + QPoint(dx, 0);
+    }
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mousePress(window->canvas(), b, {}, at(x, y));
+    }
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mouseRelease(window->canvas(), b, {}, at(x, y));
+    }
+    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        press(x, y, b);
+        release(x, y, b);
+    }
+    void moveTo(double x, double y) { QTest::mouseMove(window->canvas(), at(x, y)); }
+    void key(Qt::Key k) { QTest::keyClick(window.get(), k); }
+    std::string text(const char *name) const
+    {
+        return control<QLineEdit>(name)->text().toStdString();
+    }
+    std::string notice() const { return control<QLabel>("lblNotice")->text().toStdString(); }
+    std::vector<Node *> nodes() const
+    {
+        std::vector<Node *> out;
+        Chain &c = window->chain();
+        for (Node *v = c.firstNode; v != c.nilNode(); v = v->fLink)
+            out.push_back(v);
+        return out;
+    }
+
+    // The palette while it is open.
+    SketchWindow *palette() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window->sketchWindow();
+    }
+    template <class T> T *tool(const char *name) const
+    {
+        return test::findControl<T>(palette(), name);
+    }
+    void clickTool(const char *name)
+    {
+        QWidget *c = tool<QWidget>(name);
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
+    }
+    // Left clicks on editor points, then a right click to end an open line.
+    void polyline(const std::vector<Vertex> &points)
+    {
+        for (const Vertex &p : points)
+            clickAt(p.x, p.y);
+        clickAt(points.back().x, points.back().y, Qt::RightButton);
+    }
+    // Points of the items of the tile's sketch run, as stored.
+    std::vector<std::vector<Vertex>> run(const Tile &tile) const
+    {
+        std::vector<std::vector<Vertex>> out;
+        for (int k = tile.sketchStart;
+             k > 0 && k < tile.sketchStart + doc.sketches[tile.sketchStart].count; ++k)
+            out.push_back(doc.sketches[k].points);
+        return out;
+    }
+    void exitYes()
+    {
+        dialogs.expectYesNo(Answer::Yes);
+        click("cmdExit");
+    }
+
+    Document doc;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<XformWindow> window;
+    std::vector<HandBack> handBacks;
+    int unloads = 0;
+};
+
+TEST_F(XformWindowTest, OpensOnThePolygonWithItsControls)
 {
     open();
     EXPECT_EQ(window->objectName(), "frmXform");
     EXPECT_EQ(window->windowTitle(), "tile transformation   100%");
     EXPECT_EQ(text("txtTotal"), "4 points");
     EXPECT_EQ(notice(), "select a transformation");
-    EXPECT_TRUE(control<QLabel>("lblNotice")->isVisible());
     QListWidget *views = control<QListWidget>("lstViews");
     ASSERT_EQ(views->count(), 6);
-    EXPECT_EQ(views->item(5)->text(), "xform preview");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(views->item(i)->isSelected()) << i;
-    EXPECT_FALSE(views->item(5)->isSelected());
-    QListWidget *xforms = control<QListWidget>("lstXforms");
-    ASSERT_EQ(xforms->count(), 7);
-    EXPECT_EQ(xforms->item(6)->text(), "glide reflection");
-    EXPECT_EQ(xforms->currentRow(), 0);
-    EXPECT_FALSE(xforms->isVisible());
-    QScrollBar *segments = control<QScrollBar>("hscnPoints");
-    EXPECT_FALSE(segments->isVisible());
-    EXPECT_EQ(segments->minimum(), 2);
-    EXPECT_EQ(segments->maximum(), 26);
-    EXPECT_EQ(segments->value(), 2);
-    EXPECT_EQ(text("txtnPoints"), "# of line segments = 1");
-    for (const char *name :
-         {"cmdXforms", "cmdViews", "cmdCurves", "cmdClear", "cmdDoodle", "cmdReturn", "cmdExit"})
-        EXPECT_NE(control<QPushButton>(name), nullptr);
-    EXPECT_EQ(control<QPushButton>("cmdReturn")->text(), "return to tiles");
-    EXPECT_EQ(control<QPushButton>("cmdClear")->text(), "clear edge");
-    EXPECT_EQ(window->canvas()->accessibleName(), "picBox");
-    EXPECT_FALSE(window->canvas()->accessibleDescription().isEmpty());
-    // The polygon sits in the middle of a drawing area three times its size.
-    EXPECT_EQ(window->view().areaWidth(), 120);
-    EXPECT_EQ(window->chain().firstNode->x, 40);
-    EXPECT_EQ(window->chain().firstNode->y, 40);
-}
-
-TEST_F(XformWindowTest, EachTransformationArmsItsPrompt)
-{
-    open();
-    const std::pair<int, const char *> prompts[] = {{XformTranslate, "select a source edge"},
-                                                    {XformCenterRotation, "select an edge"},
-                                                    {XformVertexRotation, "select a source edge"},
-                                                    {XformGlide, "select a source edge"}};
-    for (auto [index, prompt] : prompts) {
-        choose(index);
-        EXPECT_EQ(notice().toStdString(), prompt) << index;
-        EXPECT_EQ(window->transformations().xformIndex(), index);
-        EXPECT_TRUE(window->transformations().anyPending()) << index;
-    }
-    EXPECT_TRUE(window->transformations().pendGlide);
-    EXPECT_FALSE(window->transformations().pendTranslate) << "one pending selection at a time";
-    choose(XformNone);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(views->item(i)->isSelected(), i != XformWindow::ViewXformPreview) << i;
+    EXPECT_EQ(control<QListWidget>("lstXforms")->count(), 7);
     EXPECT_FALSE(control<QListWidget>("lstXforms")->isVisible());
-    EXPECT_EQ(notice(), "select a transformation");
+    QScrollBar *segments = control<QScrollBar>("hscnPoints");
+    EXPECT_EQ(std::tuple(segments->minimum(), segments->maximum(), segments->value()),
+              std::tuple(2, 26, 2));
+    EXPECT_FALSE(segments->isVisible());
+    EXPECT_EQ(text("txtnPoints"), "# of line segments = 1");
+    EXPECT_EQ(window->view().areaWidth(), 120);
+    EXPECT_EQ(window->canvas()->toWidget(40, 40), at(40, 40));
+    EXPECT_EQ(window->chain().firstNode->x, 40);
 }
 
-TEST_F(XformWindowTest, ReflectWidensTheSurfaceAndUnreflectRestoresIt)
-{
-    open();
-    choose(XformReflect);
-    EXPECT_NE(doc.xfReflected, 0);
-    EXPECT_NEAR(window->view().areaWidth(), 160, 1e-9);
-    EXPECT_EQ(text("txtTotal"), "6 points");
-    // Sketching and clearing refuse while reflected.
-    dialogs.expectMessage("reflected polygons can not be modified");
-    click("cmdClear");
-    dialogs.expectMessage("reflected polygons can not be modified");
-    click("cmdDoodle");
-    choose(XformUnreflect);
-    EXPECT_EQ(doc.xfReflected, 0);
-    EXPECT_NEAR(window->view().areaWidth(), 120, 1e-9);
-    EXPECT_EQ(notice(), "select a transformation");
-    EXPECT_EQ(text("txtTotal"), "4 points");
-}
-
-TEST_F(XformWindowTest, NoLinkMeansAClickBeeps)
+// A translation chosen and edited with the list, the surface and the curve controls,
+// then handed back.
+TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 {
     open();
     clickAt(60, 40);
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_EQ(nodes().size(), 5u);
-}
-
-TEST_F(XformWindowTest, TranslateLinksOppositeEdgesAndAddedPointsAreMirrored)
-{
-    open();
+    EXPECT_EQ(dialogs.beeps, 1) << "no link yet";
     choose(XformTranslate);
+    EXPECT_EQ(notice(), "select a source edge");
     clickAt(60, 40);
-    Node *corner0 = window->chain().firstNode;
-    EXPECT_EQ(corner0->lineColr, kColourSource);
     EXPECT_EQ(notice(), "edit points on the red line\nor select a new transformation");
     EXPECT_EQ(control<QListWidget>("lstXforms")->currentRow(), XformTranslate);
-    // The bottom edge, from (80, 80) to (40, 80), is the destination.
-    EXPECT_EQ(nodes()[2]->lineColr, kColourDestination);
-
-    // A click on the red edge adds a point and its image on the destination.
     clickAt(60, 40);
     EXPECT_EQ(text("txtTotal"), "6 points");
-    const std::vector<Node *> chain = nodes();
-    ASSERT_EQ(chain.size(), 7u);
-    EXPECT_EQ(chain[1]->x, 60);
-    EXPECT_EQ(chain[1]->y, 40);
-    EXPECT_EQ(chain[1]->ptColr, kColourSource);
-    EXPECT_EQ(chain[4]->x, 60);
-    EXPECT_EQ(chain[4]->y, 80);
-}
-
-TEST_F(XformWindowTest, DraggedPointMovesItsImageOnReleaseOrLiveWithPreview)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
-    clickAt(60, 40);
     Node *point = nodes()[1];
     Node *image = nodes()[4];
+    EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(60.0, 80.0));
 
+    // Without "xform preview" the image waits for the release; with it, it follows.
     press(60, 40);
     moveTo(62, 30);
-    EXPECT_EQ(point->x, 62);
-    EXPECT_EQ(point->y, 30);
-    EXPECT_EQ(image->y, 80) << "without preview the destination waits for the release";
+    EXPECT_EQ(std::tuple(point->x, point->y, image->y), std::tuple(62.0, 30.0, 80.0));
     release(62, 30);
-    EXPECT_EQ(image->x, 62);
-    EXPECT_EQ(image->y, 70);
-
-    // With "xform preview" the image follows during the drag.
-    click("cmdViews");
-    clickItem("lstViews", XformWindow::ViewXformPreview);
+    EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(62.0, 70.0));
+    view(XformWindow::ViewXformPreview);
     EXPECT_FALSE(control<QListWidget>("lstViews")->isVisible());
-    ASSERT_TRUE(window->viewSelected(XformWindow::ViewXformPreview));
     press(62, 30);
     moveTo(58, 50);
-    EXPECT_EQ(image->x, 58);
-    EXPECT_EQ(image->y, 90);
+    EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(58.0, 90.0));
     release(58, 50);
-    EXPECT_EQ(image->y, 90);
-}
 
-TEST_F(XformWindowTest, CurveModeSegmentsAndTheSegmentBar)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
+    // Curve mode: the button's colour, the segment bar and its text follow the model.
     QPushButton *curves = control<QPushButton>("cmdCurves");
     const QColor normal = curves->palette().color(QPalette::Button);
     click("cmdCurves");
     EXPECT_EQ(curves->palette().color(QPalette::Button), QColor(220, 110, 0));
     QScrollBar *segments = control<QScrollBar>("hscnPoints");
     EXPECT_TRUE(segments->isVisible());
-    EXPECT_TRUE(control<QLineEdit>("txtnPoints")->isVisible());
-
-    // A straight red segment becomes a curve of 10 line segments with both handles.
-    clickAt(60, 40);
-    Node *corner0 = window->chain().firstNode;
-    EXPECT_EQ(corner0->nPoints, 11);
-    EXPECT_TRUE(corner0->fActive);
-    EXPECT_TRUE(corner0->fLink->bActive);
+    clickAt(50, 45); // on the red segment from the first corner to the point
     EXPECT_EQ(segments->value(), 11);
     EXPECT_EQ(text("txtnPoints"), "# of line segments = 10");
-    EXPECT_EQ(text("txtTotal"), "22 points") << "source and destination curved";
-
+    EXPECT_EQ(text("txtTotal"), "24 points");
     segments->setValue(6);
-    EXPECT_EQ(corner0->nPoints, 6);
+    EXPECT_EQ(window->chain().firstNode->nPoints, 6);
     EXPECT_EQ(text("txtnPoints"), "# of line segments = 5");
-    EXPECT_EQ(text("txtTotal"), "12 points");
-
-    // A right click on the red segment makes it straight again.
-    clickAt(60, 40, Qt::RightButton);
-    EXPECT_EQ(corner0->nPoints, 2);
-    EXPECT_FALSE(corner0->fActive);
-
+    EXPECT_EQ(text("txtTotal"), "14 points");
     click("cmdCurves");
     EXPECT_EQ(curves->palette().color(QPalette::Button), normal);
     EXPECT_FALSE(segments->isVisible());
+
+    click("cmdReturn");
+    ASSERT_EQ(handBacks, std::vector{HandBack::Return});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(doc.xformOpen);
+    const Tile &back = doc.tiles.at(0);
+    EXPECT_EQ(back.nVerts, 14);
+    EXPECT_EQ(back.verts[0], (Vertex{100, 100}));
+    EXPECT_EQ(back.color, 0x00c000);
+    EXPECT_EQ(doc.nodeRecs, window->chain().saveChain());
+    // "return to transform" shows the same chain again; showing hands nothing back.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(handBacks.size(), 1u);
+    EXPECT_EQ(nodes()[1], point);
+    EXPECT_EQ(text("txtTotal"), "14 points");
+
+    // "clear edge" waits for the edge, clears it and shows the new total.
+    click("cmdClear");
+    EXPECT_EQ(notice(), "select an edge to clear");
+    EXPECT_EQ(control<QListWidget>("lstXforms")->currentRow(), XformNone);
+    clickAt(50, 45);
+    EXPECT_EQ(nodes().size(), 6u);
+    EXPECT_EQ(text("txtTotal"), "9 points") << "the curved image stays";
 }
 
-TEST_F(XformWindowTest, ZoomKeysStepToEightHundredAndBeepBeyond)
-{
-    open(squareAt(100, 100, 30));
-    const char *captions[] = {"tile transformation    141%", "tile transformation    200%",
-                              "tile transformation    283%", "tile transformation    400%",
-                              "tile transformation    566%", "tile transformation    800%"};
-    for (const char *caption : captions) {
-        key(Qt::Key_Period);
-        EXPECT_EQ(window->windowTitle().toStdString(), caption);
-    }
-    EXPECT_EQ(dialogs.beeps, 0);
-    key(Qt::Key_Period);
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_EQ(window->windowTitle(), "tile transformation    800%");
-    // The screen keeps pixels for the window's part of the 720-pixel surface only.
-    EXPECT_LE(window->canvas()->surface().image().width(), window->width());
-    EXPECT_LE(window->canvas()->surface().image().height(), window->height());
-    key(Qt::Key_Slash);
-    EXPECT_EQ(window->windowTitle(), "tile transformation    100%");
-    key(Qt::Key_Comma);
-    EXPECT_EQ(dialogs.beeps, 2);
-}
-
-TEST_F(XformWindowTest, ReachIsSixScreenPixelsAtTwoHundredPercent)
+TEST_F(XformWindowTest, ZoomKeysAndTheReachOfThePointer)
 {
     open();
     choose(XformTranslate);
@@ -219,155 +275,89 @@ TEST_F(XformWindowTest, ReachIsSixScreenPixelsAtTwoHundredPercent)
     ASSERT_EQ(nodes().size(), 7u);
     key(Qt::Key_Period);
     key(Qt::Key_Period);
-    ASSERT_EQ(window->windowTitle(), "tile transformation    200%");
-    // Five screen pixels off the point: still a hit, the press drags it.
+    EXPECT_EQ(window->windowTitle(), "tile transformation    200%");
+    // Five screen pixels off the point still hit it; seven miss it and add a point.
     QTest::mousePress(window->canvas(), Qt::LeftButton, {}, at(60, 40, 5));
-    EXPECT_TRUE(window->pointEditor().dragPoint);
     EXPECT_EQ(window->pointEditor().dragNode, nodes()[1]);
+    key(Qt::Key_Slash);
+    EXPECT_EQ(window->windowTitle(), "tile transformation    200%") << "no zoom while dragging";
     QTest::mouseRelease(window->canvas(), Qt::LeftButton, {}, at(60, 40, 5));
-    EXPECT_EQ(nodes().size(), 7u);
-    // Seven pixels off it misses the point and adds one on the red segment instead.
     QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, at(60, 40, 7));
     ASSERT_EQ(nodes().size(), 9u);
     EXPECT_DOUBLE_EQ(nodes()[2]->x, 63.5);
+    key(Qt::Key_Slash);
+    EXPECT_EQ(window->windowTitle(), "tile transformation    100%");
+    key(Qt::Key_Comma);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(window->windowTitle(), "tile transformation    100%");
 }
 
-TEST_F(XformWindowTest, PanBarsMoveALargeSurface)
+TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixelsAndPans)
 {
-    open(squareAt(0, 0, 400)); // a 1200 x 1200 drawing area
+    open(test::squareTile(0, 0, 2000)); // a 6000-pixel surface
+    EXPECT_EQ(window->view().surfaceWidthPx(), 6000);
+    EXPECT_LE(window->canvas()->surface().image().width(), window->width());
+    EXPECT_LE(window->canvas()->surface().image().height(), window->height());
+    key(Qt::Key_Period); // beyond 45000 twips already
+    EXPECT_EQ(dialogs.beeps, 1);
     QScrollBar *h = control<QScrollBar>("hscPan");
-    QScrollBar *v = control<QScrollBar>("vscPan");
-    ASSERT_TRUE(h->isVisible());
-    ASSERT_TRUE(v->isVisible());
-    EXPECT_EQ(h->singleStep(), 25);
-    EXPECT_EQ(h->pageStep(), 250);
+    ASSERT_TRUE(h->isVisible() && control<QScrollBar>("vscPan")->isVisible());
+    EXPECT_EQ(std::tuple(h->singleStep(), h->pageStep()), std::tuple(25, 250));
     h->setValue(0);
     const QPoint left = window->canvas()->surfaceOffset();
     h->setValue(150); // 1200 twips: 80 pixels
     EXPECT_EQ(window->canvas()->surfaceOffset().x(), left.x() + 80);
     EXPECT_NEAR(window->canvas()->toEditor(QPointF(0, 0)).x(), 80, 1e-9);
-    // The prompt stays at the visible left edge.
-    QLabel *label = control<QLabel>("lblNotice");
-    EXPECT_EQ(label->x(), window->canvas()->x() + 5);
-    EXPECT_LE(window->canvas()->surface().image().width(), window->width());
-}
-
-TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixels)
-{
-    // A 9000 x 6000 pixel surface: only the window's part of it is held.
-    Tile wide;
-    wide.setCorners({{0, 0}, {3000, 0}, {3000, 2000}, {0, 2000}});
-    open(wide);
-    EXPECT_EQ(window->view().surfaceWidthPx(), 9000);
-    EXPECT_LE(window->canvas()->surface().image().width(), window->width());
-    EXPECT_LE(window->canvas()->surface().image().height(), window->height());
-    key(Qt::Key_Period); // more than 45000 twips already
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_EQ(window->windowTitle(), "tile transformation   100%");
+    EXPECT_EQ(control<QLabel>("lblNotice")->x(), window->canvas()->x() + 5);
 }
 
 TEST_F(XformWindowTest, ViewListHidesPromptsAndCurves)
 {
     open();
-    click("cmdViews");
-    clickItem("lstViews", XformWindow::ViewPrompts);
+    view(XformWindow::ViewPrompts);
     EXPECT_FALSE(control<QLabel>("lblNotice")->isVisible());
-    click("cmdViews");
-    clickItem("lstViews", XformWindow::ViewPrompts);
+    view(XformWindow::ViewPrompts);
     EXPECT_TRUE(control<QLabel>("lblNotice")->isVisible());
-    click("cmdViews");
-    clickItem("lstViews", XformWindow::ViewCurves);
-    EXPECT_FALSE(window->viewSelected(XformWindow::ViewCurves));
+    window->chain().firstNode->nPoints = 11; // a curve to show: the top edge bent down
+    window->chain().firstNode->fcpY = window->chain().firstNode->fLink->bcpY = 60;
+    window->redraw();
+    const QImage &shown = window->canvas()->surface().image();
+    EXPECT_EQ(shown.pixel(at(60, 55)), QColor(220, 110, 0).rgb());
+    view(XformWindow::ViewCurves);
+    EXPECT_NE(window->canvas()->surface().image().pixel(at(60, 55)), QColor(220, 110, 0).rgb());
 }
 
-TEST_F(XformWindowTest, ClearEdgeRemovesTheAddedPoints)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
-    clickAt(60, 40);
-    ASSERT_EQ(nodes().size(), 7u);
-    click("cmdClear");
-    EXPECT_EQ(notice(), "select an edge to clear");
-    EXPECT_EQ(control<QListWidget>("lstXforms")->currentRow(), XformNone);
-    clickAt(50, 40);
-    EXPECT_EQ(nodes().size(), 6u) << "the source edge is straight again";
-    // A second press of the button toggles the wait off.
-    click("cmdClear");
-    click("cmdClear");
-    EXPECT_FALSE(window->transformations().pendClear);
-}
-
-TEST_F(XformWindowTest, ReturnToTilesHandsBackOnceAndKeepsTheChain)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
-    clickAt(60, 40);
-    Node *added = nodes()[1];
-    click("cmdReturn");
-    ASSERT_EQ(handBacks.size(), 1u);
-    EXPECT_EQ(handBacks[0], HandBack::Return);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(doc.xformOpen);
-    ASSERT_EQ(doc.tileCount(), 1);
-    // The polygon comes back in plane coordinates, with the added point and its image.
-    const Tile &back = doc.tiles[0];
-    ASSERT_EQ(back.nVerts, 6);
-    EXPECT_EQ(back.verts[0], (Vertex{100, 100}));
-    EXPECT_EQ(back.verts[1], (Vertex{120, 100}));
-    EXPECT_EQ(back.verts[4], (Vertex{120, 140}));
-    EXPECT_EQ(back.verts[6], back.verts[0]);
-    EXPECT_EQ(back.color, 0x00c000);
-    EXPECT_EQ(doc.nodeRecCount(), 7);
-
-    // Showing and hiding the window hands nothing back; "return to transform" shows the
-    // same chain.
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    EXPECT_EQ(handBacks.size(), 1u);
-    EXPECT_EQ(nodes()[1], added);
-    EXPECT_EQ(window->chain().firstNode->lineColr, kColourSource);
-    EXPECT_EQ(text("txtTotal"), "6 points");
-}
-
-TEST_F(XformWindowTest, ExitAsksAndNoKeepsEverything)
-{
-    open();
-    dialogs.expectYesNo(Answer::No);
-    click("cmdExit");
-    ASSERT_EQ(dialogs.log.size(), 1u);
-    EXPECT_EQ(dialogs.log[0].text,
-              "if you exit this window you will not be able to continue editing this polygon");
-    EXPECT_EQ(dialogs.log[0].secondLine, "Do you want to Exit now?");
-    EXPECT_TRUE(window->cancelExit());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(doc.xformOpen);
-    EXPECT_TRUE(handBacks.empty());
-
-    // The close box asks the same question; No keeps the window.
-    dialogs.expectYesNo(Answer::No);
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(unloads, 0);
-}
-
-TEST_F(XformWindowTest, ExitYesHandsBackAndUnloads)
+TEST_F(XformWindowTest, ReflectedPolygonRefusesEditsAndExitAsksFirst)
 {
     open();
     choose(XformReflect);
-    ASSERT_NE(doc.xfReflected, 0);
+    EXPECT_NEAR(window->view().areaWidth(), 160, 1e-9);
+    EXPECT_EQ(text("txtTotal"), "6 points");
+    dialogs.expectMessage("reflected polygons can not be modified");
+    click("cmdClear");
+    dialogs.expectMessage("reflected polygons can not be modified");
+    click("cmdDoodle");
+    EXPECT_EQ(palette(), nullptr);
+
+    dialogs.expectYesNo(Answer::No);
+    click("cmdExit");
+    EXPECT_EQ(dialogs.log.back().text,
+              "if you exit this window you will not be able to continue editing this polygon");
+    EXPECT_EQ(dialogs.log.back().secondLine, "Do you want to Exit now?");
+    EXPECT_TRUE(window->cancelExit());
+    dialogs.expectYesNo(Answer::No);
+    window->close(); // the close box asks the same
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(handBacks.empty());
+
     dialogs.expectYesNo(Answer::Yes);
-    window->close(); // the close box behaves as "exit"
+    window->close();
     EXPECT_FALSE(window->cancelExit());
     EXPECT_FALSE(doc.xformOpen);
     EXPECT_EQ(doc.xfReflected, 0);
-    ASSERT_EQ(handBacks.size(), 1u);
-    EXPECT_EQ(handBacks[0], HandBack::Exit);
+    EXPECT_EQ(handBacks, std::vector{HandBack::Exit});
     EXPECT_EQ(unloads, 1);
-    EXPECT_FALSE(window->isVisible());
-    ASSERT_EQ(doc.tileCount(), 1);
-    EXPECT_EQ(doc.tiles[0].nVerts, 6) << "the reflected outline is handed back";
+    EXPECT_EQ(doc.tiles.at(0).nVerts, 6) << "the reflected outline is handed back";
 }
 
 TEST_F(XformWindowTest, ApplicationEndUnloadsWithoutAsking)
@@ -377,7 +367,163 @@ TEST_F(XformWindowTest, ApplicationEndUnloadsWithoutAsking)
     window->close();
     EXPECT_EQ(unloads, 1);
     EXPECT_TRUE(handBacks.empty());
-    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(XformWindowTest, ReloadedPendingTransformReopensOnTheSameChainAndPlace)
+{
+    open();
+    choose(XformTranslate);
+    clickAt(60, 40);
+    clickAt(60, 40);
+    click("cmdReturn");
+    const Tile returned = doc.xfReturn;
+    const auto saved = doc.nodeRecs;
+    const auto bytes = saveState(doc);
+    ASSERT_TRUE(bytes.has_value());
+    Document loaded;
+    ASSERT_TRUE(loadState(loaded, *bytes, 0, 0).ok);
+    EXPECT_NE(loaded.xfResume, 0);
+    // "return to transform" takes the display copy out before the window opens.
+    const Vertex displayCorner = loaded.currentTile()->verts[0];
+    loaded.tiles.erase(loaded.tiles.begin() + loaded.curTile);
+    window.reset();
+    doc = std::move(loaded);
+    open(doc.xfTile, displayCorner);
+    EXPECT_EQ(doc.xfResume, 0);
+    EXPECT_EQ(window->chain().saveChain(), saved);
+    EXPECT_EQ(text("txtTotal"), "6 points");
+    EXPECT_EQ(control<QListWidget>("lstXforms")->currentRow(), XformNone);
+    click("cmdReturn");
+    EXPECT_EQ(doc.xfReturn.verts, returned.verts) << "handed back where it was";
+}
+
+TEST_F(XformWindowTest, PaletteOpensModelessAndHandsTheFocusBack)
+{
+    open();
+    click("cmdDoodle");
+    SketchWindow *p = palette();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->objectName(), "frmDoodle");
+    EXPECT_EQ(p->windowTitle(), "sketch tools");
+    EXPECT_EQ(p->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(window->sketchToolsOpen);
+    EXPECT_TRUE(tool<QRadioButton>("optLine")->isChecked());
+    EXPECT_TRUE(tool<QRadioButton>("optBlack")->isChecked());
+    EXPECT_FALSE(tool<QPushButton>("cmdCurve")->isEnabled());
+    QScrollBar *sides = tool<QScrollBar>("hscPoly");
+    EXPECT_EQ(std::tuple(sides->minimum(), sides->maximum(), sides->value()), std::tuple(3, 24, 6));
+    sides->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(tool<QLabel>("lblPoly")->text(), "7 sides");
+    for (const char *name : {"optPoly", "chkFill", "optNegative", "optDelete", "optLine"}) {
+        window->setFocus();
+        clickTool(name);
+        EXPECT_EQ(window->focusWidget(), window->canvas()) << name;
+    }
+    // Another command closes the palette and drops a line being entered.
+    clickAt(50, 50);
+    clickAt(70, 50);
+    click("cmdXforms");
+    EXPECT_FALSE(window->sketchToolsOpen);
+    EXPECT_EQ(palette(), nullptr);
+    EXPECT_EQ(window->sketches().sketchNext, 1);
+    click("cmdXforms");
+    clickAt(60, 40);
+    EXPECT_EQ(dialogs.beeps, 1) << "the click is the point editor's again";
+}
+
+TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
+{
+    open();
+    click("cmdDoodle");
+    clickTool("chkFill");
+    clickAt(50, 50);
+    clickAt(70, 50);
+    clickAt(60, 70);
+    clickAt(52, 48); // point 0 again, within reach: a closed, filled triangle
+    ASSERT_EQ(window->sketches().sketchNext, 2);
+    const QImage &shown = window->canvas()->surface().image();
+    EXPECT_EQ(shown.pixel(at(60, 56)), QColor(180, 180, 180).rgb());
+    // An open polyline bent with "curve" and a corner drag.
+    polyline({{45, 45}, {65, 45}, {65, 65}, {85, 65}});
+    clickTool("cmdCurve");
+    EXPECT_TRUE(window->curveUnderway);
+    key(Qt::Key_Period);
+    EXPECT_EQ(window->windowTitle(), "tile transformation   100%") << "no zoom now";
+    press(65, 45);
+    moveTo(65, 35);
+    release(65, 35);
+    clickTool("cmdCurve");
+    EXPECT_FALSE(window->curveUnderway);
+    EXPECT_EQ(window->sketches().sketchItems[2].points[0], (Vertex{55, 40}));
+    // A square dragged out with the polygon tool, then deleted.
+    clickTool("optPoly");
+    tool<QScrollBar>("hscPoly")->setValue(4);
+    EXPECT_EQ(tool<QLabel>("lblPoly")->text(), "4 sides");
+    press(60, 60);
+    moveTo(60, 66);
+    release(70, 60);
+    ASSERT_EQ(window->sketches().sketchNext, 4);
+    clickTool("optDelete");
+    EXPECT_TRUE(window->deleteToolOn);
+    clickAt(71, 61);
+    EXPECT_NE(window->sketches().sketchItems[3].deletedMark, 0);
+    clickAt(100, 20);
+    EXPECT_EQ(dialogs.beeps, 1);
+    // A line still open when the window exits is dropped; the others are handed back
+    // relative to the first corner.
+    clickTool("optLine");
+    clickAt(45, 75);
+    exitYes();
+    EXPECT_FALSE(window->sketchToolsOpen);
+    const auto items = run(doc.tiles.at(0));
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0], (std::vector<Vertex>{{10, 10}, {30, 10}, {20, 30}, {10, 10}}));
+    EXPECT_EQ(items[1].size(), 10u);
+    EXPECT_EQ(doc.sketches[doc.tiles[0].sketchStart].fillStyle, 0);
+}
+
+// Sketches drawn in the editor survive exit, a save and a load, and a pick again, and
+// the tile editor draws them with every copy of the tile.
+TEST_F(XformWindowTest, SketchesSurviveExitSaveReloadAndAPickAgain)
+{
+    open();
+    click("cmdDoodle");
+    clickTool("chkFill");
+    polyline({{50, 50}, {70, 50}, {70, 60}});
+    for (const Vertex &p : std::vector<Vertex>{{50, 70}, {70, 70}, {60, 76}, {51, 71}})
+        clickAt(p.x, p.y);
+    exitYes();
+    Document loaded;
+    const auto bytes = saveState(doc);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_TRUE(loadState(loaded, *bytes, 0, 0).ok);
+    window.reset();
+    doc = loaded;
+    ASSERT_EQ(run(doc.tiles.at(0)).size(), 2u);
+    const Tile picked = doc.tiles[0];
+    doc.tiles.clear();
+    open(picked);
+    ASSERT_EQ(window->sketches().sketchNext, 3);
+    EXPECT_EQ(window->sketches().sketchItems[2].points[0], (Vertex{50, 70}));
+    click("cmdDoodle");
+    polyline({{45, 45}, {55, 45}});
+    exitYes();
+    const auto three = run(doc.tiles.back());
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[0][0], (Vertex{10, 10}));
+    EXPECT_EQ(three[2], (std::vector<Vertex>{{5, 5}, {15, 5}}));
+
+    Tile copy = doc.tiles.back();
+    for (Vertex &v : copy.verts)
+        v.x += 200;
+    doc.tiles.push_back(copy);
+    ImageSurface surface(QSize(400, 200));
+    TilingDrawer(surface, doc).drawList();
+    const Colour inverse = invertColor(copy.color);
+    // Inside the filled triangle (110, 130), (130, 130), (120, 136) of each copy.
+    EXPECT_EQ(surface.pixel(120, 132), inverse);
+    EXPECT_EQ(surface.pixel(320, 132), inverse);
+    EXPECT_EQ(surface.pixel(135, 115), copy.color);
 }
 
 } // namespace

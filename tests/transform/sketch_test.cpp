@@ -1,0 +1,395 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sketch tools without widgets, and the sketch items' way into the editor and back
+// into the document.
+#include "linkcheck.h"
+#include "platform/imagesurface.h"
+#include "transform/sketchtools.h"
+
+#include <numbers>
+#include <random>
+
+namespace tessella::testing {
+namespace {
+
+constexpr double kReach = 6.0;
+
+class SketchHost : public SketchToolsHost
+{
+public:
+    void sketchRedraw() override {}
+    void sketchBeep() override { ++beeps; }
+    void enableCurve(bool enabled) override { curveButton = enabled; }
+    int beeps = 0;
+    bool curveButton = false;
+};
+
+struct Click
+{
+    double x, y;
+    bool right = false;
+};
+
+class SketchToolsTest : public ::testing::Test
+{
+protected:
+    void click(double x, double y, PointerButton b = PointerButton::Left)
+    {
+        tools.mouseDown(b, x, y, kReach);
+        tools.mouseUp(b, x, y);
+    }
+    void drag(double fromX, double fromY, double toX, double toY)
+    {
+        tools.mouseDown(PointerButton::Left, fromX, fromY, kReach);
+        tools.mouseMove(toX, toY);
+        tools.mouseUp(PointerButton::Left, toX, toY);
+    }
+    int items() const { return work.sketchNext - 1; }
+    const Sketch &item(int i) const { return work.sketchItems.at(i); }
+    void polyline(const std::vector<Vertex> &corners)
+    {
+        for (const Vertex &p : corners)
+            click(p.x, p.y);
+        click(0, 0, PointerButton::Right);
+    }
+
+    SketchWorkingCopy work;
+    SketchHost host;
+    SketchTools tools{work, host};
+};
+
+struct LineCase
+{
+    const char *name;
+    std::vector<Click> clicks;
+    int kind;    // of the one item kept; -1: none kept
+    int nPoints; // of the item kept, or of the line still being entered
+};
+
+TEST(SketchLines, ClicksEnterLinesAndClosedPolygons)
+{
+    const LineCase rows[] = {
+        {"triangle closed on its first point", {{10, 10}, {50, 10}, {30, 40}, {13, 8}}, 1, 4},
+        {"a click near the last point adds nothing", {{10, 10}, {10, 40}, {12, 40}}, -1, 2},
+        {"near the first point in x only", {{10, 10}, {10, 40}, {40, 40}, {12, 30}}, -1, 4},
+        {"then near it on both axes", {{10, 10}, {10, 40}, {40, 40}, {12, 30}, {15, 15}}, 1, 5},
+        {"a right click ends an open line", {{10, 10}, {30, 10}, {0, 0, true}}, 0, 2},
+        {"a right click after one point drops it", {{10, 10}, {0, 0, true}}, -1, 0},
+        {"a right click with nothing entered", {{0, 0, true}}, -1, 0},
+    };
+    for (const LineCase &r : rows) {
+        SCOPED_TRACE(r.name);
+        SketchWorkingCopy work;
+        SketchHost host;
+        SketchTools tools(work, host);
+        for (const Click &c : r.clicks) {
+            const PointerButton b = c.right ? PointerButton::Right : PointerButton::Left;
+            tools.mouseDown(b, c.x, c.y, kReach);
+            tools.mouseUp(b, c.x, c.y);
+        }
+        if (r.kind < 0) {
+            EXPECT_EQ(work.sketchNext, 1);
+            EXPECT_FALSE(work.sketchesChanged);
+            EXPECT_EQ(tools.sketchItem.nPoints, r.nPoints);
+            continue;
+        }
+        ASSERT_EQ(work.sketchNext, 2);
+        const Sketch &s = work.sketchItems[1];
+        EXPECT_EQ(s.kind, r.kind);
+        ASSERT_EQ(s.nPoints, r.nPoints);
+        EXPECT_EQ(s.points.size(), static_cast<size_t>(r.nPoints));
+        EXPECT_EQ(s.points[0], (Vertex{r.clicks[0].x, r.clicks[0].y}));
+        if (r.kind == 1) {
+            EXPECT_EQ(s.points.back(), s.points.front()) << "closed on point 0 itself";
+        }
+        EXPECT_EQ(s.fillStyle, 1) << "transparent unless \"fill\" is ticked";
+        EXPECT_EQ(s.negative, 0);
+        EXPECT_TRUE(work.sketchesChanged);
+        EXPECT_EQ(host.curveButton, r.nPoints >= 3);
+        EXPECT_EQ(tools.sketchItem.nPoints, 0);
+    }
+}
+
+// Every regular polygon lies on its circle with the first corner right of the centre.
+TEST_F(SketchToolsTest, RegularPolygonsOfEveryNumberOfSides)
+{
+    tools.chooseTool(SketchTool::Polygon);
+    EXPECT_EQ(tools.sides(), kStartSides);
+    std::mt19937 rng(2);
+    std::uniform_real_distribution<double> pos(0, 500), len(0.3, 80);
+    for (int n = kMinSides; n <= kMaxSides; ++n) {
+        tools.setSides(n);
+        const double cx = pos(rng), cy = pos(rng), r = len(rng), a = pos(rng);
+        tools.mouseDown(PointerButton::Left, cx, cy, kReach);
+        EXPECT_EQ(tools.sketchItem.kind, 2) << "only while dragged";
+        EXPECT_EQ(tools.sketchItem.nPoints, n + 1);
+        const double ex = cx + r * std::cos(a), ey = cy + r * std::sin(a);
+        tools.mouseMove(ex, ey);
+        ASSERT_TRUE(tools.regularPreview().has_value());
+        EXPECT_NEAR(tools.regularPreview()->radius, r, 1e-9);
+        tools.mouseUp(PointerButton::Left, ex, ey);
+        ASSERT_EQ(items(), n - kMinSides + 1);
+        const Sketch &h = item(items());
+        EXPECT_EQ(h.kind, 1);
+        ASSERT_EQ(h.nPoints, n + 1);
+        ASSERT_EQ(h.points.size(), static_cast<size_t>(n + 1));
+        EXPECT_EQ(h.points[n], h.points[0]);
+        EXPECT_NEAR(h.points[0].x, cx + r, 1e-9);
+        EXPECT_NEAR(h.points[0].y, cy, 1e-9);
+        for (int k = 0; k < n; ++k) {
+            EXPECT_NEAR(std::hypot(h.points[k].x - cx, h.points[k].y - cy), r, 1e-9);
+            EXPECT_NEAR(
+                std::hypot(h.points[k + 1].x - h.points[k].x, h.points[k + 1].y - h.points[k].y),
+                2 * r * std::sin(std::numbers::pi / n), 1e-9);
+        }
+    }
+    EXPECT_FALSE(tools.regularPreview().has_value());
+    drag(100, 100, 100.2, 100.2); // radius 0.28
+    EXPECT_EQ(items(), kMaxSides - kMinSides + 1);
+    drag(0, 0, 0.3, 0);
+    EXPECT_EQ(items(), kMaxSides - kMinSides + 2) << "0.3 itself is kept";
+    tools.setSides(2);
+    EXPECT_EQ(tools.sides(), kMinSides);
+    tools.setSides(40);
+    EXPECT_EQ(tools.sides(), kMaxSides);
+}
+
+// A polyline of n corners curves into n - 2 pieces of five samples, each piece running
+// from one midpoint of consecutive corners to the next with both inner controls on the
+// corner between them.
+TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
+{
+    std::mt19937 rng(4);
+    std::uniform_real_distribution<double> pos(0, 300);
+    for (int n = 3; n <= 12; ++n) {
+        std::vector<Vertex> c;
+        for (int k = 0; k < n; ++k)
+            c.push_back({pos(rng), pos(rng)});
+        Sketch line;
+        line.points = c;
+        line.nPoints = static_cast<int16_t>(n);
+        ASSERT_TRUE(work.append(line));
+        host.curveButton = true; // as the palette shows it for a fresh line
+        tools.cmdCurve();
+        ASSERT_TRUE(tools.curveUnderway);
+        EXPECT_EQ(tools.curvePoints.size(), static_cast<size_t>(n - 1));
+        tools.cmdCurve();
+        EXPECT_FALSE(tools.curveUnderway);
+        EXPECT_FALSE(host.curveButton);
+        const Sketch &s = item(items());
+        ASSERT_EQ(s.nPoints, 5 * (n - 2));
+        ASSERT_EQ(s.points.size(), static_cast<size_t>(5 * (n - 2)));
+        for (int k = 1; k + 1 < n; ++k) {
+            const Vertex a{(c[k - 1].x + c[k].x) / 2, (c[k - 1].y + c[k].y) / 2};
+            const Vertex b{(c[k].x + c[k + 1].x) / 2, (c[k].y + c[k + 1].y) / 2};
+            for (int j = 0; j < 5; ++j) {
+                const Vertex e = bezier(a, c[k], c[k], b, j / 5.0);
+                EXPECT_NEAR(s.points[5 * (k - 1) + j].x, e.x, 1e-9);
+                EXPECT_NEAR(s.points[5 * (k - 1) + j].y, e.y, 1e-9);
+            }
+        }
+    }
+    // Two points make no curve: the line stays.
+    polyline({{0, 0}, {30, 0}});
+    EXPECT_FALSE(host.curveButton);
+    EXPECT_FALSE(tools.prepCurve());
+    EXPECT_EQ(host.beeps, 1);
+    EXPECT_EQ(item(items()).nPoints, 2);
+}
+
+TEST_F(SketchToolsTest, DraggedCornersShapeTheCurve)
+{
+    polyline({{0, 50}, {20, 50}, {40, 50}});
+    ASSERT_TRUE(tools.prepCurve());
+    tools.mouseDown(PointerButton::Left, 21, 52, kReach); // within reach of the middle corner
+    tools.mouseMove(20, 80);
+    tools.mouseUp(PointerButton::Left, 20, 80);
+    EXPECT_EQ(tools.curvePoints[0], (Vertex{10, 65}));
+    EXPECT_EQ(items(), 1) << "clicks pick corners while a curve is under way";
+    tools.close(); // closing the palette finishes the curve
+    EXPECT_FALSE(tools.curveUnderway);
+    ASSERT_EQ(item(1).nPoints, 5);
+    EXPECT_EQ(item(1).points[0], (Vertex{10, 65}));
+    EXPECT_GT(item(1).points[2].y, 70) << "bent towards the moved corner";
+}
+
+TEST_F(SketchToolsTest, DeleteMarksTheFirstItemStartingWithinReach)
+{
+    polyline({{10, 10}, {40, 10}, {40, 40}});
+    polyline({{60, 60}, {90, 60}, {90, 90}});
+    work.sketchesChanged = false;
+    tools.chooseTool(SketchTool::Delete);
+    EXPECT_TRUE(tools.deleteToolOn);
+    click(64, 57);
+    EXPECT_EQ(item(2).deletedMark, kTrue);
+    EXPECT_EQ(item(1).deletedMark, 0);
+    EXPECT_TRUE(work.sketchesChanged);
+    EXPECT_FALSE(host.curveButton) << "the last item is gone";
+    click(64, 57);
+    EXPECT_EQ(host.beeps, 1) << "already deleted";
+    tools.chooseTool(SketchTool::Line);
+    EXPECT_FALSE(tools.deleteToolOn);
+    click(50, 50);
+    click(80, 50);
+    tools.close();
+    EXPECT_EQ(items(), 2) << "a line being entered is dropped";
+    EXPECT_EQ(tools.sketchItem.nPoints, 0);
+}
+
+TEST_F(SketchToolsTest, CountsStayWithinSixteenBitsAndTheTable)
+{
+    for (int i = 0; i < kMaxSketchPoints; ++i)
+        click(100 + 7.0 * i, (i % 2) * 10.0);
+    EXPECT_EQ(host.beeps, 0);
+    click(-50, -50);
+    EXPECT_EQ(host.beeps, 1);
+    tools.finishLine();
+    ASSERT_EQ(item(1).nPoints, kMaxSketchPoints);
+    // 6556 corners would give 5 * 6554 = 32770 points: refused; 6555 give 32765.
+    Sketch big;
+    for (int i = 0; i < 6556; ++i)
+        big.points.push_back({i * 10.0, (i % 2) * 10.0});
+    big.nPoints = 6556;
+    ASSERT_TRUE(work.append(big));
+    EXPECT_FALSE(tools.prepCurve());
+    EXPECT_EQ(item(2).nPoints, 6556);
+    work.sketchItems[2].nPoints = 6555;
+    ASSERT_TRUE(tools.prepCurve());
+    tools.closeCurve();
+    EXPECT_EQ(item(2).nPoints, 32765);
+
+    work.sketchItems.resize(kMaxRecords);
+    work.sketchNext = kMaxRecords;
+    work.sketchesChanged = false;
+    polyline({{10, 10}, {40, 10}});
+    EXPECT_EQ(host.beeps, 3);
+    EXPECT_EQ(work.sketchNext, kMaxRecords);
+    EXPECT_FALSE(work.sketchesChanged);
+}
+
+TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
+{
+    constexpr Colour white = 0xffffff;
+    ImageSurface band(QSize(100, 100), QPoint(0, 0), white);
+    tools.fill = tools.negative = true;
+    click(10, 10);
+    tools.mouseMove(60, 10);
+    drawSketchOverlay(band, tools);
+    EXPECT_EQ(band.pixel(35, 10), 0) << "black segment to the pointer";
+    EXPECT_EQ(band.pixel(35, 20), white);
+    click(60, 10);
+    click(0, 0, PointerButton::Right);
+    EXPECT_FALSE(tools.rubberBand().has_value());
+    EXPECT_EQ(item(1).fillStyle, 0);
+    EXPECT_EQ(item(1).negative, kTrue);
+
+    polyline({{10, 50}, {50, 50}, {50, 90}});
+    ASSERT_TRUE(tools.prepCurve());
+    ImageSurface curve(QSize(100, 100), QPoint(0, 0), white);
+    drawSketchOverlay(curve, tools);
+    EXPECT_EQ(curve.pixel(30, 50), kOutlineColour) << "the curve starts at the first midpoint";
+    EXPECT_EQ(curve.pixel(10, 50), kOutlineColour) << "corner dot";
+    EXPECT_EQ(curve.pixel(20, 50), white) << "no line before the first midpoint";
+}
+
+Sketch item(double x, double y, int16_t kind = 0)
+{
+    Sketch s;
+    s.kind = kind;
+    s.points = {{x, y}, {x + 5, y + 1}};
+    s.nPoints = 2;
+    return s;
+}
+
+class SketchStoreTest : public ::testing::Test
+{
+protected:
+    Document doc;
+    SketchWorkingCopy work;
+    Tile tile;
+
+    void SetUp() override
+    {
+        doc.appendSketchRun({item(100, 100)}); // another polygon's run
+        tile.sketchStart = doc.appendSketchRun({item(1, 2), item(3, 4, 1)});
+        ASSERT_EQ(tile.sketchStart, 2);
+    }
+};
+
+TEST_F(SketchStoreTest, LoadsEveryItemOfThePolygonsOwnRunThatTheTableHolds)
+{
+    work.sketchRun = 1; // stored earlier by this window for another polygon
+    loadSketches(doc, tile, 10, 20, work);
+    ASSERT_EQ(work.sketchNext, 3);
+    EXPECT_EQ(work.sketchItems[1].points[0], (Vertex{11, 22}));
+    EXPECT_EQ(work.sketchItems[2].points[0], (Vertex{13, 24}));
+    EXPECT_EQ(work.sketchItems[2].kind, 1);
+    EXPECT_FALSE(work.sketchesChanged);
+
+    const struct
+    {
+        int start, count, nPoints, items;
+    } rows[] = {{99, 2, 2, 0}, {2, 50, 2, 2}, {2, 2, 40, 2}, {2, 0, 2, 0}, {0, 2, 2, 0}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(::testing::Message() << "start " << r.start << " count " << r.count);
+        Tile t = tile;
+        t.sketchStart = r.start;
+        doc.sketches[2].count = static_cast<int16_t>(r.count);
+        doc.sketches[3].nPoints = static_cast<int16_t>(r.nPoints);
+        loadSketches(doc, t, 0, 0, work);
+        ASSERT_EQ(work.sketchNext, r.items + 1);
+        for (int i = 1; i <= r.items; ++i)
+            EXPECT_EQ(work.sketchItems[i].nPoints, 2);
+    }
+}
+
+TEST_F(SketchStoreTest, StoresTheSurvivorsAsANewRun)
+{
+    loadSketches(doc, tile, 10, 20, work);
+    work.sketchItems[1].deletedMark = kTrue;
+    Tile ret = tile;
+    ASSERT_EQ(storeSketches(doc, work, 10, 20, ret), StoreResult::Stored);
+    EXPECT_EQ(ret.sketchStart, 4);
+    EXPECT_EQ(work.sketchRun, 4);
+    ASSERT_EQ(doc.sketchCount(), 4);
+    EXPECT_EQ(doc.sketches[4].count, 1);
+    EXPECT_EQ(doc.sketches[4].points[0], (Vertex{3, 4}));
+
+    work.sketchItems[2].deletedMark = kTrue;
+    EXPECT_EQ(storeSketches(doc, work, 0, 0, ret), StoreResult::Empty);
+    EXPECT_EQ(ret.sketchStart, 0);
+    EXPECT_EQ(work.sketchRun, 0);
+    EXPECT_EQ(doc.sketchCount(), 4);
+}
+
+TEST_F(SketchStoreTest, FullTableIsReportedAndChangesNothing)
+{
+    doc.sketches.resize(kMaxRecords);
+    loadSketches(doc, tile, 0, 0, work);
+    const auto before = doc.sketches.size();
+    Tile ret = tile;
+    EXPECT_EQ(storeSketches(doc, work, 0, 0, ret), StoreResult::TableFull);
+    EXPECT_EQ(doc.sketches.size(), before);
+    EXPECT_EQ(ret.sketchStart, tile.sketchStart);
+}
+
+TEST_F(SketchStoreTest, MirroredCopiesComeAndGo)
+{
+    loadSketches(doc, tile, 0, 0, work);
+    mirrorSketches(work, 50);
+    ASSERT_EQ(work.sketchNext, 5);
+    EXPECT_EQ(work.sketchItems[3].points[0].x, 99);
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 3);
+    // After a reload the mirrored half is recognised by its geometry.
+    mirrorSketches(work, 50);
+    work.mirrorFrom = 0;
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 3);
+    // Items that are not mirror images stay.
+    work.append(item(7, 7));
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 4);
+}
+
+} // namespace
+} // namespace tessella::testing
