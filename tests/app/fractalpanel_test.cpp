@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fractal panel with the real tile editor, driven by real pointer, key and button events.
+#include "app/editorexport.h"
 #include "app/fractalwiring.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
@@ -23,9 +24,15 @@ protected:
         WindowTest::SetUp();
         EditorHooks hooks;
         hooks.fractal = &wiring;
+        hooks.saveImage = [this] { exporter->command().saveImage(); };
         window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
         window->resize(900, 700);
         wiring.setEditor(window.get());
+        exporter = std::make_unique<EditorExport>(
+            *window, dialogs, [this](const Document &, const ExportRequest &r, ExportSink *) {
+                requests.push_back(r);
+                return ExportResult{ExportResult::Status::Written, {}};
+            });
         for (int i = 0; i < 6; ++i)
             for (int j = 0; j < 5; ++j)
                 doc.tiles.push_back(
@@ -36,6 +43,7 @@ protected:
 
     void TearDown() override
     {
+        exporter.reset();
         delete wiring.panel();
         WindowTest::TearDown();
     }
@@ -86,6 +94,8 @@ protected:
 
     FractalState state;
     FractalWiring wiring{state, dialogs};
+    std::unique_ptr<EditorExport> exporter;
+    std::vector<ExportRequest> requests;
     std::vector<Tile> unmapped;
 };
 
@@ -213,6 +223,38 @@ TEST_F(FractalPanelTest, SaveWhileRenderedWritesTheUnmappedDesign)
                     .ok);
     for (std::size_t i = 0; i < unmapped.size(); ++i)
         EXPECT_EQ(reread.tiles[i].verts, unmapped[i].verts) << i;
+}
+
+TEST_F(FractalPanelTest, SaveImageWhileRenderedDrawsTheRenderingIntoThePrintArea)
+{
+    openPanel();
+    pullCircle(290, 265, 90);
+    clickPanel("cmdRender");
+    const std::vector<Tile> mapped = doc.tiles;
+    dialogs.expectSaveFile(dir.filePath("r.emf").toStdString());
+    dialogs.expectMessage();
+    click("cmdFiles");
+    clickItem("lstFiles", FileCommands::SaveImage);
+    QWidget *canvas = window->canvas();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(canvas, QPoint(140, 100));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(240, 160));
+    tessella::test::clickButton(exporter->command().printSetupWindow(), "cmdEnter");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !exporter->command().busy(); }, 20000));
+    ASSERT_EQ(requests.size(), 1u);
+    ASSERT_TRUE(requests[0].scene);
+
+    // Drawn over the print area, the mapped reference centre lies at its middle.
+    const PrintArea area = requests[0].area;
+    ImageSurface band(QSize(int(area.width()), int(area.height())));
+    band.setScale(1, area.left, area.top);
+    band.clearAll(kWhite);
+    requests[0].scene(band, requests[0].settings);
+    EXPECT_EQ(band.pixel(int(area.width() / 2), int(area.height() / 2)),
+              shiftColour(0x2040c0, 0, 0));
+    EXPECT_EQ(band.pixel(1, 1), kWhite);
+    EXPECT_TRUE(state.fractalRendered);
+    EXPECT_EQ(doc.tiles, mapped);
 }
 
 TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
