@@ -2,6 +2,7 @@
 #include "tileeditor/tileeditorwindow.h"
 
 #include "tileeditor/canvaswidget.h"
+#include "tileeditor/editortips.h"
 #include "tileeditor/view/viewrenderer.h"
 
 #include <QCloseEvent>
@@ -54,6 +55,9 @@ TileEditorWindow::TileEditorWindow(Document &doc, Dialogs &dialogs, AppPaths pat
     files_ = std::make_unique<FileCommands>(doc_, undo_, dialogs_, *this, paths_.primitivesPath(),
                                             executablePath());
     buildControls();
+    applyTileEditorTips(this);
+    installShortcuts();
+    setAcceptDrops(true);
     resize(1200, 800);
 }
 

@@ -139,10 +139,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A dropped ".mvl" file is opened as "load state" opens one; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
     void layoutControls();
+    // The desktop's standard keys for "load state", "save state", undo and "exit".
+    void installShortcuts();
+    // Not while a text box has the focus or a pointer gesture is under way.
+    bool shortcutAllowed() const;
     QPushButton *makeButton(const char *name, const QString &caption);
     QListWidget *makeList(const char *name, const QStringList &items);
     void showPopup(QListWidget *list, QPushButton *under);

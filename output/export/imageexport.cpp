@@ -97,6 +97,7 @@ int exportDrawWidth(int zoom, bool heavy)
 
 void drawTilingScene(const Document &doc, Surface &surface, const DrawSettings &settings)
 {
+    SurfaceBatch batch(surface);
     TilingDrawer drawer(surface, doc, settings);
     drawer.drawList();
 }

@@ -109,6 +109,18 @@ TEST_F(SaveImageTest, EitherCornerPullsTheSameArea)
         areas.push_back(requests.back().area);
     }
     EXPECT_EQ(areas[0], areas[1]);
+    // The second dialog offered the first export's file, with the image filters.
+    std::vector<FileDialogOptions> shown;
+    for (const ScriptedDialogs::Shown &d : dialogs.log)
+        if (d.kind == ScriptedDialogs::Kind::SaveFile)
+            shown.push_back(d.options);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].initialFile, "");
+    EXPECT_EQ(shown[1].initialFile, dir.filePath("a.svg").toStdString());
+    EXPECT_EQ(shown[1].title, "save image");
+    EXPECT_EQ(shown[1].filter.rfind("Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg|", 0), 0u);
+    EXPECT_TRUE(
+        shown[1].filter.ends_with("|PNG (*.png)|*.png|SVG (*.svg)|*.svg|PDF (*.pdf)|*.pdf"));
     EXPECT_EQ(areas[0].width(), 240);
     EXPECT_EQ(areas[0].height(), 140);
 }
@@ -147,6 +159,7 @@ struct QualityCase
 {
     const char *option;
     int zoom;
+    bool heavy; // the view list's "heavy" chosen first
 };
 
 class QualityChoice : public SaveImageTest, public ::testing::WithParamInterface<QualityCase>
@@ -154,6 +167,10 @@ class QualityChoice : public SaveImageTest, public ::testing::WithParamInterface
 
 TEST_P(QualityChoice, GivesTheZoomAndTheViewComesBack)
 {
+    if (GetParam().heavy) {
+        clickButton(window.get(), "cmdView");
+        clickListItem(window.get(), "lstViews", 0);
+    }
     const ShownView before = shownView();
     const QString path = dir.filePath("a.png");
     chooseSaveImage(path.toStdString());
@@ -166,6 +183,7 @@ TEST_P(QualityChoice, GivesTheZoomAndTheViewComesBack)
     ASSERT_TRUE(waitUntilDone());
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].qualityZoom, GetParam().zoom);
+    EXPECT_EQ(requests[0].heavy, GetParam().heavy);
     EXPECT_EQ(requests[0].format, ImageFormat::Png);
     EXPECT_EQ(requests[0].area.width(), 100);
     EXPECT_EQ(requests[0].area.height(), 50);
@@ -173,8 +191,10 @@ TEST_P(QualityChoice, GivesTheZoomAndTheViewComesBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveImage, QualityChoice,
-                         ::testing::Values(QualityCase{"opt100", 1}, QualityCase{"opt200", 2},
-                                           QualityCase{"opt400", 4}, QualityCase{"opt800", 8}));
+                         ::testing::Values(QualityCase{"opt100", 1, false},
+                                           QualityCase{"opt200", 2, true},
+                                           QualityCase{"opt400", 4, false},
+                                           QualityCase{"opt800", 8, true}));
 
 class VectorFile : public SaveImageTest, public ::testing::WithParamInterface<const char *>
 {};
