@@ -4,6 +4,7 @@
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
+#include "tests/support/tilebuilder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,19 +78,45 @@ bool centrallySymmetric(const QJsonArray &v)
 
 } // namespace
 
-TEST(CommandLine, ParsesVerbsAndTheDocumentArgument)
+TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
 {
-    EXPECT_EQ(parseCommandLine({"tessella", "--info", "a.mvl"}).verb, CommandLine::Verb::Info);
-    EXPECT_EQ(parseCommandLine({"tessella", "--info"}).verb, CommandLine::Verb::Usage);
-    const CommandLine saveAs = parseCommandLine({"tessella", "--save-as", "out.mvl", "in.mvl"});
-    EXPECT_EQ(saveAs.verb, CommandLine::Verb::SaveAs);
-    EXPECT_EQ(saveAs.out, "out.mvl");
-    EXPECT_EQ(saveAs.file, "in.mvl");
-    const CommandLine open = parseCommandLine({"tessella", "\"my design.mvl\""});
-    EXPECT_EQ(open.verb, CommandLine::Verb::Open);
-    EXPECT_EQ(open.file, "my design.mvl");
-    EXPECT_EQ(parseCommandLine({"tessella", "\""}).file, "\"");
-    EXPECT_TRUE(parseCommandLine({"tessella"}).file.isEmpty());
+    using V = CommandLine::Verb;
+    // clang-format off
+    struct { QStringList args; V verb; QString file, out; } const cases[] = {
+        {{"tessella"}, V::Open, "", ""},
+        {{"tessella", "\"my design.mvl\""}, V::Open, "my design.mvl", ""},
+        {{"tessella", "\""}, V::Open, "\"", ""},
+        {{"tessella", "--info", "a.mvl"}, V::Info, "a.mvl", ""},
+        {{"tessella", "--save-as", "out.mvl", "in.mvl"}, V::SaveAs, "in.mvl", "out.mvl"},
+        {{"tessella", "--export", "o.jpg", "in.mvl"}, V::Export, "in.mvl", "o.jpg"},
+        {{"tessella", "--help"}, V::Help, "", ""},
+        {{"tessella", "--version"}, V::Version, "", ""},
+    };
+    const QStringList wrong[] = { // the usage, whatever else was read
+        {"tessella", "--info"}, {"tessella", "--info", "a.mvl", "b.mvl"},
+        {"tessella", "--save-as", "out.mvl"}, {"tessella", "--export", "o.jpg"},
+        {"tessella", "--export", "o.jpg", "--quality", "3", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "--area", "1,2,3", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "--area", "1,2,3,x", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "a.mvl", "b.mvl"},
+        {"tessella", "--export", "o.jpg", "--colour", "in.mvl"},
+        {"tessella", "--frobnicate"}, {"tessella", "--help", "extra"},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const CommandLine cl = parseCommandLine(c.args);
+        EXPECT_EQ(cl.verb, c.verb) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.file, c.file) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.out, c.out) << c.args.join(' ').toStdString();
+    }
+    for (const QStringList &args : wrong)
+        EXPECT_EQ(parseCommandLine(args).verb, V::Usage) << args.join(' ').toStdString();
+    const CommandLine full = parseCommandLine(
+        {"tessella", "--export", "o.png", "--quality", "8", "--area", "-5,2,30,40", "in.mvl"});
+    EXPECT_EQ(full.quality, 8);
+    EXPECT_EQ(full.area, (std::array<int32_t, 4>{-5, 2, 30, 40}));
+    EXPECT_EQ(parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"}).quality, 2);
+    EXPECT_FALSE(parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"}).area);
 }
 
 TEST(StarterLibrary, EveryTileSitsOnItsLatticeAndCanBeTransformed)
@@ -134,12 +161,8 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
 {
     QTemporaryDir dir;
     // A foreign file centred on the origin comes out as the current version, centred.
-    Document foreign;
-    Tile t;
-    t.setCorners({{-8, -8}, {8, -8}, {8, 8}});
-    t.grid = GridRectangular;
-    foreign.tiles = {t};
-    std::vector<uint8_t> bytes = *writeDocument(foreign);
+    std::vector<uint8_t> bytes =
+        *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
     writeBytes(in, toBytes(bytes));
@@ -198,38 +221,6 @@ TEST(CommandLine, FailuresReportTheMessageAndLeaveTheTargetAlone)
         runProgram({"--save-as", dir.filePath("no/such/dir.mvl"), kPrimitives});
     EXPECT_EQ(noDir.status, 1);
     EXPECT_EQ(noDir.err.trimmed(), "file not saved");
-}
-
-TEST(CommandLine, ParsesTheExportVerbAndRefusesWhatItDoesNotKnow)
-{
-    const CommandLine full = parseCommandLine(
-        {"tessella", "--export", "o.png", "--quality", "8", "--area", "-5,2,30,40", "in.mvl"});
-    EXPECT_EQ(full.verb, CommandLine::Verb::Export);
-    EXPECT_EQ(full.out, "o.png");
-    EXPECT_EQ(full.file, "in.mvl");
-    EXPECT_EQ(full.quality, 8);
-    EXPECT_EQ(full.area, (std::array<int32_t, 4>{-5, 2, 30, 40}));
-    const CommandLine plain = parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"});
-    EXPECT_EQ(plain.verb, CommandLine::Verb::Export);
-    EXPECT_EQ(plain.quality, 2);
-    EXPECT_FALSE(plain.area);
-
-    const QStringList wrong[] = {
-        {"tessella", "--export", "o.jpg"},
-        {"tessella", "--export", "o.jpg", "--quality", "3", "in.mvl"},
-        {"tessella", "--export", "o.jpg", "--area", "1,2,3", "in.mvl"},
-        {"tessella", "--export", "o.jpg", "--area", "1,2,3,x", "in.mvl"},
-        {"tessella", "--export", "o.jpg", "a.mvl", "b.mvl"},
-        {"tessella", "--export", "o.jpg", "--colour", "in.mvl"},
-        {"tessella", "--frobnicate"},
-        {"tessella", "--help", "extra"},
-    };
-    for (const QStringList &args : wrong) {
-        EXPECT_EQ(parseCommandLine(args).verb, CommandLine::Verb::Usage)
-            << args.join(' ').toStdString();
-    }
-    EXPECT_EQ(parseCommandLine({"tessella", "--help"}).verb, CommandLine::Verb::Help);
-    EXPECT_EQ(parseCommandLine({"tessella", "--version"}).verb, CommandLine::Verb::Version);
 }
 
 TEST(CommandLine, HelpVersionAndUnknownOptionsFollowTheUsualConventions)

@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 class FractalPanelTest : public WindowTest
@@ -25,8 +25,7 @@ protected:
         EditorHooks hooks;
         hooks.fractal = &wiring;
         hooks.saveImage = [this] { exporter->command().saveImage(); };
-        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
-        window->resize(900, 700);
+        makeWindow(hooks);
         wiring.setEditor(window.get());
         exporter = std::make_unique<EditorExport>(
             *window, dialogs, [this](const Document &, const ExportRequest &r, ExportSink *) {
@@ -51,7 +50,7 @@ protected:
     FractalPanel *panel() const { return wiring.panel(); }
     template <class T> T *panelControl(const char *name) const
     {
-        return tessella::test::findControl<T>(panel(), name);
+        return findControl<T>(panel(), name);
     }
     void clickPanel(const char *name)
     {
@@ -68,15 +67,6 @@ protected:
         ASSERT_NE(panel(), nullptr);
         ASSERT_TRUE(panel()->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
-    }
-    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y));
-    }
-    void move(double x, double y) { QTest::mouseMove(window->canvas(), widgetPixel(x, y)); }
-    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y));
     }
     void pullCircle(double cx, double cy, double radius)
     {
@@ -239,7 +229,7 @@ TEST_F(FractalPanelTest, SaveImageWhileRenderedDrawsTheRenderingIntoThePrintArea
     QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 40));
     QTest::mouseMove(canvas, QPoint(140, 100));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(240, 160));
-    tessella::test::clickButton(exporter->command().printSetupWindow(), "cmdEnter");
+    clickButton(exporter->command().printSetupWindow(), "cmdEnter");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !exporter->command().busy(); }, 20000));
     ASSERT_EQ(requests.size(), 1u);
     ASSERT_TRUE(requests[0].scene);
@@ -262,7 +252,8 @@ TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
     Document other;
     other.tiles.push_back(squareTile(0, 0, 50, 0x123456));
     other.tiles.push_back(squareTile(50, 0, 50, 0x654321));
-    const QString path = writeDocument("other.mvl", other);
+    const QString path = dir.filePath("other.mvl");
+    writeDoc(path, other);
     openPanel();
     dialogs.expectOpenFile(path.toStdString());
     window->fileCommands().loadState();
@@ -324,4 +315,4 @@ TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test

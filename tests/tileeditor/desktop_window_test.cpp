@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile editor's desktop conventions on the real window: standard shortcuts sent as
 // real key events, and documents dropped on it.
-#include "pointerwindowfixture.h"
+#include "windowfixture.h"
 
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 using Kind = ScriptedDialogs::Kind;
@@ -32,12 +32,12 @@ const ShortcutCase kShortcuts[] = {
     {"Undo", QKeySequence::Undo, std::nullopt, "", "Ctrl+Z"},
 };
 
-class ShortcutTest : public PointerWindowTest, public ::testing::WithParamInterface<ShortcutCase>
+class ShortcutTest : public WindowTest, public ::testing::WithParamInterface<ShortcutCase>
 {
 protected:
     void SetUp() override
     {
-        PointerWindowTest::SetUp();
+        WindowTest::SetUp();
         start();
         // One edit that can be undone, not yet saved.
         doc.appendTile(squareTile(40, 40, 32, 0xff0000));
@@ -120,19 +120,20 @@ TEST_P(ShortcutTest, DoesNothingWhileATileIsEntered)
 INSTANTIATE_TEST_SUITE_P(StandardKeys, ShortcutTest, ::testing::ValuesIn(kShortcuts),
                          [](const auto &info) { return std::string(info.param.name); });
 
-class DropTest : public PointerWindowTest
+class DropTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        PointerWindowTest::SetUp();
+        WindowTest::SetUp();
         start();
         doc.appendTile(squareTile(40, 40, 32, 0xff0000));
         doc.dirty = true;
         Document saved;
         for (int i = 0; i < 3; ++i)
             saved.appendTile(squareTile(40 + 48 * i, 40, 32, 0x00ff00));
-        mvl = writeDocument("dropped.mvl", saved);
+        mvl = dir.filePath("dropped.mvl");
+        writeDoc(mvl, saved);
     }
 
     static std::unique_ptr<QMimeData> files(const QStringList &paths)
@@ -202,4 +203,4 @@ TEST_F(DropTest, AnythingElseIsRefusedAndChangesNothing)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test
