@@ -270,8 +270,7 @@ TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
     pullCircle(280, 250, 90);
     clickPanel("cmdRender");
     doc.xfReturn = squareTile(600, 100, 40, 0x777777);
-    window->requestHandBack();
-    window->Form_Activate();
+    window->takeHandBack(HandBack::Exit);
     EXPECT_FALSE(state.fractalRendered);
     std::vector<Tile> expected = doc.tiles;
     clickPanel("cmdRender");

@@ -48,7 +48,11 @@ public:
         xform = std::make_unique<XformWindow>(doc, dialogs);
         return xform.get();
     }
-    QWidget *sketchPalette() { return new SketchWindow(*xformEditor(), dialogs); }
+    QWidget *sketchPalette()
+    {
+        XformWindow *editor = xformEditor();
+        return new SketchWindow(*editor, dialogs, editor);
+    }
     QWidget *fractalPanel()
     {
         fractal = std::make_unique<FractalPanel>(fractalState, wiring, dialogs);
