@@ -233,6 +233,7 @@ public:
             ASSERT_LT(++steps, 100000) << "the chain does not end";
             ASSERT_NE(n->fLink, chain.nilNode()) << "a walk runs past the closing node";
             ASSERT_EQ(n->fLink->bLink, n);
+            EXPECT_EQ(n->vtxPtr, chain.edgeStart(const_cast<Node *>(n)));
         }
         EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
         EXPECT_TRUE(isValidSavedChain(chain.saveChain(), doc.xfReflected != 0));
