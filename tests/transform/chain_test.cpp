@@ -61,12 +61,14 @@ struct Opening
 TEST_F(ChainTest, OpeningBuildsOneAnchoredNodePerCornerPlusTheClosingNode)
 {
     const std::vector<Vertex> square{{50, 50}, {60, 50}, {60, 60}, {50, 60}};
+    // clang-format off
     const Opening rows[] = {
         {"triangle", {{0, 0}, {30, 0}, {10, 20}}, false, false, false, 90, 60, 30, 20},
         {"spare element at the origin", square, false, false, true, 30, 30, -40, -40},
         {"no spare element", square, false, true, false, 30, 30, -40, -40},
         {"reflected: a third wider", square, true, false, false, 40, 30, -40, -40},
     };
+    // clang-format on
     for (const Opening &r : rows) {
         SCOPED_TRACE(r.name);
         Tile t = test::polygonTile(r.corners);
@@ -178,17 +180,19 @@ TEST_F(ChainTest, TraverseFindsTheNearestSegmentWithinReach)
     p->x = p->y = 100;
     p->nPoints = 2;
     const double r = kHitRadius;
+    // clang-format off
     const Hit rows[] = {
-        {100, 100, r, 1, 100, 100}, // zero-length segment never hit; the tie to the earlier
-        {200, 200, r, 2, 200, 200}, // a corner: the segment starting there
+        {100, 100, r, 1, 100, 100},   // zero-length segment never hit; the tie to the earlier
+        {200, 200, r, 2, 200, 200},   // a corner: the segment starting there
         {150, 102, r, 1, 150, 100},
-        {150, 97.5, r, 1, 150, 100},                 // squared distance 6.25 < 7
-        {150, 103, r, -1, 0, 0},                     // 9 is beyond 7
-        {350, 100, r, -1, 0, 0},                     // beyond the far end
-        {30, 100, r, -1, 0, 0},                      // beyond the near end, on the line
+        {150, 97.5, r, 1, 150, 100},  // squared distance 6.25 < 7
+        {150, 103, r, -1, 0, 0},      // 9 is beyond 7
+        {350, 100, r, -1, 0, 0},      // beyond the far end
+        {30, 100, r, -1, 0, 0},       // beyond the near end, on the line
         {150, 102, r / std::sqrt(2.0), 1, 150, 100}, // 4 < 5.24
         {150, 102.5, r / std::sqrt(8.0), -1, 0, 0},  // 6.25 > 3.12
     };
+    // clang-format on
     const auto all = nodes();
     for (const Hit &h : rows) {
         SCOPED_TRACE(::testing::Message() << h.x << ", " << h.y << " reach " << h.reach);
@@ -225,15 +229,6 @@ TEST_F(ChainTest, RestoreFindsTheReflectionCentreAndThePlaceOfTheDisplayCopy)
     EXPECT_FALSE(other.restoreChain(recs, false));
     EXPECT_EQ(other.nodeCount(), 5);
     EXPECT_FALSE(chain.restoreChain({}, false));
-}
-
-TEST_F(ChainTest, OutlineAndNodeCountsStayWithinSixteenBits)
-{
-    open(test::squareCorners(0, 0, 10)); // 4 points, 5 nodes
-    EXPECT_TRUE(chain.fits(kMaxOutlinePoints - 4, 0));
-    EXPECT_FALSE(chain.fits(kMaxOutlinePoints - 3, 0));
-    EXPECT_TRUE(chain.fits(0, kMaxOutlinePoints - 5));
-    EXPECT_FALSE(chain.fits(0, kMaxOutlinePoints - 4));
 }
 
 } // namespace

@@ -30,29 +30,24 @@ inline Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
     return lerp(lerp(a, b), lerp(b, c));
 }
 
-// Records what the model asked of the window.
+// The window's part, as far as the model needs one.
 class RecordingHost : public EditingHost
 {
 public:
     Transformations *xforms = nullptr;
-    std::string notice;
-    int shownIndex = 0;
-    long total = -1;
-    int segmentPoints = 2;
     int resized = 0;
-    bool curveButtonOn = false;
 
     void redraw() override {}
-    void setNotice(const std::string &text) override { notice = text; }
-    void showXformIndex(int index) override { shownIndex = index; }
+    void setNotice(const std::string &) override {}
+    void showXformIndex(int) override {}
     void hideXformList() override {}
     void clearWants() override { xforms->clearPending(); }
-    void curveModeOff() override { curveButtonOn = false; }
+    void curveModeOff() override {}
     void surfaceResized() override { ++resized; }
-    void showTotal(long points) override { total = points; }
-    void showSegmentPoints(int value) override { segmentPoints = value; }
+    void showTotal(long) override {}
+    void showSegmentPoints(int) override {}
     void drawDot(double, double, Colour, double) override {}
-    void curveModeOn() override { curveButtonOn = true; }
+    void curveModeOn() override {}
     void closeSketchTools() override {}
 };
 
