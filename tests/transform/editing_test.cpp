@@ -67,6 +67,21 @@ protected:
     }
 };
 
+// A press that takes a red point (or adds one) and drags it: its handles move with it.
+void pull(LinkTest &t, Vertex from, double dx, double dy, bool preview)
+{
+    t.editor.mouseDown(PointerButton::Left, from.x, from.y);
+    Node *p = t.editor.dragPoint ? t.editor.dragNode : nullptr;
+    auto offsets = [p] {
+        return std::array{p->fcpX - p->x, p->fcpY - p->y, p->bcpX - p->x, p->bcpY - p->y};
+    };
+    const std::array<double, 4> before = p ? offsets() : std::array<double, 4>{};
+    t.editor.mouseMove(from.x + dx, from.y + dy, preview);
+    for (size_t k = 0; p && k < 4; ++k)
+        EXPECT_NEAR(offsets()[k], before[k], 1e-9) << "handle offset " << k;
+    t.editor.mouseUp();
+}
+
 // One random edit of the source: add, drag, delete, curve, resample or turn a handle.
 void randomEdit(LinkTest &t, std::mt19937 &rng)
 {
@@ -78,12 +93,13 @@ void randomEdit(LinkTest &t, std::mt19937 &rng)
     for (Node *n : src)
         handle = n->fActive && n != src.back() ? n : handle;
     switch (rng() % 6) {
-    case 0:
-        t.click(t.mix(t.at(src[i]), t.at(src[i + 1]), 0.3 + 0.4 * u(rng)));
+    case 0: // adds a point (or curves the segment), pulled at once or not
+        pull(t, t.mix(t.at(src[i]), t.at(src[i + 1]), 0.3 + 0.4 * u(rng)),
+             rng() % 2 ? shift(rng) : 0, shift(rng), rng() % 2);
         break;
     case 1:
         if (inner)
-            t.drag(t.at(inner), {inner->x + shift(rng), inner->y + shift(rng)}, rng() % 2);
+            pull(t, t.at(inner), shift(rng), shift(rng), rng() % 2);
         break;
     case 2:
         if (inner)
@@ -92,9 +108,14 @@ void randomEdit(LinkTest &t, std::mt19937 &rng)
     case 3:
         t.editor.cmdCurves();
         break;
-    case 4:
-        t.editor.setSegmentPoints(2 + static_cast<int>(rng() % 25));
+    case 4: {
+        const int samples = 2 + static_cast<int>(rng() % 25);
+        if (t.editor.setSegmentPoints(samples)) {
+            for (Node *n : src)
+                EXPECT_TRUE(!n->fActive || n->nPoints == samples);
+        }
         break;
+    }
     default:
         if (!handle || !t.editor.curveMode())
             break;

@@ -70,7 +70,7 @@ TEST(SketchLines, ClicksEnterLinesAndClosedPolygons)
     // clang-format off
     const LineCase rows[] = {
         {"triangle closed on its first point", {{10, 10}, {50, 10}, {30, 40}, {13, 8}}, 1, 4},
-        {"a click near the last point adds nothing", {{10, 10}, {10, 40}, {12, 40}}, -1, 2},
+        {"a click at the reach from the last point adds nothing", {{10, 10}, {10, 40}, {16, 40}}, -1, 2},
         {"near the first point in x only", {{10, 10}, {10, 40}, {40, 40}, {12, 30}}, -1, 4},
         {"then near it on both axes", {{10, 10}, {10, 40}, {40, 40}, {12, 30}, {15, 15}}, 1, 5},
         {"a right click ends an open line", {{10, 10}, {30, 10}, {0, 0, true}}, 0, 2},
@@ -122,6 +122,7 @@ TEST_F(SketchToolsTest, RegularPolygonsOfEveryNumberOfSides)
         tools.mouseMove(ex, ey);
         ASSERT_TRUE(tools.regularPreview().has_value());
         EXPECT_NEAR(tools.regularPreview()->radius, r, 1e-9);
+        EXPECT_FALSE(tools.regularPreview()->filled || tools.regularPreview()->negative);
         tools.mouseUp(PointerButton::Left, ex, ey);
         ASSERT_EQ(items(), n - kMinSides + 1);
         const Sketch &h = item(items());
@@ -136,6 +137,8 @@ TEST_F(SketchToolsTest, RegularPolygonsOfEveryNumberOfSides)
         }
     }
     EXPECT_FALSE(tools.regularPreview().has_value());
+    tools.mouseDown(PointerButton::Right, 50, 50, kReach);
+    EXPECT_FALSE(tools.regularPreview().has_value()) << "only the left button";
     drag(100, 100, 100.2, 100.2); // radius 0.28
     EXPECT_EQ(items(), kMaxSides - kMinSides + 1);
     drag(0, 0, 0.3, 0);
@@ -262,6 +265,13 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     tools.mouseUp(PointerButton::Left, 50, 50);
     EXPECT_EQ(tools.curvePoints[0], (Vertex{30, 50}));
     EXPECT_EQ(items(), 2) << "the click made no item";
+    tools.mouseDown(PointerButton::Left, 10, 50, kReach); // the first corner
+    tools.mouseMove(10, 40);
+    tools.mouseUp(PointerButton::Left, 10, 40);
+    tools.mouseDown(PointerButton::Left, 10, 40, kReach); // and back
+    tools.mouseMove(10, 50);
+    tools.mouseUp(PointerButton::Left, 10, 50);
+    EXPECT_EQ(tools.curveItem.points[0], (Vertex{10, 50}));
     ImageSurface curve(QSize(100, 100), QPoint(0, 0), white);
     drawSketchOverlay(curve, tools);
     EXPECT_EQ(curve.pixel(30, 50), kOutlineColour) << "the curve starts at the first midpoint";
@@ -337,6 +347,28 @@ TEST_F(SketchStoreTest, NothingToStoreOrNoRoomLeftChangesNothing)
     EXPECT_EQ(storeSketches(doc, work, 0, 0, ret), StoreResult::TableFull);
     EXPECT_EQ(doc.sketches.size(), before);
     EXPECT_EQ(ret.sketchStart, tile.sketchStart);
+}
+
+// After a reload only the geometry tells the mirrored half, and all of it must match.
+TEST_F(SketchStoreTest, ReloadedMirrorImagesAreDroppedOnlyWhenTheyMatchWhole)
+{
+    loadSketches(doc, tile, 0, 0, work);
+    mirrorSketches(work, 50);
+    ASSERT_EQ(work.sketchNext, 5);
+    EXPECT_EQ(work.sketchItems[3].points[0].x, 99);
+    work.mirrorFrom = 0;
+    work.sketchItems[4].points[0].x += 1;
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 5) << "not a mirror image in every point";
+    work.sketchItems[4].points[0].x -= 1;
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 3);
+    // No room for the copies: none made, none dropped.
+    work.sketchItems.resize(kMaxRecords);
+    work.sketchNext = kMaxRecords;
+    mirrorSketches(work, 50);
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, kMaxRecords);
 }
 
 } // namespace

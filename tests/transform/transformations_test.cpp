@@ -26,6 +26,7 @@ TEST_F(TransformationsTest, CentreRotationInsertsOneCentreAndFindsItAgain)
     link(XformCenterRotation, along(1, 2, 0.8));
     EXPECT_EQ(chain.nodeCount(), 8);
     EXPECT_EQ(xforms.rotMid, mid);
+    EXPECT_EQ(mid->bLink->ptColr, kColourSource) << "the source half is red again";
     expectImage(1e-9);
 }
 

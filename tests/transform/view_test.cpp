@@ -74,20 +74,21 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.surfaceTopPx()), std::tuple(250, 200));
     EXPECT_EQ(std::tuple(view.toEditorX(250), view.noticeX()), std::tuple(0.0, 5.0));
 
-    view.open(1200, 900, 800, 600);
+    view.open(1602, 1402, 800, 600);
     const XformView::PanBar &h = view.horizontalBar();
     const XformView::PanBar &v = view.verticalBar();
-    // Ranges (18000 - 12000 - 48) / 8 and (13500 - 9000 - 96) / 8; opening places the
-    // surface at (12000 - 18000) / 2 - 120 and (9000 - 13500) / 2 - 240 twips.
-    EXPECT_EQ(std::tuple(h.visible, h.maximum, h.value), std::tuple(true, 744, 390));
-    EXPECT_EQ(std::tuple(v.visible, v.maximum, v.value), std::tuple(true, 550, 311));
-    EXPECT_EQ(view.surfaceLeftPx(), -208);
+    // Ranges (24030 - 12000 - 48) / 8 and (21030 - 9000 - 96) / 8; opening places the
+    // surface at (12000 - 24030) / 2 - 120 and (9000 - 21030) / 2 - 240 twips.
+    EXPECT_EQ(std::tuple(h.visible, h.maximum, h.value), std::tuple(true, 1497, 766));
+    EXPECT_EQ(std::tuple(v.visible, v.maximum, v.value), std::tuple(true, 1491, 781));
+    EXPECT_EQ(view.surfaceLeftPx(), -409);
+    EXPECT_NEAR(view.noticeY(), 781 * 8 / 15.0 + 5, 1e-9);
     view.scrollHorizontal(150); // 1200 twips
     EXPECT_EQ(view.surfaceLeftPx(), -80);
     EXPECT_DOUBLE_EQ(view.noticeX(), 85) << "the notice stays at the visible edge";
     EXPECT_DOUBLE_EQ(view.toEditorX(0), 80);
     view.scrollHorizontal(100000);
-    EXPECT_EQ(h.value, 744);
+    EXPECT_EQ(h.value, 1497);
     view.scrollVertical(-5);
     EXPECT_EQ(std::tuple(v.value, view.surfaceTopPx()), std::tuple(0, 0));
     // A zoom out leaves the value past the new range: it is clamped and the surface
@@ -99,9 +100,9 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     view.alignScrolls(800, 600);
     EXPECT_EQ(h.value, h.maximum);
     EXPECT_GE(view.surfaceLeftPx() + view.surfaceWidthPx(), 800 - 4);
-    view.alignScrolls(1300, 1000); // the window grows past the surface
+    view.alignScrolls(1700, 1500); // the window grows past the surface
     EXPECT_FALSE(h.visible);
-    EXPECT_EQ(view.surfaceLeftPx(), 50);
+    EXPECT_EQ(view.surfaceLeftPx(), 49);
 }
 
 TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
@@ -186,8 +187,9 @@ constexpr Colour kGrey = kBoundaryColour, kFill = kSketchFillColour, kCurve = kO
 
 // clang-format off
 const Picture kPictures[] = {
-    {"Plain", [](Scene &) {},
-     {{45, 30, 0}, {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
+    {"Plain", [](Scene &) {}, // the straight chain is whole, not dashed
+     {{40, 30, 0}, {41, 30, 0}, {42, 30, 0}, {43, 30, 0}, {44, 30, 0}, {45, 30, 0},
+      {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
     {"RolesCurveAndHandles", [](Scene &s) {
          s.curveUp();
          s.corner(0)->lineColr = kRed;

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -167,6 +168,8 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(notice(), "select a transformation");
     clickAt(60, 40);
     EXPECT_EQ(dialogs.beeps, 1) << "no link yet";
+    choose(XformGlide); // the last entry of the list reaches the model too
+    EXPECT_TRUE(window->transformations().pendGlide);
     choose(XformTranslate);
     EXPECT_EQ(notice(), "select a source edge");
     clickAt(60, 40);
@@ -274,6 +277,7 @@ TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixelsAndPans)
     EXPECT_EQ(window->canvas()->surfaceOffset().x(), left.x() + 80);
     EXPECT_NEAR(window->canvas()->toEditor(QPointF(0, 0)).x(), 80, 1e-9);
     EXPECT_EQ(control<QLabel>("lblNotice")->x(), window->canvas()->x() + 5);
+    EXPECT_NEAR(control<QLabel>("lblNotice")->y(), window->canvas()->y() + 5, 1);
 }
 
 TEST_F(XformWindowTest, ReflectedPolygonRefusesEditsAndExitAsksFirst)
@@ -352,6 +356,7 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     click("cmdDoodle");
     ASSERT_NE(window->sketchWindow(), nullptr);
     EXPECT_EQ(window->sketchWindow()->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(tool<QRadioButton>("optLine")->isChecked());
     clickTool("chkFill");
     EXPECT_EQ(window->focusWidget(), window->canvas()) << "the palette hands the focus back";
     clickAt(50, 50);
