@@ -301,6 +301,9 @@ TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
     click(along(0, 1, 0.5));
     EXPECT_EQ(chain.firstNode->nPoints, 11);
     EXPECT_EQ(chain.countPoints(), kMaxOutlinePoints);
+    EXPECT_TRUE(editor.setSegmentPoints(2)) << "one line segment is the least";
+    EXPECT_EQ(chain.firstNode->nPoints, 2);
+    EXPECT_TRUE(editor.setSegmentPoints(11));
     EXPECT_FALSE(editor.setSegmentPoints(12));
     EXPECT_EQ(dialogs.beeps, 3);
     EXPECT_EQ(chain.firstNode->nPoints, 11);

@@ -268,10 +268,10 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     tools.mouseDown(PointerButton::Left, 10, 50, kReach); // the first corner
     tools.mouseMove(10, 40);
     tools.mouseUp(PointerButton::Left, 10, 40);
+    EXPECT_EQ(tools.curveItem.points[0], (Vertex{10, 40}));
     tools.mouseDown(PointerButton::Left, 10, 40, kReach); // and back
     tools.mouseMove(10, 50);
     tools.mouseUp(PointerButton::Left, 10, 50);
-    EXPECT_EQ(tools.curveItem.points[0], (Vertex{10, 50}));
     ImageSurface curve(QSize(100, 100), QPoint(0, 0), white);
     drawSketchOverlay(curve, tools);
     EXPECT_EQ(curve.pixel(30, 50), kOutlineColour) << "the curve starts at the first midpoint";

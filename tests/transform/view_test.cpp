@@ -188,8 +188,7 @@ constexpr Colour kGrey = kBoundaryColour, kFill = kSketchFillColour, kCurve = kO
 // clang-format off
 const Picture kPictures[] = {
     {"Plain", [](Scene &) {}, // the straight chain is whole, not dashed
-     {{40, 30, 0}, {41, 30, 0}, {42, 30, 0}, {43, 30, 0}, {44, 30, 0}, {45, 30, 0},
-      {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
+     {{40, 30, 0}, {50, 30, 0}, {52, 30, 0}, {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
     {"RolesCurveAndHandles", [](Scene &s) {
          s.curveUp();
          s.corner(0)->lineColr = kRed;
