@@ -4,7 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 
 namespace tessella {
 
@@ -12,10 +15,15 @@ namespace tessella {
 // of the headless verbs that scripts and tests use without a display.
 struct CommandLine
 {
-    enum class Verb { Open, Info, SaveAs, Usage };
+    // Usage: the arguments were wrong (usage on stderr, status 2); Help: --help.
+    enum class Verb { Open, Info, SaveAs, Export, Help, Version, Usage };
     Verb verb = Verb::Open;
     QString file; // document to open or to read
-    QString out;  // --save-as target
+    QString out;  // --save-as or --export target
+    // --export options: the print area (plane units; none: the tiles' bounding box) and
+    // the quality's zoom.
+    std::optional<std::array<int32_t, 4>> area;
+    int quality = 2;
 };
 
 CommandLine parseCommandLine(const QStringList &args);
@@ -29,6 +37,13 @@ inline constexpr double kHeadlessHalfCanvasHeight = 800;
 int runInfo(const QString &file, std::ostream &out, std::ostream &err);
 // `tessella --save-as OUT FILE`: loads as "load state" does, saves as "save state" does.
 int runSaveAs(const QString &outFile, const QString &file, std::ostream &err);
+// `tessella --export OUT [--area L,T,R,B] [--quality Q] FILE`: loads FILE and writes the
+// image OUT as "save image" would; the message of any failure on err, OUT untouched.
+int runExport(const CommandLine &cl, std::ostream &err);
+// The usage of every verb; the program's name and version.
+void printUsage(std::ostream &out);
+void printVersion(std::ostream &out);
+
 // One line about a document, for `tessella FILE` without a window.
 int runSummary(const QString &file, std::ostream &out, std::ostream &err);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <iostream>
 
@@ -26,10 +27,26 @@ int main(int argc, char **argv)
     const CommandLine cl = parseCommandLine(rawArguments(argc, argv));
     switch (cl.verb) {
     case CommandLine::Verb::Usage:
-        std::cerr << "usage: tessella [FILE]\n"
-                     "       tessella --info FILE\n"
-                     "       tessella --save-as OUT FILE\n";
+        printUsage(std::cerr);
         return 2;
+    case CommandLine::Verb::Help:
+        printUsage(std::cout);
+        return 0;
+    case CommandLine::Verb::Version:
+        printVersion(std::cout);
+        return 0;
+    case CommandLine::Verb::Export: {
+        // Drawing needs the GUI module but never a display; the verb's only output is its
+        // own messages, not the toolkit's notices.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << text.toStdString() << '\n';
+            }
+        });
+        QGuiApplication app(argc, argv);
+        return runExport(cl, std::cerr);
+    }
     case CommandLine::Verb::Info: {
         QCoreApplication app(argc, argv);
         return runInfo(cl.file, std::cout, std::cerr);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
+#include "app/editorexport.h"
 #include "app/fileassociationwindow.h"
 #include "app/fractalwiring.h"
 #include "app/termination.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 
 namespace tessella {
@@ -78,6 +80,11 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         xform = window;
         xform->show();
     };
+    std::unique_ptr<EditorExport> imageExport;
+    hooks.saveImage = [&] {
+        if (imageExport)
+            imageExport->command().saveImage();
+    };
     hooks.closeTransformEditor = [&] {
         doc.closing = true;
         delete xform.data();
@@ -89,6 +96,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
 
     TileEditorWindow editor(doc, dialogs, paths, hooks);
     editorWindow = &editor;
+    imageExport = std::make_unique<EditorExport>(editor, dialogs);
     fractal.setEditor(&editor);
     dialogs.setParent(&editor);
     editor.Form_Load(commandLineFile);
@@ -100,6 +108,7 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     if (association)
         delete association;
     delete xform.data();
+    imageExport.reset();
     return status;
 }
 

@@ -21,6 +21,12 @@ AppPaths AppPaths::current()
     paths.exeName = executableName();
     paths.configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     paths.dataDirs = QStandardPaths::standardLocations(QStandardPaths::AppDataLocation);
+    // An installation under any prefix keeps its data in <prefix>/share/tessella, which
+    // the desktop's data directories need not list.
+    const QString besideInstall =
+        QDir::cleanPath(QDir(paths.appDir).filePath(QStringLiteral("../share/tessella")));
+    if (!paths.dataDirs.contains(besideInstall))
+        paths.dataDirs << besideInstall;
     return paths;
 }
 

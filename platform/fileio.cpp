@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace tessella {
@@ -190,6 +191,126 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return false;
     }
     return true;
+}
+
+struct AtomicFileWriter::State
+{
+    QString target;
+    bool keepTimes = false;
+    bool replacing = false;
+    QFileDevice::Permissions permissions;
+    struct stat oldStat
+    {};
+    std::unique_ptr<QSaveFile> file;
+    qint64 written = 0;
+};
+
+AtomicFileWriter::AtomicFileWriter(const QString &path, bool keepTimes)
+    : state_(std::make_unique<State>())
+{
+    state_->target = path.isEmpty() ? QString() : resolveLinks(path);
+    state_->keepTimes = keepTimes;
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    cancel();
+}
+
+bool AtomicFileWriter::fail(const QString &why)
+{
+    error_ = why;
+    cancel();
+    return false;
+}
+
+bool AtomicFileWriter::open()
+{
+    State &s = *state_;
+    if (s.target.isEmpty()) {
+        return fail(QStringLiteral("no file name"));
+    }
+    const QFileInfo info(s.target);
+    if (!QFileInfo(info.absolutePath()).isDir()) {
+        return fail(QStringLiteral("folder does not exist"));
+    }
+    s.replacing = info.exists();
+    if (s.replacing) {
+        s.permissions = info.permissions();
+        if (::stat(QFile::encodeName(s.target).constData(), &s.oldStat) != 0) {
+            return fail(systemError(errno));
+        }
+    }
+    s.file = std::make_unique<QSaveFile>(s.target);
+    if (!s.file->open(QIODevice::WriteOnly)) {
+        return fail(s.file->errorString());
+    }
+    if (s.replacing) {
+        s.file->setPermissions(s.permissions);
+    }
+    return true;
+}
+
+bool AtomicFileWriter::write(const char *data, qint64 size)
+{
+    State &s = *state_;
+    if (!s.file) {
+        return fail(QStringLiteral("file not open"));
+    }
+    // An injected failure strikes after the first bytes, as a full disk would.
+    if (writeFailure.load() && s.written > 0) {
+        return fail(QStringLiteral("write failed"));
+    }
+    if (s.file->write(data, size) != size) {
+        return fail(s.file->errorString());
+    }
+    s.written += size;
+    return true;
+}
+
+bool AtomicFileWriter::seek(qint64 position)
+{
+    State &s = *state_;
+    if (!s.file || !s.file->seek(position)) {
+        return fail(s.file ? s.file->errorString() : QStringLiteral("file not open"));
+    }
+    return true;
+}
+
+QIODevice *AtomicFileWriter::device()
+{
+    return state_->file.get();
+}
+
+bool AtomicFileWriter::commit()
+{
+    State &s = *state_;
+    if (!s.file) {
+        return fail(QStringLiteral("file not open"));
+    }
+    if (writeFailure.load()) {
+        return fail(QStringLiteral("write failed"));
+    }
+    if (!s.file->commit()) {
+        const QString why = s.file->errorString();
+        s.file.reset();
+        error_ = why;
+        return false;
+    }
+    s.file.reset();
+    if (s.replacing && s.keepTimes) {
+        const struct timespec times[2] = {s.oldStat.st_atim, s.oldStat.st_mtim};
+        ::utimensat(AT_FDCWD, QFile::encodeName(s.target).constData(), times, 0);
+    }
+    return true;
+}
+
+void AtomicFileWriter::cancel()
+{
+    if (state_->file) {
+        state_->file->cancelWriting();
+        state_->file.reset();
+    }
 }
 
 } // namespace tessella

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+
+#include <memory>
 
 namespace tessella {
 
@@ -25,6 +28,37 @@ ReadFileResult readRegularFile(const QString &path, qint64 maxBytes = kDefaultMa
 // the directory is not writable the file is written directly (and truncated). On failure the
 // old file is left untouched, no temporary file remains, and `error` says why.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// A file written piece by piece (and in any order, through seek) into a temporary file in
+// the target's directory, renamed over the target by commit(). A symbolic link at the path
+// is written through to its target; a replaced file keeps its permission bits, and with
+// keepTimes also its access and modification times. Destroying an uncommitted writer
+// removes the temporary file: the target is then exactly as it was.
+class AtomicFileWriter
+{
+public:
+    explicit AtomicFileWriter(const QString &path, bool keepTimes = false);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter &) = delete;
+    AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
+
+    bool open();
+    bool write(const char *data, qint64 size);
+    bool seek(qint64 position);
+    bool commit();
+    void cancel();
+    // The open device (for writers that take one), or nullptr before open().
+    QIODevice *device();
+    // Why the last call failed.
+    QString error() const { return error_; }
+
+private:
+    bool fail(const QString &why);
+
+    struct State;
+    std::unique_ptr<State> state_;
+    QString error_;
+};
 
 // Test seams. A write failure makes the next writes fail half-way, as a full disk would;
 // direct mode takes the path used for a directory that is not writable.

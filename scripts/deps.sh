@@ -6,7 +6,7 @@ packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libturbojpeg0-dev
           libjpeg62-turbo-dev libpng-dev libwmf-bin
           libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth x11-apps)
+          xvfb xauth x11-apps desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,6 +11,15 @@
 
 namespace tessella {
 
+// Pointer handlers that take the canvas over from the editor's own gestures: button 1
+// left, 2 right (moves: the buttons held), positions in plane units.
+struct CanvasGrab
+{
+    std::function<void(int button, double x, double y)> press;
+    std::function<void(int buttons, double x, double y)> move;
+    std::function<void(int button, double x, double y)> release;
+};
+
 // Other windows the tile editor opens. app/ installs them, so the tile editor never
 // depends on those windows; an empty hook does nothing.
 struct EditorHooks

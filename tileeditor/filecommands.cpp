@@ -153,6 +153,11 @@ bool FileCommands::loadPrims()
 
 bool FileCommands::loadState()
 {
+    return loadStateFrom(QString());
+}
+
+bool FileCommands::loadStateFrom(const QString &given)
+{
     if (doc_.xformOpen) {
         dialogs_.message(kCloseTransformFirstText);
         return false;
@@ -161,11 +166,11 @@ bool FileCommands::loadState()
         return false;
 
     // docPath changes only once the file has loaded.
-    QString path;
-    if (cmdFilePending_) {
+    QString path = given;
+    if (path.isEmpty() && cmdFilePending_) {
         path = cmdFile_;
         cmdFilePending_ = false;
-    } else {
+    } else if (path.isEmpty()) {
         const auto chosen = dialogs_.openFile(mvlDialog("Load .mvl File", docPath_, false));
         if (!chosen)
             return false;

@@ -78,6 +78,9 @@ public:
     // a failure leaves the document, `docPath` and `dirty` as they were.
     bool loadPrims();
     bool loadState();
+    // "load state" of a document chosen outside the open dialog (dropped on the window):
+    // the same refusals, question and messages.
+    bool loadStateFrom(const QString &path);
     bool saveState();
     // "clear session" (`cmdRevert_Click`): undoable.
     bool revertSession();

@@ -2,6 +2,7 @@
 #include "tileeditor/tileeditorwindow.h"
 
 #include "tileeditor/canvaswidget.h"
+#include "tileeditor/editortips.h"
 #include "tileeditor/view/viewrenderer.h"
 
 #include <QCloseEvent>
@@ -54,6 +55,9 @@ TileEditorWindow::TileEditorWindow(Document &doc, Dialogs &dialogs, AppPaths pat
     files_ = std::make_unique<FileCommands>(doc_, undo_, dialogs_, *this, paths_.primitivesPath(),
                                             executablePath());
     buildControls();
+    applyTileEditorTips(this);
+    installShortcuts();
+    setAcceptDrops(true);
     resize(1200, 800);
 }
 
@@ -81,9 +85,24 @@ void TileEditorWindow::buildControls()
 {
     picBox = new CanvasWidget(this);
     picBox->installEventFilter(this);
-    picBox->onPress = [this](int b, double x, double y) { picBox_MouseDown(b, x, y); };
-    picBox->onMove = [this](int b, double x, double y) { picBox_MouseMove(b, x, y); };
-    picBox->onRelease = [this](int b, double x, double y) { picBox_MouseUp(b, x, y); };
+    picBox->onPress = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseDown(b, x, y);
+        else if (grab_.press)
+            grab_.press(b, x, y);
+    };
+    picBox->onMove = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseMove(b, x, y);
+        else if (grab_.move)
+            grab_.move(b, x, y);
+    };
+    picBox->onRelease = [this](int b, double x, double y) {
+        if (!locked_)
+            picBox_MouseUp(b, x, y);
+        else if (grab_.release)
+            grab_.release(b, x, y);
+    };
 
     const char *frameTitles[3] = {"tile edit", "select", "group edit"};
     for (int i = 0; i < 3; ++i) {
@@ -227,7 +246,8 @@ void TileEditorWindow::Form_Activate()
         skipActivate_ = false;
         return;
     }
-    if (!handBackPending_)
+    // A hand-back during an export waits until the export has given the editor back.
+    if (!handBackPending_ || locked_)
         return;
     handBackPending_ = false;
     if (!doc_.appendTile(doc_.xfReturn)) {
@@ -289,6 +309,11 @@ void TileEditorWindow::showEvent(QShowEvent *event)
 
 void TileEditorWindow::closeEvent(QCloseEvent *event)
 {
+    // An export under way ends first; it always gives the editor back.
+    if (locked_ && !doc_.closing) {
+        event->ignore();
+        return;
+    }
     if (closeApproved_ || doc_.closing || files_->queryUnload(true)) {
         doc_.closing = true;
         if (hooks_.closeTransformEditor)
@@ -339,6 +364,8 @@ void TileEditorWindow::keyReleaseEvent(QKeyEvent *event)
 
 bool TileEditorWindow::form_KeyDown(int key)
 {
+    if (locked_)
+        return true;
     PlaneView::KeyResult result = PlaneView::KeyResult::Redraw;
     switch (key) {
     case Qt::Key_Period:

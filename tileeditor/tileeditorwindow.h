@@ -75,6 +75,23 @@ public:
     int canvasLineWidth() const { return lineWidth_; }
     void setSkipActivate() { skipActivate_ = true; }
 
+    // The image export works on the editor: while locked, every command, key and close
+    // request is ignored and the canvas pointer goes to `grab` alone.
+    void lockForExport(CanvasGrab grab);
+    void unlockAfterExport();
+    bool lockedForExport() const { return locked_; }
+    // The view the export keeps and puts back: zoom, canvas position, line width.
+    struct ViewState
+    {
+        PlaneView view;
+        int lineWidth = 1;
+    };
+    ViewState viewState() const { return {view_, lineWidth_}; }
+    // Puts a kept view back: caption and full redraw.
+    void restoreViewState(const ViewState &state);
+    // The view list's "heavy" entry is selected.
+    bool heavyLines() const { return viewSelected(0); }
+
     // FilesHost
     void fullRedraw() override { Form_Resize(); }
     void resetZoom() override;
@@ -119,10 +136,17 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A dropped ".mvl" file is opened as "load state" opens one; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
     void layoutControls();
+    // The desktop's standard keys for "load state", "save state", undo and "exit".
+    void installShortcuts();
+    // Not while a text box has the focus or a pointer gesture is under way.
+    bool shortcutAllowed() const;
     QPushButton *makeButton(const char *name, const QString &caption);
     QListWidget *makeList(const char *name, const QStringList &items);
     void showPopup(QListWidget *list, QPushButton *under);
@@ -224,6 +248,8 @@ private:
     Panel activePanel_ = Panel::Tiles;
     bool loaded_ = false;
     bool closeApproved_ = false;
+    bool locked_ = false;
+    CanvasGrab grab_;
     std::optional<PlaneView> savedViews_[2];
 };
 

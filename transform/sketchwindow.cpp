@@ -2,6 +2,7 @@
 #include "transform/sketchwindow.h"
 
 #include "transform/xformcanvas.h"
+#include "transform/xformtips.h"
 #include "transform/xformwindow.h"
 
 #include <QCheckBox>
@@ -100,6 +101,7 @@ void SketchWindow::buildControls()
     connect(optNegative, &QRadioButton::clicked, this, [this] { optColour_Click(); });
     connect(hscPoly, &QScrollBar::valueChanged, this, [this](int v) { hscPoly_Change(v); });
     connect(cmdCurve, &QPushButton::clicked, this, [this] { cmdCurve_Click(); });
+    applySketchTips(this);
 }
 
 void SketchWindow::focusSurface()

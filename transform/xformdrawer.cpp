@@ -220,6 +220,10 @@ void drawXform(Surface &surface, const Chain &chain, const std::vector<Sketch> &
         drawCurves(surface, chain);
     drawStraightChain(surface, chain);
     if (entering) {
+        // The segments entered so far, in the colour the finished item will have.
+        Sketch open = *entering;
+        open.kind = 0;
+        drawItem(surface, open, settings);
         const int n = std::min<int>(entering->nPoints, static_cast<int>(entering->points.size()));
         for (int i = 0; i < n; ++i)
             drawXformDot(surface, entering->points[i].x, entering->points[i].y, 0, 2);

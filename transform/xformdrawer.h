@@ -45,9 +45,9 @@ struct RegularPreview
 
 // Draws the transform editor's picture onto `surface`, whose scale maps editor units to
 // its pixels, in the fixed order: sketch items, boundary, corner outline, sampled
-// curves, the straight chain with its role colours, the points of a sketch being
-// entered, and the curve handles. `items` holds the working sketch items at indexes
-// 1 .. itemEnd - 1 (index 0 is unused); items marked deleted are skipped.
+// curves, the straight chain with its role colours, the segments and points of a sketch
+// being entered, and the curve handles. `items` holds the working sketch items at
+// indexes 1 .. itemEnd - 1 (index 0 is unused); items marked deleted are skipped.
 void drawXform(Surface &surface, const Chain &chain, const std::vector<Sketch> &items, int itemEnd,
                const XformDrawSettings &settings, const Sketch *entering = nullptr,
                const std::optional<RegularPreview> &regular = std::nullopt);

@@ -4,6 +4,7 @@
 #include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
+#include "transform/xformtips.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -128,6 +129,7 @@ void XformWindow::buildControls()
         text->setFocusPolicy(Qt::NoFocus);
         text->installEventFilter(this);
     }
+    applyXformTips(this);
 }
 
 void XformWindow::layoutControls()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/document.h"
+#include "output/export/exportsink.h"
 #include "platform/surface.h"
 #include "tileeditor/view/tilingdrawer.h"
 
@@ -23,6 +24,7 @@ inline constexpr char kNotRecognizedSuffix[] = " is not a recognized file type";
 inline constexpr char kFileNotSaved[] = "file not saved";
 inline constexpr char kSavedAs[] = "saved as:";
 inline constexpr char kImageTooLarge[] = "the image is too large";
+inline constexpr char kPrintAreaEmpty[] = "the print area is empty";
 
 // The type named by the last three characters of the path, compared exactly (so ".JPG"
 // is not a JPEG); nothing for any other ending.
@@ -31,7 +33,7 @@ std::optional<ImageFormat> classifyImagePath(const QString &path);
 // followed by " is not a recognized file type".
 QString unrecognizedTypeMessage(const QString &path);
 
-bool isRasterFormat(ImageFormat format);  // BMP, JPEG, PNG: drawn in pixels, zoom 1/2/4/8
+bool isRasterFormat(ImageFormat format);   // BMP, JPEG, PNG: drawn in pixels, zoom 1/2/4/8
 bool isMetafileFormat(ImageFormat format); // EMF, WMF: always drawn at zoom 2
 // The zoom the export uses: the quality's zoom for raster files, 2 for every vector file.
 int effectiveZoom(ImageFormat format, int qualityZoom);
@@ -79,17 +81,6 @@ struct ExportRequest
     bool heavy = false;  // the view option: doubles the draw width
     DrawSettings settings;
     ExportScene scene; // empty: drawTilingScene of the document
-};
-
-// Progress and cancel, called on the thread that runs exportImage, between bands (so a
-// window may let its events run in progress()). Cancel is honoured within one band.
-class ExportSink
-{
-public:
-    virtual ~ExportSink() = default;
-    // Fraction of the work done, 0 .. 1.
-    virtual void progress(double fraction) = 0;
-    virtual bool cancelled() = 0;
 };
 
 struct ExportResult

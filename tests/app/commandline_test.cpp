@@ -4,8 +4,11 @@
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
+#include "tests/support/tilebuilder.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,19 +78,45 @@ bool centrallySymmetric(const QJsonArray &v)
 
 } // namespace
 
-TEST(CommandLine, ParsesVerbsAndTheDocumentArgument)
+TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
 {
-    EXPECT_EQ(parseCommandLine({"tessella", "--info", "a.mvl"}).verb, CommandLine::Verb::Info);
-    EXPECT_EQ(parseCommandLine({"tessella", "--info"}).verb, CommandLine::Verb::Usage);
-    const CommandLine saveAs = parseCommandLine({"tessella", "--save-as", "out.mvl", "in.mvl"});
-    EXPECT_EQ(saveAs.verb, CommandLine::Verb::SaveAs);
-    EXPECT_EQ(saveAs.out, "out.mvl");
-    EXPECT_EQ(saveAs.file, "in.mvl");
-    const CommandLine open = parseCommandLine({"tessella", "\"my design.mvl\""});
-    EXPECT_EQ(open.verb, CommandLine::Verb::Open);
-    EXPECT_EQ(open.file, "my design.mvl");
-    EXPECT_EQ(parseCommandLine({"tessella", "\""}).file, "\"");
-    EXPECT_TRUE(parseCommandLine({"tessella"}).file.isEmpty());
+    using V = CommandLine::Verb;
+    // clang-format off
+    struct { QStringList args; V verb; QString file, out; } const cases[] = {
+        {{"tessella"}, V::Open, "", ""},
+        {{"tessella", "\"my design.mvl\""}, V::Open, "my design.mvl", ""},
+        {{"tessella", "\""}, V::Open, "\"", ""},
+        {{"tessella", "--info", "a.mvl"}, V::Info, "a.mvl", ""},
+        {{"tessella", "--save-as", "out.mvl", "in.mvl"}, V::SaveAs, "in.mvl", "out.mvl"},
+        {{"tessella", "--export", "o.jpg", "in.mvl"}, V::Export, "in.mvl", "o.jpg"},
+        {{"tessella", "--help"}, V::Help, "", ""},
+        {{"tessella", "--version"}, V::Version, "", ""},
+    };
+    const QStringList wrong[] = { // the usage, whatever else was read
+        {"tessella", "--info"}, {"tessella", "--info", "a.mvl", "b.mvl"},
+        {"tessella", "--save-as", "out.mvl"}, {"tessella", "--export", "o.jpg"},
+        {"tessella", "--export", "o.jpg", "--quality", "3", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "--area", "1,2,3", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "--area", "1,2,3,x", "in.mvl"},
+        {"tessella", "--export", "o.jpg", "a.mvl", "b.mvl"},
+        {"tessella", "--export", "o.jpg", "--colour", "in.mvl"},
+        {"tessella", "--frobnicate"}, {"tessella", "--help", "extra"},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const CommandLine cl = parseCommandLine(c.args);
+        EXPECT_EQ(cl.verb, c.verb) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.file, c.file) << c.args.join(' ').toStdString();
+        EXPECT_EQ(cl.out, c.out) << c.args.join(' ').toStdString();
+    }
+    for (const QStringList &args : wrong)
+        EXPECT_EQ(parseCommandLine(args).verb, V::Usage) << args.join(' ').toStdString();
+    const CommandLine full = parseCommandLine(
+        {"tessella", "--export", "o.png", "--quality", "8", "--area", "-5,2,30,40", "in.mvl"});
+    EXPECT_EQ(full.quality, 8);
+    EXPECT_EQ(full.area, (std::array<int32_t, 4>{-5, 2, 30, 40}));
+    EXPECT_EQ(parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"}).quality, 2);
+    EXPECT_FALSE(parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"}).area);
 }
 
 TEST(StarterLibrary, EveryTileSitsOnItsLatticeAndCanBeTransformed)
@@ -132,12 +161,8 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
 {
     QTemporaryDir dir;
     // A foreign file centred on the origin comes out as the current version, centred.
-    Document foreign;
-    Tile t;
-    t.setCorners({{-8, -8}, {8, -8}, {8, 8}});
-    t.grid = GridRectangular;
-    foreign.tiles = {t};
-    std::vector<uint8_t> bytes = *writeDocument(foreign);
+    std::vector<uint8_t> bytes =
+        *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
     writeBytes(in, toBytes(bytes));
@@ -196,4 +221,72 @@ TEST(CommandLine, FailuresReportTheMessageAndLeaveTheTargetAlone)
         runProgram({"--save-as", dir.filePath("no/such/dir.mvl"), kPrimitives});
     EXPECT_EQ(noDir.status, 1);
     EXPECT_EQ(noDir.err.trimmed(), "file not saved");
+}
+
+TEST(CommandLine, HelpVersionAndUnknownOptionsFollowTheUsualConventions)
+{
+    const ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--export OUT"));
+    EXPECT_TRUE(help.out.contains("--save-as OUT FILE"));
+    const ProgramRun version = runProgram({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("tessella "));
+    const ProgramRun unknown = runProgram({"--frobnicate", kPrimitives});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_TRUE(unknown.err.contains("usage: tessella"));
+}
+
+TEST(CommandLine, ExportWritesTheImageWithoutADisplay)
+{
+    QTemporaryDir dir;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", "minimal-not-a-platform"); // the verb must not need one
+    const QString png = dir.filePath("area.png");
+    const ProgramRun area =
+        runProgram({"--export", png, "--area", "0,0,120,80", "--quality", "1", kPrimitives});
+    EXPECT_EQ(area.status, 0) << area.err.constData();
+    EXPECT_EQ(QImage(png).size(), QSize(120, 80));
+
+    // The default area is the tiles' bounding box; "better" halves the doubled drawing.
+    const QString jpg = dir.filePath("all.jpg");
+    const ProgramRun all = runProgram({"--export", jpg, kPrimitives});
+    EXPECT_EQ(all.status, 0) << all.err.constData();
+    const QImage image(jpg);
+    EXPECT_GT(image.width(), 10);
+    EXPECT_GT(image.height(), 10);
+    for (const char *vector : {"v.emf", "v.wmf", "v.svg", "v.pdf"}) {
+        EXPECT_EQ(runProgram({"--export", dir.filePath(vector), kPrimitives}).status, 0) << vector;
+        EXPECT_GT(QFileInfo(dir.filePath(vector)).size(), 100) << vector;
+    }
+    qputenv("QT_QPA_PLATFORM", platform);
+}
+
+TEST(CommandLine, ExportErrorsLeaveTheTargetUntouched)
+{
+    QTemporaryDir dir;
+    struct Case
+    {
+        QString out;
+        QStringList extra;
+        QString in;
+        QByteArray message;
+    };
+    const Case cases[] = {
+        {dir.filePath("x.JPG"), {}, kPrimitives, ".JPG is not a recognized file type"},
+        {dir.filePath("x.jpg"), {}, dir.filePath("missing.mvl"), "error loading file"},
+        {dir.filePath("y.jpg"),
+         {"--area", "0,0,20000,10", "--quality", "8"},
+         kPrimitives,
+         "the image is too large"},
+    };
+    for (const Case &c : cases) {
+        writeBytes(c.out, "old");
+        const ProgramRun run =
+            runProgram(QStringList{"--export", c.out} + c.extra + QStringList{c.in});
+        EXPECT_EQ(run.status, 1) << c.message.constData();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.constData();
+        EXPECT_EQ(readBytes(c.out), "old");
+    }
 }
