@@ -161,6 +161,13 @@ struct Scene
         corner(1)->bcpX = 50;
         corner(0)->fActive = true;
     }
+    // A line of three points still being entered, in the colour it will have.
+    void enterLine(bool negative)
+    {
+        entering.points = {{50, 50}, {72, 50}, {72, 72}};
+        entering.nPoints = 3;
+        entering.negative = negative ? kTrue : 0;
+    }
     // The straight chain leaves the first edge, so only the corner outline runs there.
     void leaveTheFirstEdge()
     {
@@ -225,6 +232,10 @@ const Picture kPictures[] = {
          s.entering.nPoints = 1;
      },
      {{45, 45, kFill}, {20, 80, 0}}},
+    {"LineBeingEntered", [](Scene &s) { s.enterLine(false); },
+     {{61, 50, 0}, {72, 61, 0}, {65, 65, kWhite}}}, // its segments, no fill
+    {"NegativeLineBeingEntered", [](Scene &s) { s.enterLine(true); },
+     {{61, 50, invertColor(0x0000ff)}, {72, 61, invertColor(0x0000ff)}}},
     {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
          s.corner(1)->x = kNaN;
          s.addItem(35, 35, 0, 0).points[1].x = std::numeric_limits<double>::infinity();
