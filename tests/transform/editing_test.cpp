@@ -284,6 +284,22 @@ protected:
     }
 };
 
+TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
+{
+    editor.cmdCurves();
+    click(along(0, 1, 0.5));
+    Node *c0 = chain.firstNode, *c1 = corner(1);
+    drag({c0->fcpX, c0->fcpY}, {c0->fcpX + 5, c0->fcpY - 7});
+    EXPECT_EQ(host.dot, 192 + 90 * 65536) << "the picked handle's marker";
+    const Vertex moved{c1->bcpX - 4, c1->bcpY + 6};
+    editor.mouseDown(PointerButton::Left, c1->bcpX, c1->bcpY);
+    EXPECT_TRUE(editor.dragHandle && editor.dragBwd);
+    editor.mouseMove(moved.x, moved.y, false);
+    editor.mouseUp();
+    EXPECT_EQ((Vertex{c1->bcpX, c1->bcpY}), moved);
+    expectImage(1e-9);
+}
+
 TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
 {
     fillOutlineTo(kMaxOutlinePoints - 3);
@@ -308,6 +324,10 @@ TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
     EXPECT_EQ(dialogs.beeps, 3);
     EXPECT_EQ(chain.firstNode->nPoints, 11);
     EXPECT_TRUE(editor.setSegmentPoints(10));
+    // Resampling adds no node: it is allowed with the node table full.
+    for (long n = chain.nodeCount(); n < kMaxOutlinePoints; ++n)
+        chain.insertAfter(chain.lastNode->bLink)->nPoints = 1;
+    EXPECT_TRUE(editor.setSegmentPoints(9));
 }
 
 } // namespace

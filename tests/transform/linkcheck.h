@@ -36,6 +36,7 @@ class RecordingHost : public EditingHost
 public:
     Transformations *xforms = nullptr;
     int resized = 0;
+    Colour dot = -1; // the marker of a picked handle
 
     void redraw() override {}
     void setNotice(const std::string &) override {}
@@ -46,7 +47,7 @@ public:
     void surfaceResized() override { ++resized; }
     void showTotal(long) override {}
     void showSegmentPoints(int) override {}
-    void drawDot(double, double, Colour, double) override {}
+    void drawDot(double, double, Colour colour, double) override { dot = colour; }
     void curveModeOn() override {}
     void closeSketchTools() override {}
 };

@@ -118,6 +118,7 @@ TEST_F(SketchToolsTest, RegularPolygonsOfEveryNumberOfSides)
         tools.mouseDown(PointerButton::Left, cx, cy, kReach);
         EXPECT_EQ(tools.sketchItem.kind, 2) << "only while dragged";
         EXPECT_EQ(tools.sketchItem.nPoints, n + 1);
+        EXPECT_EQ(tools.regularPreview()->radius, 0);
         const double ex = cx + r * std::cos(a), ey = cy + r * std::sin(a);
         tools.mouseMove(ex, ey);
         ASSERT_TRUE(tools.regularPreview().has_value());
@@ -208,6 +209,9 @@ TEST_F(SketchToolsTest, DeleteMarksTheFirstItemStartingWithinReach)
     EXPECT_EQ(host.beeps, 1) << "already deleted";
     tools.chooseTool(SketchTool::Line);
     EXPECT_FALSE(tools.deleteToolOn);
+    click(50, 50);
+    tools.chooseTool(SketchTool::Line);
+    EXPECT_EQ(tools.sketchItem.nPoints, 1) << "the line tool again keeps the line";
 }
 
 TEST_F(SketchToolsTest, CountsStayWithinSixteenBitsAndTheTable)
@@ -251,6 +255,8 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     drawSketchOverlay(band, tools);
     EXPECT_EQ(band.pixel(35, 10), 0) << "black segment to the pointer";
     EXPECT_EQ(band.pixel(35, 20), white);
+    tools.mouseMove(std::nan(""), 5);
+    EXPECT_EQ(tools.rubberBand()->second, (Vertex{60, 10})) << "a non-finite pointer is ignored";
     click(60, 10);
     click(0, 0, PointerButton::Right);
     EXPECT_FALSE(tools.rubberBand().has_value());
@@ -280,6 +286,13 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     tools.close(); // closing the palette finishes the curve
     EXPECT_FALSE(tools.curveUnderway);
     EXPECT_EQ(item(2).points[0], (Vertex{30, 50}));
+    // On a closed polygon the closing point follows the first corner.
+    for (const Vertex &p : std::vector<Vertex>{{60, 60}, {90, 60}, {75, 90}, {61, 61}})
+        click(p.x, p.y);
+    ASSERT_TRUE(tools.prepCurve());
+    tools.mouseDown(PointerButton::Left, 60, 60, kReach);
+    tools.mouseMove(65, 55);
+    EXPECT_EQ(tools.curveItem.points.back(), (Vertex{65, 55}));
 }
 
 Sketch item(double x, double y, int16_t kind = 0)
@@ -361,6 +374,10 @@ TEST_F(SketchStoreTest, ReloadedMirrorImagesAreDroppedOnlyWhenTheyMatchWhole)
     dropMirroredSketches(work, 50);
     EXPECT_EQ(work.sketchNext, 5) << "not a mirror image in every point";
     work.sketchItems[4].points[0].x -= 1;
+    work.sketchItems[4].kind = 0;
+    dropMirroredSketches(work, 50);
+    EXPECT_EQ(work.sketchNext, 5) << "nor of another kind";
+    work.sketchItems[4].kind = 1;
     dropMirroredSketches(work, 50);
     EXPECT_EQ(work.sketchNext, 3);
     // No room for the copies: none made, none dropped.

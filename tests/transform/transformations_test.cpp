@@ -27,7 +27,18 @@ TEST_F(TransformationsTest, CentreRotationInsertsOneCentreAndFindsItAgain)
     EXPECT_EQ(chain.nodeCount(), 8);
     EXPECT_EQ(xforms.rotMid, mid);
     EXPECT_EQ(mid->bLink->ptColr, kColourSource) << "the source half is red again";
+    EXPECT_EQ(mid->fLink->ptColr, kColourDestination) << "and its image blue";
     expectImage(1e-9);
+}
+
+TEST_F(TransformationsTest, AChosenTransformationWaitsForItsClicks)
+{
+    open(kRectangle);
+    link(XformGlide, along(3, 4, 0.5), along(1, 2, 0.5));
+    for (int index : {XformTranslate, XformCenterRotation, XformVertexRotation, XformGlide}) {
+        xforms.chooseTransformation(index);
+        EXPECT_FALSE(xforms.linkActive()) << index;
+    }
 }
 
 // A refused selection leaves the chain as it was and says why.

@@ -57,7 +57,8 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
         bool allowed;
     } rows[] = {{3001, 100, 4000, 4000, false}, {2999, 100, 4000, 4000, true},
                 {100, 3001, 4000, 4000, false}, {1600, 100, 100, 600, true},
-                {1610, 100, 100, 600, false},   {100, 1610, 600, 100, false}};
+                {1610, 100, 100, 600, false},   {1606.7, 100, 100, 600, false},
+                {100, 1610, 600, 100, false}};
     for (const auto &r : rows) {
         XformView view;
         view.open(r.w, r.h, r.winW, r.winH);
@@ -204,7 +205,7 @@ const Picture kPictures[] = {
          s.settings.curveMode = true;
      },
      {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
-      {40, 10, kCurve}, {35, 20, kCurve}}},
+      {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
     {"Hidden", [](Scene &s) {
          s.curveUp(); // no handles outside curve mode
          s.leaveTheFirstEdge();
@@ -214,6 +215,8 @@ const Picture kPictures[] = {
      },
      {{45, 0, kWhite}, {45, 15, kWhite}, {40, 10, kWhite}, {45, 45, kWhite}, {38, 30, kWhite},
       {30, 30, 0}}},
+    {"StraightSegmentIgnoresItsHandles", [](Scene &s) { s.curveUp(); s.corner(0)->nPoints = 2; },
+     {{45, 15, kWhite}, {45, 30, 0}}},
     {"DashedCornerOutline", [](Scene &s) { s.leaveTheFirstEdge(); },
      {{38, 30, kCornerOutlineColour}, {50, 30, kWhite}}},
     {"Items", [](Scene &s) {
@@ -279,6 +282,10 @@ TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
     // A dot straddling the viewport's right border still shows its left half.
     drawXformDot(viewport, 62.625, 52.5, kRed, 3);
     EXPECT_EQ(viewport.pixel(499, 420), kRed);
+    drawXformDot(viewport, 60, 55.125, kRed, 3); // and its bottom border: the top half
+    EXPECT_EQ(viewport.pixel(480, 439), kRed);
+    drawXformDot(viewport, 61.5, 49.75, kRed, 3); // and its top border: the bottom half
+    EXPECT_EQ(viewport.pixel(492, 400), kRed);
 
     ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
     surface.setPenColour(kRed);

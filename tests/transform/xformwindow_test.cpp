@@ -299,12 +299,12 @@ TEST_F(XformWindowTest, ReflectedPolygonRefusesEditsAndExitAsksFirst)
     EXPECT_EQ(dialogs.log.back().secondLine, "Do you want to Exit now?");
     EXPECT_TRUE(window->cancelExit());
     dialogs.expectYesNo(Answer::No);
-    window->close(); // the close box asks the same
+    EXPECT_FALSE(window->close()); // the close box asks the same
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(handBacks.empty());
 
     dialogs.expectYesNo(Answer::Yes);
-    window->close();
+    EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->cancelExit());
     EXPECT_FALSE(doc.xformOpen);
     EXPECT_EQ(doc.xfReflected, 0);
