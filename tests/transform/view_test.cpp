@@ -216,7 +216,7 @@ const Picture kPictures[] = {
      {{45, 0, kWhite}, {45, 15, kWhite}, {40, 10, kWhite}, {45, 45, kWhite}, {38, 30, kWhite},
       {30, 30, 0}}},
     {"StraightSegmentIgnoresItsHandles", [](Scene &s) { s.curveUp(); s.corner(0)->nPoints = 2; },
-     {{45, 15, kWhite}, {45, 30, 0}}},
+     {{45, 16, kWhite}, {45, 30, 0}}},
     {"DashedCornerOutline", [](Scene &s) { s.leaveTheFirstEdge(); },
      {{38, 30, kCornerOutlineColour}, {50, 30, kWhite}}},
     {"Items", [](Scene &s) {
