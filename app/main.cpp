@@ -36,8 +36,14 @@ int main(int argc, char **argv)
         printVersion(std::cout);
         return 0;
     case CommandLine::Verb::Export: {
-        // Drawing needs the GUI module but never a display.
+        // Drawing needs the GUI module but never a display; the verb's only output is its
+        // own messages, not the toolkit's notices.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << text.toStdString() << '\n';
+            }
+        });
         QGuiApplication app(argc, argv);
         return runExport(cl, std::cerr);
     }

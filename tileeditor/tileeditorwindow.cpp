@@ -464,6 +464,13 @@ void TileEditorWindow::renderFractal()
         hooks_.fractal->restoreRendering();
 }
 
+FractalLink::Scene TileEditorWindow::fractalExportScene(double left, double top, double width,
+                                                        double height) const
+{
+    return hooks_.fractal ? hooks_.fractal->exportScene(left, top, width, height)
+                          : FractalLink::Scene{};
+}
+
 void TileEditorWindow::saveView(int slot)
 {
     if (slot >= 0 && slot < 2)

@@ -17,13 +17,13 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace tessella::test {
 
-// The real tile editor with "save image" wired as the program wires it, scripted dialogs,
-// and an exporter that records each request (and by default writes nothing) unless the
-// test runs the real engine.
+// The real tile editor with "save image" wired as the program wires it and scripted
+// dialogs. Every request reaches `engine`; without one it is reported written unwritten.
 class SaveImageTest : public ::testing::Test
 {
 protected:
@@ -31,9 +31,7 @@ protected:
     {
         qtApp();
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
-        paths.appDir = dir.path();
-        paths.exeName = "tessella";
-        paths.configDir = dir.filePath("config");
+        paths = {dir.path(), "tessella", dir.filePath("config"), {}};
         doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
         EditorHooks hooks;
         hooks.saveImage = [this] { exporter->command().saveImage(); };
@@ -59,8 +57,7 @@ protected:
 
     SaveImageCommand &command() { return exporter->command(); }
 
-    // "save image" from the files list, the save dialog answering `path`; a message box
-    // with `message` is expected right after it when given.
+    // "save image" from the files list; the dialog answers `path`, then `message` is shown.
     void chooseSaveImage(const std::optional<std::string> &path,
                          std::optional<std::string> message = std::nullopt)
     {
@@ -80,31 +77,37 @@ protected:
         QTest::mouseMove(canvas, to);
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
     }
-
-    // The print area up to "enter": pulled between widget pixels, then "enter" clicked.
     void pullAndEnter(QPoint from, QPoint to)
     {
         pullOnCanvas(from, to);
         clickButton(command().printSetupWindow(), "cmdEnter");
     }
 
-    // Waits until the export has given the editor back.
+    // A real click on an option button's indicator.
+    static void clickOption(const QWidget *window, const char *name)
+    {
+        QWidget *option = findControl<QWidget>(window, name);
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+    }
+    // The quality window's option, then "OK".
+    void chooseQuality(const char *option)
+    {
+        QualityWindow *quality = command().qualityWindow();
+        ASSERT_NE(quality, nullptr);
+        clickOption(quality, option);
+        clickButton(quality, "cmdOK");
+    }
+
     bool waitUntilDone()
     {
         return QTest::qWaitFor([this] { return !command().busy(); }, 20000);
     }
 
-    // The view as the user sees it: zoom and canvas position.
-    struct ShownView
+    // The view as the user sees it: zoom, canvas position, caption.
+    auto shownView() const
     {
-        double zoomPct;
-        QPoint offset;
-        QString caption;
-        friend bool operator==(const ShownView &, const ShownView &) = default;
-    };
-    ShownView shownView() const
-    {
-        return {window->view().zoomPct(), window->canvas()->canvasOffset(), window->windowTitle()};
+        return std::tuple(window->view().zoomPct(), window->canvas()->canvasOffset(),
+                          window->windowTitle());
     }
 
     QTemporaryDir dir;
@@ -114,7 +117,7 @@ protected:
     std::unique_ptr<TileEditorWindow> window;
     std::unique_ptr<EditorExport> exporter;
     std::vector<ExportRequest> requests;
-    SaveImageCommand::Exporter engine; // empty: report Written without writing
+    SaveImageCommand::Exporter engine;
 };
 
 } // namespace tessella::test

@@ -1,268 +1,300 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/geometry.h"
+#include "document/lattice.h"
+#include "tests/support/tilebuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 
 using namespace tessella;
+using namespace tessella::test;
 
 namespace {
 
-Tile polygon(const std::vector<Vertex> &corners)
+const double kNan = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+const double kPi = std::numbers::pi;
+const double kRow = 8 * std::sqrt(3.0); // hexagonal row height
+
+TEST(PointFunctions, RotateAndReflect)
 {
-    Tile t;
-    t.setCorners(corners);
-    t.grid = GridRectangular;
-    return t;
+    // clang-format off
+    struct { bool reflect; double cx, cy, px, py, theta; Vertex expected; } const cases[] = {
+        {false, 1, 1, 2, 1, kPi / 2, {1, 2}}, // y grows downwards: positive turns clockwise
+        {false, 5, 5, 7, -3, 0, {7, -3}},
+        {true, 0, 0, 3, 4, kPi / 2, {-3, 4}}, // across the vertical line
+        {true, 0, 2, 5, 5, 0, {5, -1}},       // across y = 2
+        {true, 1, 1, 3, 2, kPi / 4, {2, 3}},  // across the diagonal: offsets swap
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const Vertex v = c.reflect ? reflectPoint(c.cx, c.cy, c.px, c.py, c.theta)
+                                   : rotatePoint(c.cx, c.cy, c.px, c.py, c.theta);
+        EXPECT_NEAR(v.x, c.expected.x, 1e-12) << c.reflect << " " << c.theta;
+        EXPECT_NEAR(v.y, c.expected.y, 1e-12) << c.reflect << " " << c.theta;
+    }
 }
 
-} // namespace
-
-TEST(PointFunctions, RotateAboutCentre)
+TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
 {
-    const Vertex quarter = rotatePoint(1, 1, 2, 1, std::numbers::pi / 2);
-    EXPECT_NEAR(quarter.x, 1, 1e-12);
-    EXPECT_NEAR(quarter.y, 2, 1e-12); // y grows downwards: a positive angle turns clockwise
-    const Vertex none = rotatePoint(5, 5, 7, -3, 0);
-    EXPECT_EQ(none, (Vertex{7, -3}));
-}
-
-TEST(PointFunctions, ReflectAcrossLine)
-{
-    // Across the vertical line through the origin: x is negated.
-    const Vertex mirrored = reflectPoint(0, 0, 3, 4, std::numbers::pi / 2);
-    EXPECT_NEAR(mirrored.x, -3, 1e-12);
-    EXPECT_NEAR(mirrored.y, 4, 1e-12);
-    // Across the horizontal line y = 2.
-    const Vertex flipped = reflectPoint(0, 2, 5, 5, 0);
-    EXPECT_NEAR(flipped.x, 5, 1e-12);
-    EXPECT_NEAR(flipped.y, -1, 1e-12);
-    // Across the diagonal through (1, 1): coordinates relative to it swap.
-    const Vertex diag = reflectPoint(1, 1, 3, 2, std::numbers::pi / 4);
-    EXPECT_NEAR(diag.x, 2, 1e-12);
-    EXPECT_NEAR(diag.y, 3, 1e-12);
-}
-
-TEST(Centroid, IsTheVertexMean)
-{
-    double x = 0, y = 0;
-    ASSERT_TRUE(findCentroid(polygon({{0, 0}, {2, 0}, {2, 2}, {0, 2}}), x, y));
-    EXPECT_DOUBLE_EQ(x, 1);
-    EXPECT_DOUBLE_EQ(y, 1);
-    // Not the area centroid: the clustered corners pull the centre.
-    ASSERT_TRUE(findCentroid(polygon({{0, 0}, {4, 0}, {4, 1}, {3, 1}}), x, y));
-    EXPECT_DOUBLE_EQ(x, 2.75);
-    EXPECT_DOUBLE_EQ(y, 0.5);
-}
-
-TEST(Centroid, TileWithoutCornersLeavesOutputsUnchanged)
-{
-    Tile empty;
-    double x = 7, y = 9;
-    EXPECT_FALSE(findCentroid(empty, x, y));
-    EXPECT_EQ(x, 7);
-    EXPECT_EQ(y, 9);
-
-    Tile negative = polygon({{1, 1}, {2, 2}, {3, 3}});
+    Tile damaged; // a count beyond the stored corners: only the stored ones count
+    damaged.verts = {{0, 0}, {6, 0}, {0, 3}};
+    damaged.nVerts = 200;
+    Tile negative = polygonTile({{1, 1}, {2, 2}, {3, 3}});
     negative.nVerts = -4;
-    EXPECT_FALSE(findCentroid(negative, x, y));
-    EXPECT_EQ(x, 7);
-}
+    // clang-format off
+    struct { const char *name; Tile tile; bool found; Vertex centre; } const cases[] = {
+        {"square", squareTile(0, 0, 2), true, {1, 1}},
+        {"not the area centroid", polygonTile({{0, 0}, {4, 0}, {4, 1}, {3, 1}}), true, {2.75, 0.5}},
+        {"spare element not counted", polygonTile({{0, 0}, {3, 0}, {0, 3}}), true, {1, 1}},
+        {"damaged count", damaged, true, {2, 1}},
+        {"no corners: outputs unchanged", Tile{}, false, {7, 9}},
+        {"negative count", negative, false, {7, 9}},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        double x = 7, y = 9;
+        EXPECT_EQ(findCentroid(c.tile, x, y), c.found) << c.name;
+        EXPECT_EQ(Vertex(x, y), c.centre) << c.name;
+    }
 
-TEST(Centroid, CountLargerThanStoredArrayReadsOnlyStoredCorners)
-{
-    Tile t;
-    t.verts = {{0, 0}, {6, 0}, {0, 3}};
-    t.nVerts = 200; // damaged count
-    double x = 0, y = 0;
-    ASSERT_TRUE(findCentroid(t, x, y));
-    EXPECT_DOUBLE_EQ(x, 2);
-    EXPECT_DOUBLE_EQ(y, 1);
-}
-
-TEST(Centroid, SpareClosingElementIsNotCounted)
-{
-    Tile t = polygon({{0, 0}, {3, 0}, {0, 3}}); // stores a fourth, closing copy
-    ASSERT_EQ(t.verts.size(), 4u);
-    double x = 0, y = 0;
-    ASSERT_TRUE(findCentroid(t, x, y));
-    EXPECT_DOUBLE_EQ(x, 1);
-    EXPECT_DOUBLE_EQ(y, 1);
-}
-
-TEST(GroupCentroid, WeighsEveryCornerOfSelectedTilesOnTheGrid)
-{
-    Document doc;
-    doc.tiles.push_back(polygon({{0, 0}, {2, 0}, {2, 2}, {0, 2}}));     // square, sum (4, 4)
-    doc.tiles.push_back(polygon({{10, 0}, {13, 0}, {10, 3}}));          // triangle, sum (33, 3)
-    doc.tiles.push_back(polygon({{100, 100}, {101, 100}, {100, 101}})); // not selected
-    doc.tiles.push_back(polygon({{-50, 0}, {-40, 0}, {-50, 5}}));       // other grid
-    doc.tiles[0].selected = kTrue;
-    doc.tiles[1].selected = kTrue;
-    doc.tiles[3].selected = kTrue;
-    doc.tiles[3].grid = GridHexagonal;
-    double x = 0, y = 0;
+    Document doc = documentOf({squareTile(0, 0, 2), polygonTile({{10, 0}, {13, 0}, {10, 3}}),
+                               polygonTile({{100, 100}, {101, 100}, {100, 101}}),
+                               polygonTile({{-50, 0}, {-40, 0}, {-50, 5}}, 1, GridHexagonal)});
+    for (int i : {0, 1, 3})
+        doc.tiles[i].selected = kTrue;
+    double x = -3, y = 4;
+    EXPECT_FALSE(groupCentroid(doc, GridCenterFace, x, y));
+    EXPECT_EQ(Vertex(x, y), Vertex(-3, 4));
     ASSERT_TRUE(groupCentroid(doc, GridRectangular, x, y));
-    EXPECT_DOUBLE_EQ(x, 37.0 / 7);
+    EXPECT_DOUBLE_EQ(x, 37.0 / 7); // every corner weighs the same
     EXPECT_DOUBLE_EQ(y, 7.0 / 7);
 }
 
-TEST(GroupCentroid, NothingSelectedLeavesOutputsUnchanged)
+TEST(LineMerge, KeepsOnlyCornersAsPointsAreEntered)
 {
-    Document doc;
-    doc.tiles.push_back(polygon({{0, 0}, {2, 0}, {2, 2}}));
-    double x = -3, y = 4;
-    EXPECT_FALSE(groupCentroid(doc, GridRectangular, x, y));
-    EXPECT_EQ(x, -3);
-    EXPECT_EQ(y, 4);
-    doc.tiles[0].selected = kTrue;
-    EXPECT_FALSE(groupCentroid(doc, GridCenterFace, x, y)); // selected, but on another grid
-    EXPECT_EQ(x, -3);
-}
-
-namespace {
-
-// Enters the points one by one as the new-tile gesture does: store at newCount, merge,
-// then count the stored point.
-std::vector<Vertex> enter(const std::vector<Vertex> &points, int &newCount)
-{
-    std::vector<Vertex> newPts(points.size() + 1);
-    newCount = 0;
-    for (const Vertex &p : points) {
-        newPts[newCount] = p;
-        lineMerge(newPts, newCount);
-        ++newCount;
+    // clang-format off
+    struct { const char *name; std::vector<Vertex> entered, corners; } const cases[] = {
+        {"collinear middle", {{0, 0}, {1, 0}, {2, 0}}, {{0, 0}, {2, 0}}},
+        {"vertical, through the sentinel slope", {{0, 0}, {0, 1}, {0, 2}}, {{0, 0}, {0, 2}}},
+        {"reversal along the line", {{0, 0}, {4, 2}, {2, 1}}, {{0, 0}, {2, 1}}},
+        {"corner", {{0, 0}, {2, 0}, {2, 1}}, {{0, 0}, {2, 0}, {2, 1}}},
+        {"slopes exactly the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}},
+         {{0, 0}, {1e4, 0}, {2e4, 1}}},
+        {"closed, started mid-edge", {{1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 0}, {1, 0}},
+         {{0, 0}, {2, 0}, {2, 1}, {0, 1}}},
+        {"closed on a corner", {{0, 0}, {2, 0}, {2, 2}, {0, 0}}, {{0, 0}, {2, 0}, {2, 2}}},
+        {"reversal back onto the start", {{8, 8}, {24, 8}, {8, 8}}, {{8, 8}}},
+        {"vertical reversal onto the start", {{8, 8}, {8, 24}, {8, 8}}, {}},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        // As the new-tile gesture does: store at newCount, merge, count the point unless
+        // it closed the polygon.
+        std::vector<Vertex> newPts(c.entered.size() + 1);
+        int newCount = 0;
+        const bool closes = c.entered.size() > 2 && c.entered.back() == c.entered.front();
+        for (size_t i = 0; i < c.entered.size(); ++i) {
+            newPts[newCount] = c.entered[i];
+            lineMerge(newPts, newCount);
+            newCount += closes && i + 1 == c.entered.size() ? 0 : 1;
+        }
+        EXPECT_EQ(std::vector<Vertex>(newPts.begin(), newPts.begin() + newCount), c.corners)
+            << c.name;
+        if (closes) {
+            EXPECT_EQ(newPts[newCount], newPts[0]) << c.name;
+        }
     }
-    newPts.resize(newCount);
-    return newPts;
-}
-
-} // namespace
-
-TEST(LineMerge, CollinearMiddlePointIsDropped)
-{
-    int count = 0;
-    const auto pts = enter({{0, 0}, {1, 0}, {2, 0}}, count);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(pts, (std::vector<Vertex>{{0, 0}, {2, 0}}));
-}
-
-TEST(LineMerge, VerticalSegmentsMergeThroughTheSentinel)
-{
-    int count = 0;
-    const auto pts = enter({{0, 0}, {0, 1}, {0, 2}}, count);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(pts, (std::vector<Vertex>{{0, 0}, {0, 2}}));
-}
-
-TEST(LineMerge, ReversalAlongTheSameLineMerges)
-{
-    int count = 0;
-    const auto pts = enter({{0, 0}, {4, 2}, {2, 1}}, count);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(pts, (std::vector<Vertex>{{0, 0}, {2, 1}}));
-}
-
-TEST(LineMerge, CornerIsKept)
-{
-    int count = 0;
-    const auto pts = enter({{0, 0}, {2, 0}, {2, 1}}, count);
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(pts, (std::vector<Vertex>{{0, 0}, {2, 0}, {2, 1}}));
-}
-
-TEST(LineMerge, ClosedRectangleStartedMidEdgeDropsItsStart)
-{
-    std::vector<Vertex> newPts(8);
-    const std::vector<Vertex> input = {{1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 0}, {1, 0}};
-    int newCount = 0;
-    for (size_t i = 0; i < input.size(); ++i) {
-        newPts[newCount] = input[i];
-        lineMerge(newPts, newCount);
-        if (i + 1 < input.size())
-            ++newCount;
+    std::vector<Vertex> tooShort = {{0, 0}, {1, 0}};
+    for (int count : {1, 2}) { // too few points; index 2 is not stored
+        int newCount = count;
+        lineMerge(tooShort, newCount);
+        EXPECT_EQ(newCount, count);
     }
-    // Closed: starts and ends (at index newCount) with the same point.
-    ASSERT_EQ(newCount, 4);
-    EXPECT_EQ(newPts[0], (Vertex{0, 0}));
-    EXPECT_EQ(newPts[newCount], newPts[0]);
-    EXPECT_EQ(newPts[1], (Vertex{2, 0}));
-    EXPECT_EQ(newPts[2], (Vertex{2, 1}));
-    EXPECT_EQ(newPts[3], (Vertex{0, 1}));
 }
 
-TEST(LineMerge, ClosingOnACornerKeepsTheStart)
+TEST(PixelConversion, FloorRoundAndSaturate)
 {
-    std::vector<Vertex> newPts = {{0, 0}, {2, 0}, {2, 2}, {0, 0}};
-    int newCount = 3;
-    lineMerge(newPts, newCount);
-    EXPECT_EQ(newCount, 3);
-    EXPECT_EQ(newPts[0], (Vertex{0, 0}));
-}
-
-TEST(LineMerge, DegenerateClosingsStayInBounds)
-{
-    // A reversal back onto the start: the middle point merges, one corner is left.
-    std::vector<Vertex> newPts = {{8, 8}, {24, 8}, {8, 8}};
-    int newCount = 2;
-    lineMerge(newPts, newCount);
-    EXPECT_EQ(newCount, 1);
-    EXPECT_EQ(newPts[1], (Vertex{8, 8}));
-
-    // The vertical variant: both merges fire and nothing is left.
-    newPts = {{8, 8}, {8, 24}, {8, 8}};
-    newCount = 2;
-    lineMerge(newPts, newCount);
-    EXPECT_EQ(newCount, 0);
-    EXPECT_EQ(newPts[0], (Vertex{8, 8}));
-}
-
-TEST(LineMerge, TooFewPointsOrShortArrayDoNothing)
-{
-    std::vector<Vertex> newPts = {{0, 0}, {1, 0}};
-    int newCount = 1;
-    lineMerge(newPts, newCount);
-    EXPECT_EQ(newCount, 1);
-    newCount = 2; // index 2 is not stored
-    lineMerge(newPts, newCount);
-    EXPECT_EQ(newCount, 2);
-    EXPECT_EQ(newPts, (std::vector<Vertex>{{0, 0}, {1, 0}}));
-}
-
-TEST(PixelConversion, FloorAndHalvesToEven)
-{
-    EXPECT_EQ(floorToPixel(2.7), 2);
-    EXPECT_EQ(floorToPixel(-0.5), -1);
-    EXPECT_EQ(floorToPixel(-3.0), -3);
-    EXPECT_EQ(roundToPixel(2.5), 2);
-    EXPECT_EQ(roundToPixel(3.5), 4);
-    EXPECT_EQ(roundToPixel(-2.5), -2);
-    EXPECT_EQ(roundToPixel(2.5000001), 3);
-}
-
-TEST(PixelConversion, NonFiniteIsReportedAndHugeSaturates)
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(floorToPixel(std::nan("")), std::nullopt);
-    EXPECT_EQ(floorToPixel(inf), std::nullopt);
-    EXPECT_EQ(roundToPixel(-inf), std::nullopt);
-    EXPECT_EQ(floorToPixel(1e300), kPixelLimit);
-    EXPECT_EQ(floorToPixel(-1e300), -kPixelLimit);
-    EXPECT_EQ(roundToPixel(4e9), kPixelLimit);
+    // clang-format off
+    struct { double v; std::optional<int> floor, round; } const cases[] = {
+        {2.7, 2, 3}, {-0.5, -1, 0}, {-3.0, -3, -3}, {2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2},
+        {2.5000001, 2, 3}, {1e300, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit},
+        {4e9, kPixelLimit, kPixelLimit}, {kNan, {}, {}}, {kInf, {}, {}}, {-kInf, {}, {}},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        EXPECT_EQ(floorToPixel(c.v), c.floor) << c.v;
+        EXPECT_EQ(roundToPixel(c.v), c.round) << c.v;
+    }
     EXPECT_EQ(roundToInt(1e20, -5, 5), 5);
-    EXPECT_EQ(roundToInt(-inf, -5, 5), -5);
-    EXPECT_EQ(roundToInt(std::nan(""), -5, 5), std::nullopt);
-}
-
-TEST(PixelConversion, PlanePointsUseOriginAndZoom)
-{
+    EXPECT_EQ(roundToInt(-kInf, -5, 5), -5);
+    EXPECT_EQ(roundToInt(kNan, -5, 5), std::nullopt);
     EXPECT_EQ(planeToPixelFloor(10.3, -0.2, 0, 0, 2), (PixelCoord{20, -1}));
     EXPECT_EQ(planeToPixelFloor(110, 60, 100, 50, 0.5), (PixelCoord{5, 5}));
     EXPECT_EQ(planeToPixelRound(1.25, 1.75, 0, 0, 2), (PixelCoord{2, 4}));
-    EXPECT_EQ(planeToPixelFloor(std::nan(""), 0, 0, 0, 1), std::nullopt);
+    EXPECT_EQ(planeToPixelFloor(0, kNan, 0, 0, 1), std::nullopt);
     EXPECT_EQ(planeToPixelRound(0, 1e308, 0, 0, 1e10), std::nullopt); // overflows to inf
     EXPECT_EQ(planeToPixelFloor(1e12, -1e12, 0, 0, 1), (PixelCoord{kPixelLimit, -kPixelLimit}));
 }
+
+TEST(SnapToGrid, MovesToTheFirstCornerWithinTheTolerance)
+{
+    // clang-format off
+    struct { const char *name; int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; }
+    const cases[] = {
+        {"rectangular", GridRectangular, 13, 9, 6, false, true, 8, 8},
+        {"second corner of the cell", GridRectangular, 21, 11, 6, false, true, 24, 8},
+        {"third corner", GridRectangular, 21, 21, 6, false, true, 24, 24},
+        {"fourth corner", GridRectangular, 11, 21, 6, false, true, 8, 24},
+        {"nearest node 6.4 away", GridRectangular, 19, 20, 6, false, false, 19, 20},
+        {"cells before the origin", GridRectangular, -9, -7, 6, false, true, -8, -8},
+        {"tolerance is strict", GridRectangular, 14, 8, 6, false, false, 14, 8},
+        {"first passing corner, not the nearest", GridRectangular, 20, 20, 20, false, true, 8, 8},
+        {"face centre", GridCenterFace, 10, 11, 6, false, true, 12, 12},
+        {"square corner", GridCenterFace, 47, 2, 6, false, true, 48, 0},
+        {"hexagonal odd row", GridHexagonal, 43, 3 * kRow - 4, 6, false, true, 40, 3 * kRow},
+        {"hexagonal even row", GridHexagonal, 35, 2 * kRow - 4, 6, false, true, 32, 2 * kRow},
+        {"between hexagonal rows", GridHexagonal, 8, 7, 6, false, false, 8, 7},
+        {"space places freely", GridRectangular, 19, 20, 6, true, true, 19, 20},
+        {"no lattice", GridNone, 8, 8, 6, false, false, 8, 8},
+        {"unknown grid from a file", 17, 8, 8, 6, false, false, 8, 8},
+        {"small tolerance removes drift", GridRectangular, 24.0000001, 7.9999999, 0.001, false,
+         true, 24, 8},
+        {"NaN never snaps", GridRectangular, kNan, 8, 6, false, false, kNan, 8},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const SnapResult s = snapToGrid(c.grid, c.x, c.y, c.tol, c.space);
+        EXPECT_EQ(s.snapped, c.snapped) << c.name;
+        EXPECT_TRUE(std::isnan(c.sx) ? std::isnan(s.x) : std::abs(s.x - c.sx) < 1e-9) << c.name;
+        EXPECT_NEAR(s.y, c.sy, 1e-9) << c.name;
+    }
+    const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
+    EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
+}
+
+// Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
+double nearestNodeDistance(int16_t grid, double x, double y)
+{
+    std::vector<std::array<double, 4>> subs; // cell width, height, origin x, y
+    if (grid == GridRectangular)
+        subs = {{16, 16, 8, 8}};
+    else if (grid == GridCenterFace)
+        subs = {{24, 24, 0, 0}, {24, 24, 12, 12}};
+    else
+        subs = {{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
+    double best = kInf;
+    for (const auto &[a, b, ox, oy] : subs)
+        best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
+                                         y - oy - b * std::round((y - oy) / b)));
+    return best;
+}
+
+TEST(SnapToGrid, SnapsExactlyWhenANodeIsNearAndLandsOnIt)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> coordinate(-500, 500);
+    std::uniform_real_distribution<double> tolerance(0.01, 7.9); // under half a cell
+    int snapped = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int16_t grid = static_cast<int16_t>(GridRectangular + i % 3);
+        const double x = coordinate(random), y = coordinate(random), tol = tolerance(random);
+        const SnapResult s = snapToGrid(grid, x, y, tol, false);
+        const double near = nearestNodeDistance(grid, x, y);
+        if (std::abs(near - tol) < 1e-9)
+            continue;
+        ASSERT_EQ(s.snapped, near < tol) << grid << " " << x << "," << y << " tol " << tol;
+        if (!s.snapped)
+            continue;
+        ++snapped;
+        EXPECT_LT(nearestNodeDistance(grid, s.x, s.y), 1e-9) << "not a node: " << s.x << "," << s.y;
+        EXPECT_LT(std::hypot(s.x - x, s.y - y), tol);
+    }
+    EXPECT_GT(snapped, 1000);
+}
+
+std::vector<LatticeMark> marks(int16_t grid, double w, double h, double l = -kInf, double t = -kInf,
+                               double r = kInf, double b = kInf)
+{
+    std::vector<LatticeMark> out;
+    forEachLatticeMarkIn(grid, w, h, l, t, r, b, [&](const LatticeMark &m) { out.push_back(m); });
+    return out;
+}
+
+std::vector<LatticeMark> allMarks(int16_t grid, double w, double h)
+{
+    std::vector<LatticeMark> out;
+    forEachLatticeMark(grid, w, h, [&](const LatticeMark &m) { out.push_back(m); });
+    return out;
+}
+
+TEST(LatticeMarks, RowsColumnsAndDots)
+{
+    const auto rect = allMarks(GridRectangular, 40, 40);
+    ASSERT_EQ(rect.size(), 9u);
+    EXPECT_EQ(rect[1], (LatticeMark{24, 8, true}));
+    EXPECT_EQ(rect.back(), (LatticeMark{40, 40, true}));
+    // The height is rounded halves to even (39.5 to 40, 38.5 to 38), the width is not.
+    EXPECT_EQ(allMarks(GridRectangular, 40, 39.5).size(), 9u);
+    EXPECT_EQ(allMarks(GridRectangular, 40, 38.5).size(), 6u);
+    EXPECT_EQ(allMarks(GridRectangular, 39.9, 40).size(), 6u);
+    // clang-format off
+    EXPECT_EQ(allMarks(GridCenterFace, 48, 24), (std::vector<LatticeMark>{
+        {0, 0, true}, {24, 0, true}, {48, 0, true}, {12, 12, true}, {36, 12, true},
+        {0, 24, true}, {24, 24, true}, {48, 24, true}}));
+    const double y1 = kRow, y2 = 2 * kRow; // rows up to rnd(28 / kRow) = 2
+    EXPECT_EQ(allMarks(GridHexagonal, 48, 28), (std::vector<LatticeMark>{
+        {0, 0, false}, {0, 0, true}, {16, 0, false}, {32, 0, false}, {32, 0, true}, {48, 0, false},
+        {48, 0, true}, {8, y1, false}, {8, y1, true}, {24, y1, false}, {24, y1, true},
+        {40, y1, false}, {0, y2, false}, {0, y2, true}, {16, y2, false}, {32, y2, false},
+        {32, y2, true}, {48, y2, false}, {48, y2, true}}));
+    // clang-format on
+    EXPECT_EQ(allMarks(GridHexagonal, 0, 34).size(), allMarks(GridHexagonal, 0, 28).size());
+    EXPECT_TRUE(allMarks(GridNone, 100, 100).empty());
+    EXPECT_TRUE(allMarks(9, 100, 100).empty());
+    EXPECT_TRUE(allMarks(GridRectangular, kInf, 100).empty());
+    EXPECT_TRUE(allMarks(GridHexagonal, 100, kNan).empty());
+    EXPECT_TRUE(allMarks(GridCenterFace, -5, -5).empty());
+}
+
+TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
+{
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> coord(-40, 260);
+    for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {
+        for (const auto &[w, h] :
+             std::vector<std::pair<double, double>>{{200, 150}, {199.5, 150.5}, {64, 27.7}}) {
+            const auto full = allMarks(grid, w, h);
+            ASSERT_FALSE(full.empty());
+            std::vector<std::array<double, 4>> clips = {
+                {8, 8, 8, 8}, {0, 0, 0, 0}, {-50, -50, -1, -1}, {30, 30, 10, 10}, {12, 24, 36, 48}};
+            for (int i = 0; i < 40; ++i) {
+                double a = coord(rng), b = coord(rng), c = coord(rng), d = coord(rng);
+                clips.push_back({std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d)});
+            }
+            for (const auto &[l, t, r, b] : clips) {
+                std::vector<LatticeMark> expected;
+                for (const LatticeMark &m : full)
+                    if (m.x >= l && m.x <= r && m.y >= t && m.y <= b)
+                        expected.push_back(m);
+                EXPECT_EQ(marks(grid, w, h, l, t, r, b), expected)
+                    << "grid " << grid << " clip " << l << "," << t << "," << r << "," << b;
+            }
+        }
+    }
+    EXPECT_TRUE(marks(GridRectangular, 100, 100, kNan, 0, 50, 50).empty());
+    // A canvas whose whole walk would take 10^19 steps: only the visible nodes are visited.
+    const auto near = marks(GridRectangular, 1e11, 1e11, 1e9, 1e9, 1e9 + 40, 1e9 + 40);
+    ASSERT_EQ(near.size(), 9u);
+    EXPECT_EQ(near.front(), (LatticeMark{1e9 + 8, 1e9 + 8, true}));
+    const auto hex = marks(GridHexagonal, 1e11, 1e11, 5e8, 5e8, 5e8 + 100, 5e8 + 100);
+    EXPECT_FALSE(hex.empty());
+    for (const LatticeMark &m : hex)
+        EXPECT_TRUE(m.x >= 5e8 && m.x <= 5e8 + 100 && m.y >= 5e8 && m.y <= 5e8 + 100);
+}
+
+} // namespace

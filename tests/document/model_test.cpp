@@ -1,123 +1,333 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/compaction.h"
+#include "document/documentfile.h"
+#include "document/sketchruns.h"
+#include "document/undo.h"
+#include "tests/support/tilebuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 using namespace tessella;
+using namespace tessella::test;
 
 namespace {
 
-Tile tileAt(double x, int16_t grid = GridRectangular)
+// Tiles told apart by their colour, which is their index; every other one on the
+// hexagonal grid (compaction must not look at the grid).
+Document numberedTiles(int n)
 {
-    Tile t;
-    t.setCorners({{x, 0}, {x + 1, 0}, {x + 1, 1}});
-    t.grid = grid;
-    return t;
+    std::vector<Tile> tiles;
+    for (int i = 0; i < n; ++i)
+        tiles.push_back(squareTile(20.0 * i, 0, 10, i, i % 2 ? GridHexagonal : GridRectangular));
+    return documentOf(std::move(tiles));
 }
 
-Document docWith(int n)
+std::vector<Colour> coloursOf(const Document &doc)
+{
+    std::vector<Colour> out;
+    for (const Tile &t : doc.tiles)
+        out.push_back(t.color);
+    return out;
+}
+
+TEST(CompresT, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
+{
+    // clang-format off
+    struct { const char *name; int tiles; std::vector<int> deleted; int16_t cur;
+             std::vector<Colour> survivors; int16_t curAfter; } const cases[] = {
+        {"two of five", 5, {1, 3}, 0, {0, 2, 4}, 0},
+        {"curTile follows its tile", 5, {0, 2}, 3, {1, 3, 4}, 1},
+        {"removed curTile keeps its value", 4, {3, 0}, 3, {1, 2}, 3},
+        {"negative curTile is left alone", 2, {0}, -1, {1}, -1},
+        {"nothing deleted", 2, {}, 1, {0, 1}, 1},
+        {"everything deleted", 3, {0, 1, 2}, 1, {}, 1},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        Document doc = numberedTiles(c.tiles);
+        for (int i : c.deleted)
+            doc.tiles[i].deleted = kTrue;
+        doc.curTile = c.cur;
+        doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
+        compresT(doc);
+        EXPECT_EQ(coloursOf(doc), c.survivors) << c.name;
+        EXPECT_EQ(doc.curTile, c.curAfter) << c.name;
+        EXPECT_TRUE(doc.vtxSel.empty()) << c.name; // indices shift: no reference survives
+    }
+}
+
+TEST(CompresV, RemovesOnlyTheEntriesOfThatTile)
+{
+    Document doc = numberedTiles(3);
+    doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
+    compresV(doc, 1);
+    EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 1}, {2, 2}, {0, 0}}));
+}
+
+TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
 {
     Document doc;
-    for (int i = 0; i < n; ++i)
-        doc.tiles.push_back(tileAt(i));
-    return doc;
+    doc.tiles.resize(kMaxRecords - 1);
+    EXPECT_FALSE(doc.canAppendTiles(-1));
+    EXPECT_FALSE(doc.canAppendTiles(2));
+    EXPECT_TRUE(doc.appendTile(Tile{}));
+    EXPECT_FALSE(doc.appendTile(Tile{}));
+    EXPECT_EQ(doc.tileCount(), kMaxRecords);
+
+    doc.vtxSel.resize(kMaxRecords - 1);
+    EXPECT_TRUE(doc.appendVertexRef({1, 2}));
+    EXPECT_FALSE(doc.appendVertexRef({1, 2}));
+    EXPECT_EQ(doc.vtxSelCount(), kMaxRecords);
+
+    Document fresh;
+    EXPECT_EQ(fresh.appendSketchRun({}), 0);
+    EXPECT_TRUE(fresh.sketches.empty());
+    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
+    ASSERT_EQ(fresh.sketches.size(), 3u);
+    EXPECT_EQ(fresh.sketches[1].count, 2);
+    EXPECT_EQ(fresh.sketchCount(), 2);
+    fresh.sketches.resize(kMaxRecords - 2);
+    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
+    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
+    EXPECT_EQ(fresh.sketches.size(), static_cast<size_t>(kMaxRecords));
+}
+
+// A run of `n` items whose first point's x is `tag`.
+std::vector<Sketch> run(int n, double tag)
+{
+    Sketch item;
+    item.nPoints = 2;
+    item.points = {{tag, 1}, {2, -3}};
+    item.pointsAllocated = true;
+    return std::vector<Sketch>(n, item);
+}
+
+TEST(SketchRuns, LengthIsBoundedByTheTable)
+{
+    Document doc;
+    EXPECT_EQ(sketchRunLength(doc, 1), 0);
+    doc.appendSketchRun(run(3, 1)); // records 1 .. 3
+    doc.sketches.push_back(Sketch{});
+    doc.sketches.back().count = -2;
+    for (const auto &[start, length] :
+         std::vector<std::pair<int32_t, int>>{{0, 0}, {-1, 0}, {1, 3}, {2, 0}, {4, 0}, {5, 0}})
+        EXPECT_EQ(sketchRunLength(doc, start), length) << start;
+    doc.sketches[1].count = 9; // a damaged count stops at the end of the table
+    EXPECT_EQ(sketchRunLength(doc, 1), 4);
+}
+
+TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
+{
+    Document doc = numberedTiles(2);
+    for (int k = 0; k < 5; ++k)
+        doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
+    doc.tiles[0].sketchStart = 7;
+    doc.tiles[1].sketchStart = 3;
+    doc.xfTile.sketchStart = 7;
+    doc.xfReturn.sketchStart = 40; // names no run
+    std::vector<Tile> undoTiles = {doc.tiles[0]};
+    undoTiles[0].sketchStart = 9;
+    int32_t loose = 3;
+    EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
+    EXPECT_EQ(doc.sketchCount(), 6);
+    EXPECT_EQ(doc.sketches[0], Sketch{});
+    EXPECT_EQ(doc.tiles[1].sketchStart, 1);
+    EXPECT_EQ(loose, 1);
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    EXPECT_EQ(doc.xfTile.sketchStart, 3);
+    EXPECT_EQ(undoTiles[0].sketchStart, 5);
+    EXPECT_EQ(doc.xfReturn.sketchStart, 0);
+    for (int start : {1, 3, 5})
+        EXPECT_EQ(doc.sketches[start].count, 2);
+    EXPECT_EQ(doc.sketches[5].points[0].x, 4);
+    EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+}
+
+TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
+{
+    Document doc = numberedTiles(2);
+    doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
+    doc.tiles[0].reflected = 1.0;
+    doc.tiles[0].angle = 0.7;
+    ASSERT_TRUE(bakeSketch(doc, 0, {}));
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    EXPECT_EQ(doc.tiles[0].reflected, 0);
+    EXPECT_EQ(doc.tiles[0].angle, 0);
+    // Mirrored across the vertical through the tile's first vertex, then turned.
+    const double c = std::cos(0.7), s = std::sin(0.7);
+    const std::vector<Vertex> baked = doc.sketches[4].points;
+    ASSERT_EQ(baked.size(), 2u);
+    EXPECT_NEAR(baked[0].x, -5 * c - 1 * s, 1e-12);
+    EXPECT_NEAR(baked[0].y, -5 * s + 1 * c, 1e-12);
+    EXPECT_NEAR(baked[1].x, -2 * c + 3 * s, 1e-12);
+    EXPECT_NEAR(baked[1].y, -2 * s - 3 * c, 1e-12);
+    EXPECT_EQ(doc.sketches[1].points[0], (Vertex{5, 1})); // the old run stays
+    doc.tiles[1].sketchStart = 99;                        // names no run: only the transform goes
+    doc.tiles[1].angle = 1;
+    ASSERT_TRUE(bakeSketch(doc, 1, {}));
+    EXPECT_EQ(doc.tiles[1].sketchStart, 0);
+    EXPECT_EQ(doc.tiles[1].angle, 0);
+    EXPECT_FALSE(bakeSketch(doc, 2, {}));
+
+    // A full table is reclaimed first (the old run at 1 goes)...
+    doc.sketches.resize(kMaxRecords);
+    ASSERT_TRUE(bakeSketch(doc, 0, {}));
+    EXPECT_EQ(doc.sketchCount(), 4);
+    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    // ... and one full of runs still held elsewhere refuses, changing nothing.
+    std::vector<Tile> holders(1);
+    holders[0].sketchStart = 1; // the run the tile had before
+    while (doc.sketches.size() < static_cast<size_t>(kMaxRecords)) {
+        holders.emplace_back();
+        holders.back().sketchStart = doc.appendSketchRun(run(1, 0));
+    }
+    const Document before = doc;
+    EXPECT_FALSE(bakeSketch(doc, 0, {&holders}));
+    EXPECT_TRUE(doc.tiles == before.tiles);
+    EXPECT_TRUE(doc.sketches == before.sketches);
+}
+
+TEST(Undo, NeedsTilesAndASnapshot)
+{
+    UndoHistory undo;
+    Document empty;
+    undo.tBackup(empty); // the first tile of an empty design takes no snapshot
+    EXPECT_FALSE(undo.enabled());
+    EXPECT_FALSE(undo.hasSnapshot());
+
+    Document doc = numberedTiles(1);
+    undo.tBackup(doc);
+    doc.tiles[0].color = 42;
+    undo.disable(); // the transform pick: nothing to undo until the next snapshot
+    undo.pressed(doc);
+    EXPECT_EQ(doc.tiles[0].color, 42);
+    undo.tBackup(doc);
+    EXPECT_TRUE(undo.enabled());
+
+    undo.reset(); // after a load: the old document's tiles never come back
+    EXPECT_FALSE(undo.enabled());
+    EXPECT_FALSE(undo.hasSnapshot());
+    EXPECT_EQ(undo.caption(), "undo");
+    Document loaded = numberedTiles(2);
+    undo.pressed(loaded);
+    EXPECT_EQ(coloursOf(loaded), (std::vector<Colour>{0, 1}));
+}
+
+// Random editing sessions against a model of the single undo level: every press swaps
+// the live tiles and curTile with the snapshot, a new snapshot replaces the old one,
+// and the vertex selection never names a vertex that is not stored.
+TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
+{
+    std::mt19937 random(2024);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    int swaps = 0;
+    for (int session = 0; session < 60; ++session) {
+        Document doc =
+            documentOf({squareTile(0, 0, 10, 1), polygonTile(regularCorners(6, 50, 50, 9), 2),
+                        polygonTile(regularCorners(3, 90, 20, 9), 3)});
+        UndoHistory undo;
+        std::vector<Tile> heldTiles;
+        int16_t heldCur = 0;
+        bool enabled = false;
+        std::string caption = "undo";
+        for (int step = 0; step < 80; ++step) {
+            const int action = pick(8);
+            const int n = doc.tileCount();
+            if (action <= 4) { // an editing action: snapshot, then change the tiles
+                if (n > 0) {
+                    heldTiles = doc.tiles;
+                    heldCur = doc.curTile;
+                    enabled = true;
+                    caption = "undo";
+                }
+                undo.tBackup(doc);
+                if (action == 0 && n > 0) {
+                    doc.tiles[pick(n)].color = pick(1000);
+                } else if (action == 1 && n > 0) {
+                    Tile &t = doc.tiles[pick(n)];
+                    t.verts[pick(t.usableVerts())].x += 16;
+                } else if (action == 2) {
+                    doc.appendTile(polygonTile(regularCorners(3 + pick(4), 30, 30, 8), pick(1000)));
+                    doc.curTile = static_cast<int16_t>(doc.tileCount() - 1);
+                } else if (action == 3 && n > 0) {
+                    doc.tiles[pick(n)].deleted = kTrue;
+                    compresT(doc);
+                } else if (action == 4) { // revert session
+                    for (Tile &t : doc.tiles)
+                        t.deleted = kTrue;
+                    compresT(doc);
+                }
+            } else if (action == 5 && n > 0) {
+                const int t = pick(n);
+                doc.appendVertexRef({static_cast<int16_t>(t),
+                                     static_cast<int16_t>(pick(doc.tiles[t].usableVerts()))});
+            } else if (action == 6 && n > 0) {
+                compresV(doc, static_cast<int16_t>(pick(n)));
+            } else if (action == 7) {
+                const std::vector<Tile> live = doc.tiles;
+                const int16_t liveCur = doc.curTile;
+                const std::vector<VertexRef> selection = doc.vtxSel;
+                undo.pressed(doc);
+                if (enabled) {
+                    ++swaps;
+                    ASSERT_EQ(doc.tiles, heldTiles);
+                    ASSERT_EQ(doc.curTile, heldCur);
+                    heldTiles = live;
+                    heldCur = liveCur;
+                    caption = caption == "undo" ? "redo" : "undo";
+                    if (doc.tiles.size() < live.size()) {
+                        EXPECT_TRUE(doc.vtxSel.empty());
+                    } else {
+                        std::vector<VertexRef> kept;
+                        for (const VertexRef &r : selection)
+                            if (doc.hasTile(r.tile) && r.vertex < doc.tiles[r.tile].usableVerts())
+                                kept.push_back(r);
+                        EXPECT_EQ(doc.vtxSel, kept);
+                    }
+                } else {
+                    ASSERT_EQ(doc.tiles, live);
+                }
+            }
+            ASSERT_EQ(undo.enabled(), enabled) << "step " << step;
+            ASSERT_EQ(undo.hasSnapshot(), enabled) << "step " << step;
+            ASSERT_EQ(undo.caption(), caption) << "step " << step;
+            for (const VertexRef &r : doc.vtxSel) {
+                ASSERT_TRUE(doc.hasTile(r.tile)) << "step " << step;
+                ASSERT_GE(r.vertex, 0);
+                ASSERT_LT(r.vertex, doc.tiles[r.tile].usableVerts()) << "step " << step;
+            }
+            Document copy = doc;
+            ASSERT_TRUE(saveState(copy).has_value()) << "step " << step;
+        }
+    }
+    EXPECT_GT(swaps, 500);
+}
+
+TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
+{
+    Document doc = numberedTiles(2);
+    const std::vector<Tile> opening = doc.tiles;
+    FractalSnapshot snap;
+    EXPECT_TRUE(snap.empty());
+    snap.fBackup(doc);
+    for (int render = 0; render < 2; ++render) {
+        for (Tile &t : doc.tiles)
+            for (Vertex &v : t.verts)
+                v = {v.x * 0.5, v.y * 0.5}; // a render writes mapped positions
+        doc.tiles.push_back(polygonTile(regularCorners(6, 0, 0, 5)));
+        doc.vtxSel = {{2, 4}, {0, 2}};
+        snap.fRestore(doc);
+        EXPECT_EQ(doc.tiles, opening);
+        EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 2}})); // the stale one is dropped
+    }
+    Document empty;
+    snap.fBackup(empty); // no tiles: the older copy stays
+    snap.fRestore(empty);
+    EXPECT_EQ(empty.tiles, opening);
 }
 
 } // namespace
-
-TEST(CompresT, KeepsSurvivorsInOrder)
-{
-    Document doc = docWith(5);
-    doc.tiles[1].deleted = kTrue;
-    doc.tiles[3].deleted = kTrue;
-    compresT(doc);
-    ASSERT_EQ(doc.tileCount(), 3);
-    EXPECT_EQ(doc.tiles[0].verts[0].x, 0);
-    EXPECT_EQ(doc.tiles[1].verts[0].x, 2);
-    EXPECT_EQ(doc.tiles[2].verts[0].x, 4);
-}
-
-TEST(CompresT, EveryTileDeletedLeavesAnEmptyTable)
-{
-    Document doc = docWith(3);
-    for (Tile &t : doc.tiles)
-        t.deleted = kTrue;
-    compresT(doc);
-    EXPECT_EQ(doc.tileCount(), 0);
-    EXPECT_TRUE(doc.tiles.empty());
-}
-
-TEST(CompresT, EmptiesVertexSelectionEvenWhenItsTilesSurvive)
-{
-    Document doc = docWith(3);
-    doc.vtxSel = {{0, 1}, {2, 2}};
-    doc.tiles[1].deleted = kTrue;
-    compresT(doc);
-    EXPECT_EQ(doc.vtxSelCount(), 0);
-
-    Document untouched = docWith(2);
-    untouched.vtxSel = {{0, 0}};
-    compresT(untouched); // nothing deleted
-    EXPECT_EQ(untouched.tileCount(), 2);
-    EXPECT_EQ(untouched.vtxSelCount(), 0);
-}
-
-TEST(CompresT, CurTileFollowsItsTile)
-{
-    Document doc = docWith(5);
-    doc.curTile = 3;
-    doc.tiles[0].deleted = kTrue;
-    doc.tiles[2].deleted = kTrue;
-    compresT(doc);
-    ASSERT_TRUE(doc.currentTile() != nullptr);
-    EXPECT_EQ(doc.curTile, 1);
-    EXPECT_EQ(doc.currentTile()->verts[0].x, 3);
-}
-
-TEST(CompresT, RemovedCurTileKeepsItsOldValue)
-{
-    Document doc = docWith(4);
-    doc.curTile = 3;
-    doc.tiles[3].deleted = kTrue;
-    doc.tiles[0].deleted = kTrue;
-    compresT(doc);
-    EXPECT_EQ(doc.curTile, 3);
-    EXPECT_EQ(doc.tileCount(), 2);
-    EXPECT_EQ(doc.currentTile(), nullptr); // names no tile: users must check
-}
-
-TEST(CompresT, NegativeCurTileIsLeftAlone)
-{
-    Document doc = docWith(2);
-    doc.curTile = -1;
-    doc.tiles[0].deleted = kTrue;
-    compresT(doc);
-    EXPECT_EQ(doc.curTile, -1);
-    EXPECT_EQ(doc.tileCount(), 1);
-}
-
-TEST(CompresT, TilesOfOtherGridsSurvive)
-{
-    Document doc;
-    doc.tiles = {tileAt(0, GridRectangular), tileAt(1, GridHexagonal), tileAt(2)};
-    doc.tiles[0].deleted = kTrue;
-    compresT(doc);
-    ASSERT_EQ(doc.tileCount(), 2);
-    EXPECT_EQ(doc.tiles[0].grid, GridHexagonal);
-    EXPECT_EQ(doc.tiles[0].verts[0].x, 1);
-}
-
-TEST(CompresV, RemovesOnlyEntriesOfThatTile)
-{
-    Document doc = docWith(3);
-    doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
-    compresV(doc, 1);
-    const std::vector<VertexRef> expected = {{0, 1}, {2, 2}, {0, 0}};
-    EXPECT_EQ(doc.vtxSel, expected);
-
-    compresV(doc, 0);
-    compresV(doc, 2);
-    EXPECT_EQ(doc.vtxSelCount(), 0);
-    compresV(doc, 2); // empty selection stays empty
-    EXPECT_EQ(doc.vtxSelCount(), 0);
-}

@@ -7,7 +7,6 @@
 #include "tests/support/tilebuilder.h"
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace tessella::testing {
@@ -96,6 +95,19 @@ inline Document sampleDocument()
     return doc;
 }
 
+// A document as it stands in the editor before a load: edited, with a selection and
+// sketch items of its own, no transform pending.
+inline Document editedDocument()
+{
+    Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
+                                    GridCenterFace);
+    doc.curTile = 1;
+    doc.appendSketchRun({Sketch{}});
+    doc.vtxSel = {{1, 3}};
+    doc.dirty = true;
+    return doc;
+}
+
 // Hand-made file pieces, for files the writer would never produce.
 inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
                      const std::vector<Vertex> &elements)
@@ -109,55 +121,6 @@ inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
         w.f64(v.x);
         w.f64(v.y);
     }
-}
-
-inline void putTileTail(ByteWriter &w, Colour colour = 0)
-{
-    w.f64(0); // reflected
-    w.f64(0); // angle
-    w.i32(colour);
-    w.i32(0); // sketchStart
-    for (int i = 0; i < 16; ++i)
-        w.text(std::string_view("\0", 1));
-    w.i16(GridRectangular);
-    w.i16(0);
-    w.i16(0);
-}
-
-inline void putTriangleTile(ByteWriter &w, Colour colour = 0)
-{
-    w.i16(3);
-    putBlock(w, 1, 4, 0, {{0, 0}, {16, 0}, {8, 16}, {0, 0}});
-    putTileTail(w, colour);
-}
-
-// curTile, colour, node records, grid and (when sketchCount >= 0) the sketch section.
-inline void putTail(ByteWriter &w, int16_t curTile, Colour colour,
-                    const std::vector<NodeRecord> &recs, int16_t reflected, int16_t tag,
-                    int16_t grid)
-{
-    w.i16(curTile);
-    w.i32(colour);
-    w.i16(static_cast<int16_t>(recs.size()));
-    w.i16(reflected);
-    for (const NodeRecord &r : recs) {
-        w.i16(r.anchored);
-        w.i16(r.rotCenter);
-        w.i16(r.refCenter);
-        w.f64(r.x);
-        w.f64(r.y);
-        w.i32(r.lineColr);
-        w.i32(r.ptColr);
-        w.i16(r.nPoints);
-        w.i16(r.fActive);
-        w.f64(r.fcpX);
-        w.f64(r.fcpY);
-        w.i16(r.bActive);
-        w.f64(r.bcpX);
-        w.f64(r.bcpY);
-    }
-    w.i16(tag);
-    w.i16(grid);
 }
 
 inline std::vector<uint8_t> bytesOf(const Document &doc)

@@ -88,12 +88,17 @@ TEST(Smoothing, MatchesThePlainSumOnRandomImagesOfEveryParity)
 TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheWholeImagePicture)
 {
     const int w = 61, h = 47;
-    const QImage expected = referenceSmooth(drawWhole(w, h, randomPolygons(w, h, 7)));
-    for (int rows = 1; rows <= (h + 1) / 2 + 1; ++rows) {
-        const QString out = path(QString("band%1.bmp").arg(rows));
-        ASSERT_EQ(writeRaster(polygonJob(w, h, true, rows), RasterEncoding::Bmp, out).status,
-                  RasterResult::Status::Written);
-        ASSERT_EQ(readImage(out, "bmp"), expected) << rows << " rows per band";
+    for (int lineWidth : {1, 4}) {
+        const QImage expected =
+            referenceSmooth(drawWhole(w, h, randomPolygons(w, h, 7), lineWidth));
+        for (int rows = 1; rows <= (h + 1) / 2 + 1; ++rows) {
+            RasterJob job = polygonJob(w, h, true, rows);
+            job.lineWidth = lineWidth;
+            const QString out = path(QString("band%1.bmp").arg(rows));
+            ASSERT_EQ(writeRaster(job, RasterEncoding::Bmp, out).status,
+                      RasterResult::Status::Written);
+            ASSERT_EQ(readImage(out, "bmp"), expected) << rows << " rows, width " << lineWidth;
+        }
     }
 }
 
@@ -113,6 +118,22 @@ TEST(BmpEncoding, BytesPerScanLinePadToFour)
     }
     EXPECT_TRUE(bmpFits(30000, 30000));
     EXPECT_FALSE(bmpFits(40000, 40000)); // over 4 GB
+}
+
+TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
+{
+    const QImage source = randomImage(5, 7, 3).convertToFormat(QImage::Format_RGB888);
+    AtomicFileWriter file(path("any.bmp"));
+    ASSERT_TRUE(file.open());
+    const auto encoder = makeBmpEncoder(file);
+    ASSERT_TRUE(encoder->begin(5, 7));
+    for (int y : {5, 2, 0}) { // bands of 2, 3 and 2 rows, bottom band first
+        const int rows = y == 2 ? 3 : 2;
+        ASSERT_TRUE(encoder->writeRows(y, rows, source.constScanLine(y), source.bytesPerLine()));
+    }
+    ASSERT_TRUE(encoder->finish());
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(readImage(path("any.bmp"), "bmp"), source.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile editor's desktop conventions on the real window: standard shortcuts sent as
 // real key events, and files dropped on it as the window system delivers them.
-#include "pointerwindowfixture.h"
+#include "windowfixture.h"
 
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 using Kind = ScriptedDialogs::Kind;
@@ -28,12 +28,12 @@ const ShortcutCase kShortcuts[] = {
     {"Ctrl+Z", std::nullopt, ""}, // undo, last: it changes the tiles
 };
 
-class DesktopTest : public PointerWindowTest
+class DesktopTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        PointerWindowTest::SetUp();
+        WindowTest::SetUp();
         start();
         // One unsaved edit that can be undone.
         doc.appendTile(squareTile(40, 40, 32, 0xff0000));
@@ -103,8 +103,10 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     Document saved;
     for (int i = 0; i < 3; ++i)
         saved.appendTile(squareTile(40 + 48 * i, 40, 32, 0x00ff00));
-    const QString mvl = writeDocument("dropped.mvl", saved);
-    const QString other = writeDocument("dropped.txt", saved);
+    const QString mvl = dir.filePath("dropped.mvl");
+    const QString other = dir.filePath("dropped.txt");
+    writeDoc(mvl, saved);
+    writeDoc(other, saved);
     QDir(dir.path()).mkdir("folder.mvl");
     const int16_t before = doc.tileCount();
     for (const QStringList &paths : {QStringList{other},
@@ -124,4 +126,4 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test

@@ -1,65 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real tile editor window, offscreen, with scripted dialogs, driven with real mouse
+// and key events. Pointer positions are plane points.
 #pragma once
 
-#include "document/mvlformat.h"
-#include "platform/scripteddialogs.h"
+#include "editorfixture.h"
+
+#include "platform/apppaths.h"
 #include "tileeditor/canvaswidget.h"
 #include "tileeditor/tileeditorwindow.h"
 
 #include "tests/qtapp.h"
 #include "tests/widgetdriver.h"
 
-#include <QApplication>
-#include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
-namespace tessella::testing {
+namespace tessella::test {
 
-inline QApplication &testApp()
-{
-    return tessella::test::qtApp();
-}
-
-inline Tile squareTile(double x, double y, double side, Colour colour,
-                       int16_t grid = GridRectangular)
-{
-    Tile t;
-    t.setCorners({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}});
-    t.color = colour;
-    t.grid = grid;
-    return t;
-}
-
-// The real tile editor window, offscreen, with scripted dialogs and paths of its own.
-class WindowTest : public ::testing::Test
+class WindowTest : public ScriptedTest
 {
 protected:
     void SetUp() override
     {
-        testApp();
-        dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
+        ScriptedTest::SetUp();
+        qtApp();
         paths.appDir = dir.path();
         paths.exeName = "tessella";
         paths.configDir = dir.filePath("config");
-        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths);
-        window->resize(900, 700);
+        makeWindow({});
     }
-
     void TearDown() override
     {
-        EXPECT_TRUE(dialogs.allConsumed()) << dialogs.pending() << " dialogs never shown";
+        ScriptedTest::TearDown();
         doc.closing = true;
         window.reset();
     }
 
-    // Start-up as the program does it, then the window is shown.
+public:
+    void makeWindow(EditorHooks hooks)
+    {
+        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
+        window->resize(900, 700);
+    }
+    // Start-up as the program does it (it appends the empty tile), then shown.
     void start(const QString &commandLine = {})
     {
         window->Form_Load(commandLine);
@@ -69,45 +56,52 @@ protected:
 
     template <class T> T *control(const char *name) const
     {
-        return tessella::test::findControl<T>(window.get(), name);
+        return findControl<T>(window.get(), name);
     }
-    void click(const char *button) { tessella::test::clickButton(window.get(), button); }
-    void clickItem(const char *listName, int row)
-    {
-        tessella::test::clickListItem(window.get(), listName, row);
-    }
+    void click(const char *button) { clickButton(window.get(), button); }
+    void clickItem(const char *list, int row) { clickListItem(window.get(), list, row); }
+    void key(Qt::Key k) { QTest::keyClick(window.get(), k); }
 
     // Canvas widget pixel of a plane point.
     QPoint widgetPixel(double x, double y) const
     {
-        CanvasWidget *canvas = window->canvas();
         const double zoom = window->view().zoom();
-        return {static_cast<int>(std::floor(x * zoom)) - canvas->canvasOffset().x(),
-                static_cast<int>(std::floor(y * zoom)) - canvas->canvasOffset().y()};
+        const QPoint offset = window->canvas()->canvasOffset();
+        return {int(std::floor(x * zoom)) - offset.x(), int(std::floor(y * zoom)) - offset.y()};
     }
-
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y));
+    }
+    void move(double x, double y) { QTest::mouseMove(window->canvas(), widgetPixel(x, y)); }
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y));
+    }
+    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton)
+    {
+        press(x, y, b);
+        release(x, y, b);
+    }
+    void drag(Vertex from, Vertex to)
+    {
+        press(from.x, from.y);
+        move(to.x, to.y);
+        release(to.x, to.y);
+    }
+    // The colour the canvas shows at a plane point.
     Colour shownAt(double x, double y) const
     {
-        const QPoint p = widgetPixel(x, y);
-        return window->canvas()->surface().pixel(p.x() + window->canvas()->canvasOffset().x(),
-                                                 p.y() + window->canvas()->canvasOffset().y());
+        const QPoint p = widgetPixel(x, y) + window->canvas()->canvasOffset();
+        return window->canvas()->surface().pixel(p.x(), p.y());
     }
-
-    QString writeDocument(const QString &name, const Document &d)
-    {
-        const auto bytes = tessella::writeDocument(d);
-        EXPECT_TRUE(bytes.has_value());
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(reinterpret_cast<const char *>(bytes->data()), static_cast<qint64>(bytes->size()));
-        return dir.filePath(name);
-    }
+    QString title() const { return window->windowTitle(); }
+    QPushButton *undoButton() const { return control<QPushButton>("cmdUnReDo"); }
 
     QTemporaryDir dir;
     Document doc;
-    ScriptedDialogs dialogs;
     AppPaths paths;
     std::unique_ptr<TileEditorWindow> window;
 };
 
-} // namespace tessella::testing
+} // namespace tessella::test

@@ -1,0 +1,402 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The document file: what is written where, what reads back, what is refused.
+#include "document/chaincheck.h"
+#include "document/documentfile.h"
+#include "mvlsamples.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <random>
+#include <string>
+
+using namespace tessella;
+using namespace tessella::testing;
+using tessella::test::documentOf;
+using tessella::test::polygonTile;
+
+namespace {
+
+// The state a failed load must leave exactly as it was.
+struct Observed
+{
+    std::vector<uint8_t> bytes;
+    std::vector<VertexRef> vtxSel;
+    bool dirty;
+    bool xformOpen;
+    int16_t xfResume;
+    Tile xfTile;
+    bool operator==(const Observed &) const = default;
+};
+
+Observed observe(const Document &doc)
+{
+    return {bytesOf(doc), doc.vtxSel, doc.dirty, doc.xformOpen, doc.xfResume, doc.xfTile};
+}
+
+uint64_t fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
+{
+    uint64_t v = 0;
+    for (int i = 0; i < width; ++i)
+        v |= static_cast<uint64_t>(b.at(at + i)) << (8 * i);
+    return v;
+}
+// Single bytes unsigned, 16- and 32-bit fields signed.
+int64_t intAt(const std::vector<uint8_t> &b, size_t at, int width)
+{
+    const int64_t v = static_cast<int64_t>(fieldAt(b, at, width));
+    return width > 1 && v >> (8 * width - 1) ? v - (int64_t{1} << (8 * width)) : v;
+}
+double f64At(const std::vector<uint8_t> &b, size_t at)
+{
+    return std::bit_cast<double>(fieldAt(b, at, 8));
+}
+
+std::vector<uint8_t> withHeader(std::vector<uint8_t> bytes, std::string_view header)
+{
+    std::copy(header.begin(), header.end(), bytes.begin());
+    return bytes;
+}
+
+// One triangle (four stored elements), no sketch table: the tile's count at 13, its
+// block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
+// end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
+Document triangleDocument()
+{
+    return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
+}
+
+struct Patch
+{
+    long at; // from the end when negative
+    int width;
+    int64_t value;
+};
+
+struct Crafted
+{
+    const char *name;
+    Document base;
+    std::vector<Patch> patches;
+    bool loads;
+    std::string_view header = kHeaderV96;
+};
+
+std::vector<uint8_t> craft(const Crafted &c)
+{
+    std::vector<uint8_t> bytes = withHeader(bytesOf(c.base), c.header);
+    for (const Patch &p : c.patches) {
+        const size_t at = p.at < 0 ? bytes.size() + p.at : static_cast<size_t>(p.at);
+        for (int i = 0; i < p.width; ++i)
+            bytes.at(at + i) = static_cast<uint8_t>(static_cast<uint64_t>(p.value) >> (8 * i));
+    }
+    return bytes;
+}
+
+std::vector<Crafted> craftedFiles()
+{
+    const Document tri = triangleDocument();
+    Document neverAllocated = documentOf({Tile{}});
+    Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
+    Sketch two;
+    two.nPoints = 2;
+    two.points = {{1, 1}, {2, 2}};
+    withSketch.appendSketchRun({two});
+    Document pending = tri; // the reflection flag sits at 143
+    pending.nodeRecs = triangleChain();
+    pending.xformOpen = true;
+    const int64_t huge = 0x7FFFFFFF;
+    // clang-format off
+    return {
+        {"well-formed", tri, {}, true},
+        {"huge element count", tri, {{17, 4, huge}}, false},
+        {"negative element count", tri, {{17, 4, -1}}, false},
+        {"used count equal to the element count", tri, {{13, 2, 4}}, true},
+        {"used count above the element count", tri, {{13, 2, 5}}, false},
+        {"negative used count", tri, {{13, 2, -1}}, false},
+        {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
+        {"two dimensions", tri, {{15, 2, 2}}, false},
+        {"lower bound 1", tri, {{21, 4, 1}}, false},
+        {"lower bound 1, no corner used", tri, {{13, 2, 0}, {21, 4, 1}}, false, kHeaderForeignG},
+        {"negative tile count", tri, {{11, 2, -3}}, false},
+        {"elements filling the rest", tri, {{17, 4, 7}}, true, kHeaderForeignG},
+        {"elements past the end", tri, {{17, 4, 8}}, false, kHeaderForeignG},
+        {"curTile 1 of 1", tri, {{-16, 2, 1}}, false},
+        {"negative curTile", tri, {{-16, 2, -1}}, false},
+        {"empty document with curTile 1", Document{}, {{13, 2, 1}}, false},
+        {"grid tag 3", tri, {{-6, 2, 3}}, false},
+        {"grid 4", tri, {{-4, 2, 4}}, false},
+        {"grid -1", tri, {{-4, 2, -1}}, false},
+        {"blank grid", tri, {{-4, 2, 0}}, true},
+        {"hexagonal grid", tri, {{-4, 2, 3}}, true},
+        {"negative sketch count", tri, {{-2, 2, -1}}, false},
+        {"sketch count at the table limit", tri, {{-2, 2, 32767}}, false},
+        {"sketch records beyond the end read empty", tri, {{-2, 2, 32766}}, true},
+        {"sketch points above the element count", withSketch, {{-44, 2, 3}}, false},
+        {"negative sketch points", withSketch, {{-44, 2, -1}}, false},
+        {"sketch points with an unallocated array", withSketch, {{-42, 2, 0}}, false},
+        {"sketch with a huge element count", withSketch, {{-40, 4, huge}}, false},
+        {"negative node record count", tri, {{-10, 2, -2}}, false},
+        {"node records beyond the end", tri, {{-10, 2, 3}}, false},
+        {"valid chain", pending, {}, true},
+        {"chain the check refuses", pending, {{143, 2, -1}}, false}, // reflected, no centre
+    };
+    // clang-format on
+}
+
+// Whatever the reader is given loads, or fails leaving the document as it was; whatever it
+// accepts, the writer can store, and it reads back the same.
+void loadsOrFailsUntouched(std::span<const uint8_t> bytes, int &loads)
+{
+    Document doc = editedDocument();
+    const Observed before = observe(doc);
+    const LoadReport report = loadState(doc, bytes, 10, 20);
+    if (!report.ok) {
+        EXPECT_EQ(report.message,
+                  bytes.size() < kHeaderSize
+                      ? "error loading file"
+                      : std::string(bytes.begin(), bytes.begin() + 11) + "error loading file");
+        EXPECT_TRUE(before == observe(doc));
+        return;
+    }
+    ++loads;
+    const auto saved = saveState(doc);
+    ASSERT_TRUE(saved);
+    Document again;
+    ASSERT_TRUE(loadState(again, *saved, 0, 0).ok);
+    EXPECT_EQ(*saveState(again), *saved);
+}
+
+TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
+{
+    const std::vector<uint8_t> original = bytesOf(sampleDocument());
+    int loads = 0;
+    for (size_t n = 0; n <= original.size(); ++n) {
+        SCOPED_TRACE(n);
+        loadsOrFailsUntouched({original.data(), n}, loads);
+    }
+    EXPECT_GT(loads, 1);
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<size_t> position(0, original.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255), flips(1, 4);
+    loads = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = original;
+        for (int k = flips(random); k > 0; --k)
+            bytes[position(random)] = static_cast<uint8_t>(byte(random));
+        if (round % 3 == 0)
+            bytes.resize(position(random));
+        SCOPED_TRACE(round);
+        loadsOrFailsUntouched(bytes, loads);
+    }
+    EXPECT_GT(loads, 100);
+}
+
+TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
+{
+    for (const Crafted &c : craftedFiles()) {
+        SCOPED_TRACE(c.name);
+        int loads = 0;
+        loadsOrFailsUntouched(craft(c), loads);
+        EXPECT_EQ(loads, c.loads ? 1 : 0);
+    }
+}
+
+TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
+{
+    // A huge count with no records: a current-version file needs its tail, tiles-only
+    // files read the missing records as empty tiles.
+    std::vector<uint8_t> countOnly(kHeaderV96.begin(), kHeaderV96.end());
+    countOnly.insert(countOnly.end(), {0xff, 0x7f});
+    EXPECT_FALSE(parseDocument(countOnly).ok);
+    EXPECT_FALSE(parseDocument(withHeader(countOnly, kHeaderV09)).ok);
+    const ParsedDocument foreign = parseDocument(withHeader(countOnly, kHeaderForeignG));
+    ASSERT_TRUE(foreign.ok);
+    ASSERT_EQ(foreign.tiles.size(), 32767u);
+    EXPECT_EQ(foreign.tiles.back(), Tile{});
+
+    // Cut inside the tile's last fields: grid, selected and deleted read as 0.
+    std::vector<uint8_t> cut = withHeader(bytesOf(triangleDocument()), kHeaderForeignG);
+    cut.resize(cut.size() - 16 - 6);
+    const ParsedDocument p = parseDocument(cut);
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.tiles.at(0).color, 0x0000ff);
+    EXPECT_EQ(p.tiles.at(0).grid, 0);
+
+    // The primitives scope stops after the tiles, whatever follows.
+    const std::vector<uint8_t> badTail =
+        craft({"", triangleDocument(), {{-6, 2, 3}, {-4, 2, 9}}, false});
+    EXPECT_FALSE(parseDocument(badTail).ok);
+    const ParsedDocument prims = parseDocument(badTail, ParseScope::TilesOnly);
+    EXPECT_TRUE(prims.ok);
+    EXPECT_EQ(prims.kind, HeaderKind::V96);
+    EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
+}
+
+TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
+{
+    Document noPending = sampleDocument();
+    noPending.xformOpen = false;
+    noPending.xfReflected = 0;
+    Document noSketchTable = sampleDocument();
+    noSketchTable.sketches.clear();
+    noSketchTable.tiles[0].sketchStart = 0;
+    const struct
+    {
+        const char *name;
+        Document doc;
+        bool gainsRecordZero; // reading creates the empty sketch record 0
+    } cases[] = {
+        {"pending transform", sampleDocument(), false},
+        {"no pending transform", noPending, false},
+        {"saved before the sketch table existed", noSketchTable, true},
+        {"empty document", Document{}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> original = bytesOf(c.doc);
+        ASSERT_FALSE(original.empty());
+        std::vector<uint8_t> expected = original;
+        if (c.gainsRecordZero)
+            expected.resize(expected.size() + 16, 0);
+        Document loaded = editedDocument();
+        ASSERT_TRUE(loadState(loaded, original, 400, 300).ok);
+        EXPECT_EQ(*saveState(loaded), expected);
+        Document again;
+        ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
+        EXPECT_EQ(*saveState(again), expected);
+    }
+}
+
+TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
+{
+    Document empty;
+    empty.grid = GridCenterFace;
+    const auto e = *writeDocument(empty);
+    EXPECT_EQ(std::string(e.begin(), e.begin() + 11), "morvel v.96");
+    Tile t = polygonTile({{1.5, -2}, {3, 4}, {5, 6}}, 0x010203, GridCenterFace);
+    t.reflected = 1.0;
+    t.angle = -0.25;
+    t.sketchStart = 70000;
+    t.reserved[0] = 0xAB;
+    t.reserved[15] = 0xCD;
+    t.selected = kTrue;
+    Tile zeroLength;
+    zeroLength.vertsAllocated = true;
+    const auto b = *writeDocument(documentOf({t, Tile{}, zeroLength}));
+    Document pending = sampleDocument();
+    const auto c = *writeDocument(pending);
+    pending.xformOpen = false;
+    EXPECT_EQ(c.size(), writeDocument(pending)->size() + 5 * kNodeRecordBytes);
+    const size_t f = 13 + 2 + 10 + 4 * 16;         // the first tile's fields after its block
+    const size_t tail = f + 46 + 4 + 46 + 12 + 46; // after a never allocated and an empty block
+    const size_t r1 = writeDocument(documentOf(pending.tiles))->size() - 16 + 10 + 68;
+    // clang-format off
+    struct { const std::vector<uint8_t> &bytes; size_t at; int width; double value; }
+    const fields[] = {
+        // The empty document: count, curTile, colour, node count, reflected, grid tag and
+        // grid, sketch count (no table), and nothing more.
+        {e, 11, 2, 0}, {e, 13, 2, 0}, {e, 15, 4, 0}, {e, 19, 2, 0}, {e, 21, 2, 0}, {e, 23, 2, 2},
+        {e, 25, 2, GridCenterFace}, {e, 27, 2, 0}, {e, 29, 0, 0},
+        // A tile: used count, dimensions, elements with the spare, lower bound, first vertex,
+        {b, 13, 2, 3}, {b, 15, 2, 1}, {b, 17, 4, 4}, {b, 21, 4, 0}, {b, 25, 8, 1.5}, {b, 33, 8, -2},
+        // reflected, angle, colour, sketch start, reserved bytes, grid, selected, deleted;
+        {b, f, 8, 1.0}, {b, f + 8, 8, -0.25}, {b, f + 16, 4, 0x010203}, {b, f + 20, 4, 70000},
+        {b, f + 24, 1, 0xAB}, {b, f + 39, 1, 0xCD}, {b, f + 40, 2, GridCenterFace},
+        {b, f + 42, 2, -1}, {b, f + 44, 2, 0},
+        // a never allocated block is one i16 0, a zero-length one has dimensions 1, count 0;
+        {b, f + 48, 2, 0}, {b, f + 48 + 50, 2, 1}, {b, f + 48 + 52, 4, 0},
+        // curTile and its colour repeated, then the tail.
+        {b, tail, 2, 0}, {b, tail + 2, 4, 0x010203}, {b, tail + 16, 0, 0},
+        // Node records, 68 bytes each: anchored, x, colours, sample count, active, bcpY.
+        {c, r1 - 72, 2, 5}, {c, r1, 2, 0}, {c, r1 + 6, 8, 25}, {c, r1 + 22, 4, 255},
+        {c, r1 + 26, 4, 16711680}, {c, r1 + 30, 2, 5}, {c, r1 + 32, 2, -1}, {c, r1 + 60, 8, 8},
+    };
+    // clang-format on
+    for (const auto &field : fields) {
+        const std::vector<uint8_t> &bytes = field.bytes;
+        SCOPED_TRACE(::testing::Message() << "offset " << field.at);
+        if (field.width == 0) // the end of the file
+            EXPECT_EQ(bytes.size(), field.at);
+        else if (field.width == 8)
+            EXPECT_EQ(f64At(bytes, field.at), field.value);
+        else
+            EXPECT_EQ(intAt(bytes, field.at, field.width), field.value);
+    }
+}
+
+TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
+{
+    const Document good = sampleDocument();
+    ASSERT_TRUE(writeDocument(good));
+    Document tiles32767;
+    tiles32767.tiles.resize(32767);
+    EXPECT_TRUE(writeDocument(tiles32767));
+    Document refusedTable[6] = {tiles32767, Document{}, good, good, good, good};
+    refusedTable[0].tiles.resize(32768);
+    refusedTable[1].sketches.resize(32768);
+    refusedTable[2].tiles[0].nVerts = 8; // 7 stored
+    refusedTable[3].sketches[3].nPoints = -1;
+    refusedTable[4].grid = 4;
+    refusedTable[5].curTile = 3;
+    for (const Document &doc : refusedTable)
+        EXPECT_FALSE(writeDocument(doc)) << &doc - refusedTable;
+
+    Document brokenChain = good;
+    brokenChain.nodeRecs.back().anchored = kFalse;
+    EXPECT_FALSE(writeDocument(brokenChain));
+    brokenChain.xformOpen = false; // the chain is not written then
+    EXPECT_TRUE(writeDocument(brokenChain));
+}
+
+// Adds `segments` records of 26 samples after the first and gives the first `first`.
+void lengthen(std::vector<NodeRecord> &chain, int segments, int16_t first)
+{
+    NodeRecord filler = chain[1];
+    filler.nPoints = 26;
+    chain.insert(chain.begin() + 1, segments, filler);
+    chain[0].nPoints = first;
+}
+
+TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
+{
+    using C = std::vector<NodeRecord>;
+    const double inf = std::numeric_limits<double>::infinity();
+    // clang-format off
+    struct { const char *name; bool reflected, valid; std::function<void(C &)> spoil; }
+    const cases[] = {
+        {"well formed", false, true, [](C &) {}},
+        {"reflected, centre on a corner", true, true, [](C &c) { c[2].refCenter = kTrue; }},
+        {"centre on the second record", true, true, [](C &c) { c[1].refCenter = kTrue; }},
+        {"negative sample count", false, true, [](C &c) { c[0].nPoints = -4; }},
+        {"26 samples", false, true, [](C &c) { c[1].nPoints = 26; }},
+        {"no anchored record", false, false, [](C &c) { for (auto &r : c) r.anchored = kFalse; }},
+        {"first not anchored", false, false, [](C &c) { c.front().anchored = kFalse; }},
+        {"last not anchored", false, false, [](C &c) { c.back().anchored = kFalse; }},
+        {"three records", false, false, [](C &c) { c.erase(c.begin() + 1, c.end() - 2); }},
+        {"two corners before the closing one", false, false, [](C &c) { c[3].anchored = kFalse; }},
+        {"27 samples", false, false, [](C &c) { c[1].nPoints = 27; }},
+        {"reflected without a centre", true, false, [](C &) {}},
+        {"centre only on the first record", true, false, [](C &c) { c[0].refCenter = kTrue; }},
+        {"NaN coordinate", false, false, [](C &c) { c[2].y = std::nan(""); }},
+        {"infinite handle", false, false, [&](C &c) { c[1].bcpX = inf; }},
+        // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
+        {"flattened outline of 32767 points", false, true, [](C &c) { lengthen(c, 1310, 12); }},
+        {"flattened outline of 32768 points", false, false, [](C &c) { lengthen(c, 1310, 13); }},
+        {"32767 records", false, true, [](C &c) { c.insert(c.begin() + 1, 32762, NodeRecord{}); }},
+        {"32768 records", false, false, [](C &c) { c.insert(c.begin() + 1, 32763, NodeRecord{}); }},
+    };
+    // clang-format on
+    for (const auto &k : cases) {
+        C chain = triangleChain();
+        k.spoil(chain);
+        EXPECT_EQ(isValidSavedChain(chain, k.reflected), k.valid) << k.name;
+    }
+    EXPECT_TRUE(isValidSavedChain({}, false));
+    EXPECT_EQ(flattenedPointCount(triangleChain()), 1 + 4 + 1 + 1);
+}
+
+} // namespace

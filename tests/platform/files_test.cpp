@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading and writing files, the marker file and where the program looks for its files,
+// including what happens when the file system says no.
+#include "platform/apppaths.h"
+#include "platform/fileio.h"
+#include "platform/markerfile.h"
+#include "tests/qtapp.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+using namespace tessella;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool makeFile(const QString &path, const QByteArray &bytes = "x")
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QStringList entries(const QString &dir, const QStringList &filter = {})
+{
+    return QDir(dir).entryList(
+        filter, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class Files : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override
+    {
+        setWriteFailureForTesting(false);
+        setDirectWriteForTesting(false);
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
+{
+    QByteArray bytes(200000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7);
+    ASSERT_TRUE(makeFile(path("a.mvl"), bytes));
+    EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
+    ASSERT_TRUE(makeFile(path("empty.mvl"), {}));
+    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok);
+    EXPECT_TRUE(readRegularFile(path("a.mvl"), 200000).ok);
+
+    // With no writer, opening the FIFO for reading would wait forever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("pipe.mvl"), path("link.mvl")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mvl"));
+    for (const auto &[name, limit] :
+         std::vector<std::pair<QString, qint64>>{{path("missing.mvl"), kDefaultMaxReadBytes},
+                                                 {QString(), kDefaultMaxReadBytes},
+                                                 {path("a.mvl"), 199999},
+                                                 {path("pipe.mvl"), kDefaultMaxReadBytes},
+                                                 {path("link.mvl"), kDefaultMaxReadBytes},
+                                                 {path("folder.mvl"), kDefaultMaxReadBytes},
+                                                 {"/dev/null", kDefaultMaxReadBytes},
+                                                 {"/dev/zero", kDefaultMaxReadBytes}}) {
+        const ReadFileResult r = readRegularFile(name, limit);
+        EXPECT_FALSE(r.ok) << name.toStdString();
+        EXPECT_FALSE(r.error.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(r.bytes.isEmpty()) << name.toStdString();
+    }
+}
+
+TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
+{
+    QString error;
+    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error));
+    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short", &error)) << error.toStdString();
+    EXPECT_EQ(contents(path("doc.mvl")), "short");
+    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"}); // no temporary left
+
+    const auto wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path("doc.mvl"), wanted));
+    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "new"));
+    EXPECT_EQ(QFileInfo(path("doc.mvl")).permissions() & 0x7077, wanted); // owner, group, other
+    const mode_t old = ::umask(022);
+    ASSERT_TRUE(writeFileAtomically(path("fresh.mvl"), "x"));
+    ::umask(old);
+    EXPECT_TRUE(QFileInfo(path("fresh.mvl")).permissions() & QFileDevice::ReadOther);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
+    ASSERT_TRUE(makeFile(path("real/doc.mvl"), "old content that is longer"));
+    ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
+    ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
+    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink());
+    EXPECT_EQ(contents(path("real/doc.mvl")), "new");
+    EXPECT_EQ(entries(path("real")), QStringList{"doc.mvl"});
+    ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")));
+    ASSERT_TRUE(writeFileAtomically(path("dangling.mvl"), "made"));
+    EXPECT_EQ(contents(path("target.mvl")), "made");
+}
+
+TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
+{
+    const QByteArray old("the old document, byte for byte\x00\x01\xff", 34);
+    ASSERT_TRUE(makeFile(path("doc.mvl"), old));
+    setWriteFailureForTesting(true); // as a full disk would, half-way through
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(writeFileAtomically(path("other.mvl"), "abc"));
+    EXPECT_EQ(contents(path("doc.mvl")), old);
+    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
+    setWriteFailureForTesting(false);
+
+    for (const QString &target : {path("no/such/doc.mvl"), QString()}) {
+        error.clear();
+        EXPECT_FALSE(writeFileAtomically(target, "x", &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+
+    // Where no temporary can be made the file is written in place, every write checked.
+    setDirectWriteForTesting(true);
+    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short"));
+    EXPECT_EQ(contents(path("doc.mvl")), "short");
+    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')));
+    EXPECT_FALSE(writeFileAtomically("/dev/full", "tiny")); // fails only at the flush
+}
+
+TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
+{
+    const QString marker = path("config/tessella/tessella.sem");
+    EXPECT_FALSE(markerExists(marker));
+    ASSERT_TRUE(setSem(marker));
+    EXPECT_TRUE(markerExists(marker));
+    EXPECT_EQ(contents(marker), " ");
+
+    ASSERT_TRUE(makeFile(path("blocker")));
+    EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")));
+    EXPECT_FALSE(setSem(QString()));
+    ASSERT_TRUE(QDir().mkpath(path("taken.sem")));
+    EXPECT_FALSE(markerExists(path("taken.sem"))); // a directory is no marker
+    EXPECT_FALSE(setSem(path("taken.sem")));
+
+    for (const QString d : {"own", "shared"}) {
+        ASSERT_TRUE(QDir().mkpath(path(d)));
+        for (const QString f : {"/old-name.sem", "/tessella.sem", "/notes.txt"})
+            ASSERT_TRUE(makeFile(path(d) + f));
+    }
+    ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")));
+    ASSERT_TRUE(makeFile(path("precious.sem")));
+    removeOtherMarkers(path("shared"), "tessella.sem", false);
+    removeOtherMarkers(path("own"), "tessella.sem", true);
+    EXPECT_EQ(entries(path("shared"), {"*.sem"}), (QStringList{"old-name.sem", "tessella.sem"}));
+    EXPECT_EQ(entries(path("own")), (QStringList{"notes.txt", "tessella.sem"}));
+    EXPECT_TRUE(QFileInfo::exists(path("precious.sem"))); // a link's target stays
+}
+
+TEST_F(Files, MarkerAndLibraryLocations)
+{
+    ASSERT_TRUE(QDir().mkpath(path("bin")));
+    AppPaths app{path("bin"), "tessella", path("config"), {path("data1"), path("data2")}};
+    const MarkerLocation beside = markerLocation(app);
+    EXPECT_EQ(beside.path, path("bin/tessella.sem"));
+    EXPECT_FALSE(beside.perUserDir);
+    for (const QString &unwritable : {path("missing"), QString()}) {
+        AppPaths elsewhere = app;
+        elsewhere.appDir = unwritable;
+        const MarkerLocation perUser = markerLocation(elsewhere);
+        EXPECT_EQ(perUser.path, path("config/tessella.sem"));
+        EXPECT_TRUE(perUser.perUserDir);
+        EXPECT_EQ(perUser.dir(), path("config"));
+        EXPECT_EQ(perUser.fileName(), "tessella.sem");
+    }
+
+    // Beside the executable first, then the data directories in order; nowhere: beside
+    // it, so that the caller reports it missing. The name is case-sensitive and must be a file.
+    EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
+    ASSERT_TRUE(makeFile(path("bin/Primitives.mvl")));
+    ASSERT_TRUE(QDir().mkpath(path("data1/primitives.mvl")));
+    ASSERT_TRUE(QDir().mkpath(path("data2")));
+    ASSERT_TRUE(makeFile(path("data2/primitives.mvl")));
+    EXPECT_EQ(app.primitivesPath(), path("data2/primitives.mvl"));
+    ASSERT_TRUE(makeFile(path("bin/primitives.mvl")));
+    EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
+
+    test::qtApp();
+    const AppPaths current = AppPaths::current();
+    EXPECT_EQ(current.exeName, "test_platform");
+    EXPECT_TRUE(QFileInfo(executablePath()).isFile());
+    EXPECT_EQ(current.markerFilePath(), QDir(applicationDirectory()).filePath("test_platform.sem"));
+}
+
+TEST(CommandLineDocument, FirstPositionalArgumentWithoutSurroundingQuotes)
+{
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{}, ""},
+        {{"tessella"}, ""},
+        {{"tessella", "a.mvl", "b.mvl"}, "a.mvl"},
+        {{"tessella", "--verbose", "a.mvl"}, "a.mvl"}, // the program's own options
+        {{"tessella", "--info"}, ""},
+        {{"tessella", "--", "--odd.mvl"}, "--odd.mvl"}, // after "--" anything is a document
+        {{"tessella", "--", "--"}, "--"},
+        {{"tessella", "-style.mvl"}, "-style.mvl"},
+        {{"tessella", "\"/tmp/with space.mvl\""}, "/tmp/with space.mvl"},
+        {{"tessella", "\"\""}, ""},
+        {{"tessella", "\""}, "\""}, // a lone quote is both first and last: kept
+        {{"tessella", "\"a.mvl"}, "\"a.mvl"},
+        {{"tessella", "a\".mvl\""}, "a\".mvl\""},
+        {{"tessella", "\"\"\""}, "\""},
+    };
+    for (const auto &[args, document] : cases)
+        EXPECT_EQ(commandLineDocument(args), document) << args.join(' ').toStdString();
+}
+
+} // namespace

@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile editor's logic without a window: a fake host whose canvas the full redraw
+// really paints, the gesture, selection and entry classes on one document, and the file
+// commands with a host that records what they asked for.
+#pragma once
+
+#include "document/document.h"
+#include "document/mvlformat.h"
+#include "document/undo.h"
+#include "platform/fileio.h"
+#include "platform/imagesurface.h"
+#include "platform/scripteddialogs.h"
+#include "tileeditor/colourchip.h"
+#include "tileeditor/filecommands.h"
+#include "tileeditor/newtileentry.h"
+#include "tileeditor/selection.h"
+#include "tileeditor/tilegestures.h"
+#include "tileeditor/view/viewrenderer.h"
+
+#include "tests/support/tilebuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tessella::test {
+
+// What a user can tell apart in a tile: corners and angle to 1e-4, colour and flags.
+inline std::string summary(const Tile &tile)
+{
+    auto num = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.4f", std::round(v * 1e4) / 1e4 + 0.0);
+        return std::string(text);
+    };
+    std::string out;
+    for (const Vertex &v : cornersOf(tile))
+        out += num(v.x) + "," + num(v.y) + " ";
+    out += "colour " + std::to_string(tile.color) + " angle " + num(tile.angle);
+    return out + (tile.reflected != 0 ? " mirrored" : "") + (tile.selected != 0 ? " selected" : "");
+}
+
+// The tiles that have corners, summarised (the window's empty start-up tile is left out).
+inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
+{
+    std::vector<std::string> out;
+    for (const Tile &tile : tiles) {
+        if (tile.usableVerts() > 0)
+            out.push_back(summary(tile));
+    }
+    return out;
+}
+
+// Pointer and key events written as "p56,56 m56,64 r56,76 c56,76 s u", that is
+// press, move, release, click (press and release), space bar down and up, at plane points.
+struct Event
+{
+    char op;
+    double x = 0, y = 0;
+};
+
+inline std::vector<Event> parse(const char *text)
+{
+    std::vector<Event> out;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        Event e{word[0]};
+        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
+        out.push_back(e);
+    }
+    return out;
+}
+
+// An image surface that counts the calls a non-finite coordinate reached: plane-unit calls
+// with a non-finite argument, pixel calls with the value a converted NaN or infinity
+// becomes (INT_MIN on this hardware).
+class WatchingSurface : public ImageSurface
+{
+    void pixelArg(int v) { reached += v == INT_MIN ? 1 : 0; }
+    void planeArg(double v) { reached += std::isfinite(v) ? 0 : 1; }
+    void points(std::span<const PixelPoint> pts)
+    {
+        for (const PixelPoint &p : pts) {
+            pixelArg(p.x);
+            pixelArg(p.y);
+        }
+    }
+
+public:
+    using ImageSurface::ImageSurface;
+    using ImageSurface::line;
+    using ImageSurface::lineTo;
+    using ImageSurface::polygon;
+    using ImageSurface::setPoint;
+    void polygon(std::span<const PixelPoint> pts) override
+    {
+        points(pts);
+        ImageSurface::polygon(pts);
+    }
+    void ellipse(int l, int t, int r, int b) override
+    {
+        points({{{l, t}, {r, b}}});
+        ImageSurface::ellipse(l, t, r, b);
+    }
+    void setPixel(int x, int y, Colour c) override
+    {
+        points({{{x, y}}});
+        ImageSurface::setPixel(x, y, c);
+    }
+    void setPoint(double x, double y, Colour c) override
+    {
+        planeArg(x);
+        planeArg(y);
+        ImageSurface::setPoint(x, y, c);
+    }
+    void lineTo(double x, double y, Colour c) override
+    {
+        planeArg(x);
+        planeArg(y);
+        ImageSurface::lineTo(x, y, c);
+    }
+    void line(double x1, double y1, double x2, double y2, Colour c) override
+    {
+        for (double v : {x1, y1, x2, y2})
+            planeArg(v);
+        ImageSurface::line(x1, y1, x2, y2, c);
+    }
+    int reached = 0;
+};
+
+// The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
+// redraw really paints.
+class FakeHost : public EditorHost
+{
+    const Document &doc_;
+
+public:
+    explicit FakeHost(const Document &doc) : doc_(doc), canvas(QSize(400, 300)) {}
+
+    Surface &canvasSurface() override { return canvas; }
+    DrawSettings drawSettings() const override { return settings; }
+    bool spaceHeld() const override { return space; }
+    void refreshBackground() override
+    {
+        ViewFrame frame;
+        frame.extentWidth = 400;
+        frame.extentHeight = 300;
+        renderView(canvas, doc_, settings, frame);
+        boxes.rebuild(doc_, settings.grid);
+    }
+    const TileBoxIndex *tileBoxes() const override { return &boxes; }
+    void tilesMovedInPlace() override { boxes.invalidate(); }
+    void previewsDrawn() override { ++previews; }
+    void undoButtonChanged() override {}
+    void showRotationLabel(const std::string &caption, double x, double y) override
+    {
+        label = caption;
+        labelAt = {x, y};
+    }
+    void setRotationLabel(const std::string &caption) override { label = caption; }
+    void hideRotationLabel() override { label.clear(); }
+
+    WatchingSurface canvas;
+    TileBoxIndex boxes;
+    DrawSettings settings;
+    bool space = false;
+    int previews = 0;
+    std::string label; // empty while hidden
+    Vertex labelAt;
+};
+
+// Fails the test on a dialog nobody scripted and on scripted dialogs never shown.
+class ScriptedTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(dialogs.allConsumed()) << dialogs.pending() << " dialogs never shown";
+    }
+    ScriptedDialogs dialogs;
+};
+
+class PointerTest : public ScriptedTest
+{
+protected:
+    void TearDown() override
+    {
+        ScriptedTest::TearDown();
+        EXPECT_EQ(host.canvas.reached, 0) << "a non-finite coordinate reached the canvas";
+    }
+    EditorContext context() { return {doc, undo, dialogs, host}; }
+    // Draws the document as the window would before the user acts on it.
+    void show() { host.refreshBackground(); }
+
+    Document doc;
+    UndoHistory undo;
+    FakeHost host{doc};
+    ColourChip chip{context()};
+    TileGestures gestures{context(), chip};
+    NewTileEntry newTile{context(), chip};
+    SelectionTool selection{context()};
+};
+
+// Records what the file commands asked of the window, in order.
+class FakeFilesHost : public FilesHost
+{
+public:
+    void fullRedraw() override { calls.push_back("fullRedraw"); }
+    void resetZoom() override { calls.push_back("resetZoom"); }
+    double halfCanvasWidth() const override { return 500; }
+    double halfCanvasHeight() const override { return 300; }
+    void documentReplaced() override { calls.push_back("documentReplaced"); }
+    void resetModes() override { calls.push_back("resetModes"); }
+    bool fractalShown() const override { return fractal; }
+    // While the picture is shown the render command restores the real tiles.
+    void renderFractal() override
+    {
+        calls.push_back("renderFractal");
+        fractal = false;
+        doc->tiles = realTiles;
+    }
+    void saveImage() override { calls.push_back("saveImage"); }
+    void closeApplication() override { calls.push_back("closeApplication"); }
+    void undoStateChanged() override {}
+
+    std::vector<std::string> calls;
+    bool fractal = false;
+    Document *doc = nullptr;
+    std::vector<Tile> realTiles;
+};
+
+inline QByteArray readAll(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+}
+
+inline void writeDoc(const QString &file, const Document &doc)
+{
+    const auto bytes = writeDocument(doc);
+    ASSERT_TRUE(bytes.has_value());
+    writeBytes(file, *bytes);
+}
+
+// The file commands of a session with three edited hexagonal-grid tiles, a library file
+// of four tiles and a temporary directory for the files.
+class FilesTest : public ScriptedTest
+{
+protected:
+    void SetUp() override
+    {
+        ScriptedTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        host.doc = &doc;
+        doc = squareRow(3, 20, 0x112233, GridHexagonal);
+        doc.dirty = true;
+        writeDoc(cmds.primsPath(), squareRow(4, 20, 0x00aa00, GridCenterFace));
+    }
+    void TearDown() override
+    {
+        setWriteFailureForTesting(false);
+        ScriptedTest::TearDown();
+    }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    std::string stdPath(const char *name) const { return path(name).toStdString(); }
+
+    QTemporaryDir dir;
+    Document doc;
+    UndoHistory undo;
+    FakeFilesHost host;
+    FileCommands cmds{doc,
+                      undo,
+                      dialogs,
+                      host,
+                      dir.filePath("primitives.mvl"),
+                      QStringLiteral("/opt/tessella/bin/tessella")};
+};
+
+} // namespace tessella::test

@@ -1,0 +1,388 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tile and group gestures: one table of scenarios, run headless on the gesture classes
+// and again through the real window with real mouse and key events, so the window's
+// wiring must agree with the model. Then the cases only one of them can reach.
+#include "windowfixture.h"
+
+#include "document/geometry.h"
+
+#include <numbers>
+#include <optional>
+
+namespace tessella::test {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct Scenario
+{
+    const char *name;
+    bool group; // an entry of the group list rather than of the tile list
+    int action;
+    std::vector<Tile> tiles;
+    const char *events;
+    std::vector<Tile> after;
+    std::vector<Tile> undone = {}; // after the undo button; empty: the tiles before
+    std::vector<std::optional<Colour>> colours = {};
+    int beeps = 0;
+    std::vector<VertexRef> vtxSel = {};
+};
+
+void PrintTo(const Scenario &s, std::ostream *out)
+{
+    *out << s.name;
+}
+
+Tile turned(Tile tile, Vertex c, double angle)
+{
+    for (Vertex &v : tile.verts)
+        v = rotatePoint(c.x, c.y, v.x, v.y, angle);
+    tile.angle += angle;
+    return tile;
+}
+
+Tile with(Tile tile, double angle, bool mirrored, bool selected = false)
+{
+    tile.angle = angle;
+    tile.reflected = mirrored ? 1.0 : 0.0;
+    tile.selected = selected ? kTrue : kFalse;
+    return tile;
+}
+
+Tile shifted(Tile tile, double dx, double dy)
+{
+    for (Vertex &v : tile.verts)
+        v = {v.x + dx, v.y + dy};
+    return tile;
+}
+
+const Tile kBlue = squareTile(40, 40, 32, 0x0000ff);
+const Tile kTriangle = polygonTile({{8, 8}, {40, 8}, {8, 24}}, 0x00ff00);
+const std::vector<Tile> kFour = {squareTile(8, 8, 32, 1), squareTile(40, 8, 32, 2),
+                                 squareTile(8, 40, 32, 3), squareTile(40, 40, 32, 4)};
+// Two selected squares, one unselected, one selected on another grid (never in a group).
+const Tile kSel0 = with(squareTile(40, 40, 32, 0x0000ff), 0, false, true);
+const Tile kSel1 = with(squareTile(72, 40, 32, 0x00ff00), 0, false, true);
+const Tile kOther = squareTile(200, 40, 32, 0xff0000);
+const Tile kHex = with(squareTile(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
+const std::vector<Tile> kGroup = {kSel0, kSel1, kOther, kHex};
+
+Tile recoloured(Tile tile, Colour c)
+{
+    tile.color = c;
+    return tile;
+}
+
+std::vector<Scenario> scenarios()
+{
+    const double cy = 40.0 / 3; // the triangle's centroid y
+    Tile drifted = kSel1;
+    drifted.verts[0].x += 0.0004;
+    const Tile unsel0 = with(kSel0, 0, false), unsel1 = with(kSel1, 0, false);
+    // clang-format off
+    std::vector<Scenario> all = {
+        {"RotateSnapsDownTo45DegreesAndIsPlacedWhereTurned", false, TileRotate, {kBlue},
+         "p56,56 m56,64 m56,76 r56,76 c56,76", {turned(kBlue, {56, 56}, kPi / 4)}},
+        {"QuarterTurnFollowsThePointerFromNodeToNode", false, TileRotate, {kBlue},
+         "p56,56 m56,88 r56,88 m63,88 m71,89 c71,89",
+         {with(polygonTile({{88, 40}, {88, 72}, {56, 72}, {56, 40}}, 0x0000ff), kPi / 2, false)}},
+        {"RotateWithSpaceHeldIsExactAndPlacedFreely", false, TileRotate, {kBlue},
+         "s p56,56 m56,76 r56,76 m61,79 c61,79 u",
+         {shifted(turned(kBlue, {56, 56}, 20.0 / 64 * kPi), 5, 3)}},
+        {"ReflectMirrorsAboutTheTileVerticalThenLandsOnANode", false, TileReflect, {kTriangle},
+         "p14,12 r14,12 m24,12 c24,12",
+         {with(polygonTile({{40, 8}, {8, 8}, {40, 24}}, 0x00ff00), 0, true)}},
+        {"ReflectOfATurnedTileUsesItsTurnedVertical", false, TileReflect,
+         {with(kTriangle, kPi / 2, false)}, "p14,12 r14,12 c14,12",
+         {with(polygonTile({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2, true)}},
+        {"MoveLandsOnTheNodeReachedLast", false, TileMove, {kBlue},
+         "p50,50 m60,52 m67,51 m75,49 r75,49", {shifted(kBlue, 16, 0)}},
+        {"MoveWithSpaceHeldIsFree", false, TileMove, {kBlue}, "s p50,50 m53,51 r53,51 u",
+         {shifted(kBlue, 3, 1)}},
+        {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},
+         "p50,50 m52,51 m53,52 r53,52", {kBlue}},
+        {"CopyIsPlacedAndUndoShowsItWhereItWasMade", false, TileCopy, {kBlue},
+         "p50,50 m66,66 r66,66", {kBlue, shifted(kBlue, 16, 16)}, {kBlue, kBlue}},
+        {"RecolorCancelledThenChosen", false, TileRecolor, {kBlue}, "c56,56 c56,56",
+         {recoloured(kBlue, 0x123456)}, {}, {std::nullopt, 0x123456}},
+        {"VertexDragMovesACornerSharedByFourTiles", false, TileVertex, kFour, "p41,39 m57,39 r57,39",
+         {polygonTile({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
+          polygonTile({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
+          polygonTile({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
+          polygonTile({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
+        {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, "c56,56", {kOther}},
+        {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes", true, GroupRotate, kGroup,
+         "p100,100 m100,164 r100,164 c100,164",
+         {with(polygonTile({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
+          with(polygonTile({{72, 72}, {40, 72}, {40, 40}, {72, 40}}, 0x00ff00), kPi, false, true),
+          kOther, kHex}},
+        {"GroupReflectUsesThePlaneVerticalWhateverTheAngle", true, GroupReflect,
+         {with(kSel0, 1.0, false, true), kSel1, kOther, kHex}, "p100,100 r100,100 c100,100",
+         {with(polygonTile({{104, 40}, {72, 40}, {72, 72}, {104, 72}}, 0x0000ff), 1.0, true, true),
+          with(polygonTile({{72, 40}, {40, 40}, {40, 72}, {72, 72}}, 0x00ff00), 0, true, true),
+          kOther, kHex}},
+        {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies", true, GroupCopy, kGroup,
+         "p100,100 m116,117 r116,117",
+         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, unsel0, unsel1},
+         {kSel0, kSel1, kOther, kHex, unsel0, unsel1}},
+        {"GroupCopyThatReachesNoNodeIsDropped", true, GroupCopy, kGroup,
+         "p100,100 m101,101 r101,101", kGroup},
+        {"GroupMoveKeepsEachTilesDrift", true, GroupMove, {kSel0, drifted, kOther, kHex},
+         "p100,100 m116,100 r116,100",
+         {shifted(kSel0, 16, 0), shifted(drifted, 16, 0), kOther, kHex}},
+        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, kGroup, "p72,40 m72,57 r72,57",
+         {with(polygonTile({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
+          with(polygonTile({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
+          kOther, kHex}, {}, {}, 0, {{0, 1}, {1, 0}, {3, 1}}},
+        {"GroupRecolorCancelled", true, GroupRecolor, kGroup, "", kGroup, {}, {std::nullopt}},
+        {"GroupRecolor", true, GroupRecolor, kGroup, "",
+         {recoloured(kSel0, 0x404040), recoloured(kSel1, 0x404040), kOther, kHex}, {}, {0x404040}},
+        {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, "", {kOther, kHex}},
+    };
+    // clang-format on
+    // A press that finds no tile (or no vertex) beeps and changes nothing.
+    for (int action :
+         {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex, TileDelete})
+        all.push_back({"MissBeeps", false, action, {kBlue}, "c300,200", {kBlue}, {}, {}, 1});
+    return all;
+}
+
+std::string scenarioName(const ::testing::TestParamInfo<Scenario> &info)
+{
+    return info.param.name + std::to_string(info.index);
+}
+
+class GestureModel : public PointerTest, public ::testing::WithParamInterface<Scenario>
+{};
+
+TEST_P(GestureModel, Scenario)
+{
+    const Scenario &s = GetParam();
+    doc.tiles = s.tiles;
+    doc.vtxSel = s.vtxSel;
+    for (const auto &c : s.colours)
+        dialogs.expectColor(c);
+    show();
+    if (s.group)
+        gestures.chooseGroupAction(s.action);
+    for (const Event &e : parse(s.events)) {
+        if (e.op == 'p' || e.op == 'c')
+            s.group ? gestures.groupPress(s.action, e.x, e.y)
+                    : gestures.tilePress(s.action, e.x, e.y);
+        if (e.op == 'm')
+            gestures.drag(e.x, e.y);
+        if (e.op == 'r' || e.op == 'c')
+            gestures.release(e.x, e.y);
+        host.space = e.op == 's' || (host.space && e.op != 'u');
+    }
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
+    EXPECT_EQ(dialogs.beeps, s.beeps);
+    EXPECT_FALSE(gestures.active());
+    undo.pressed(doc);
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GestureModel, ::testing::ValuesIn(scenarios()), scenarioName);
+
+class GestureWindow : public WindowTest, public ::testing::WithParamInterface<Scenario>
+{};
+
+TEST_P(GestureWindow, Scenario)
+{
+    const Scenario &s = GetParam();
+    doc.tiles = s.tiles;
+    doc.vtxSel = s.vtxSel;
+    for (const auto &c : s.colours)
+        dialogs.expectColor(c);
+    start();
+    clickItem(s.group ? "lstAction" : "lstTiles", s.action);
+    for (const Event &e : parse(s.events)) {
+        switch (e.op) {
+        case 'p':
+            press(e.x, e.y);
+            break;
+        case 'm':
+            move(e.x, e.y);
+            break;
+        case 'r':
+            release(e.x, e.y);
+            break;
+        case 'c':
+            clickAt(e.x, e.y);
+            break;
+        case 's':
+            QTest::keyPress(window.get(), Qt::Key_Space);
+            break;
+        case 'u':
+            QTest::keyRelease(window.get(), Qt::Key_Space);
+            break;
+        }
+    }
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
+    EXPECT_EQ(dialogs.beeps, s.beeps);
+    EXPECT_FALSE(window->gestures().active());
+    click("cmdUnReDo");
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GestureWindow, ::testing::ValuesIn(scenarios()), scenarioName);
+
+// The rotation readout: 50 units right of and above the pointer, the negated angle.
+TEST_F(WindowTest, RotationReadoutFollowsTheGesture)
+{
+    doc.tiles = {kBlue};
+    start();
+    clickItem("lstTiles", TileRotate);
+    QLabel *label = control<QLabel>("lblRotval");
+    press(56, 56);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QString::fromUtf8("0\u00b0"));
+    EXPECT_EQ(label->pos(), window->canvas()->mapTo(window.get(), widgetPixel(106, 6)));
+    move(56, 76);
+    EXPECT_EQ(label->text(), QString::fromUtf8("-45\u00b0"));
+    int red = 0; // the turned outline's top corner, (56, 56 - 16 sqrt 2)
+    for (int x = 52; x <= 60; ++x)
+        red += shownAt(x, 34) == kRed ? 1 : 0;
+    EXPECT_GT(red, 0);
+    release(56, 76);
+    EXPECT_FALSE(label->isVisible());
+}
+
+TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
+{
+    doc.tiles = {kOther};
+    start();
+    for (int choice : {GroupRotate, GroupReflect, GroupCopy, GroupMove, GroupDelete}) {
+        dialogs.expectMessage(kNoTilesSelected);
+        click("cmdAction");
+        clickItem("lstAction", choice);
+        EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select) << choice;
+    }
+    dialogs.expectMessage(kNoTilesSelected);
+    clickItem("lstAction", GroupRecolor); // no colour dialog, and the panel stays
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Action);
+    dialogs.expectMessage(kNoVerticesSelected);
+    click("cmdAction");
+    clickItem("lstAction", GroupVertex);
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select);
+    clickItem("lstAction", GroupNone);
+    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Tiles);
+    EXPECT_EQ(control<QListWidget>("lstAction")->currentRow(), GroupNone);
+    EXPECT_TRUE(doc.dirty); // a choice in the list counts as an edit
+    EXPECT_FALSE(undoButton()->isEnabled());
+}
+
+class GestureEdges : public PointerTest
+{
+protected:
+    void SetUp() override
+    {
+        PointerTest::SetUp();
+        doc.tiles = {kBlue};
+        show();
+    }
+};
+
+TEST_F(GestureEdges, DragPreviewIsDrawnOnlyOverANode)
+{
+    gestures.tilePress(TileMove, 50, 50);
+    const int before = host.previews;
+    gestures.drag(58, 50); // (48, 40) is 8 units from every node
+    EXPECT_EQ(host.previews, before);
+    gestures.drag(66, 50);
+    EXPECT_EQ(host.previews, before + 1);
+    EXPECT_EQ(host.canvas.pixel(88, 56), kRed); // right edge of the moved square
+    gestures.release(66, 50);
+}
+
+TEST_F(GestureEdges, OnlyRecolorAndDeleteActWhileAGestureIsPlacing)
+{
+    gestures.tilePress(TileRotate, 56, 56);
+    gestures.drag(56, 88);
+    gestures.release(56, 88);
+    ASSERT_EQ(gestures.phase(), 2);
+    gestures.tilePress(TileCopy, 60, 60);
+    gestures.groupPress(GroupCopy, 60, 60);
+    EXPECT_EQ(doc.tileCount(), 1);
+    dialogs.expectColor(0x00ffff);
+    gestures.tilePress(TileRecolor, 56, 56);
+    EXPECT_EQ(doc.tiles[0].color, 0x00ffff);
+}
+
+TEST_F(GestureEdges, AGestureSurvivesTheTableShrinkingUnderIt)
+{
+    doc.tiles.push_back(squareTile(104, 40, 32, 0x00ff00));
+    show();
+    gestures.tilePress(TileRotate, 120, 56);
+    gestures.drag(120, 88);
+    gestures.release(120, 88);
+    ASSERT_EQ(gestures.gestureTile(), 1);
+    doc.tiles.resize(1); // a load while the fractal panel is open
+    const std::vector<Tile> before = doc.tiles;
+    gestures.drag(140, 100);
+    gestures.release(140, 100);
+    EXPECT_EQ(doc.tiles, before);
+    EXPECT_FALSE(gestures.active());
+
+    gestures.tilePress(TileMove, 50, 50);
+    doc.tiles.clear();
+    gestures.drag(80, 80);
+    gestures.release(80, 80);
+    EXPECT_TRUE(doc.tiles.empty());
+}
+
+TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
+{
+    gestures.tilePress(TileCopy, 50, 50);
+    ASSERT_EQ(doc.tileCount(), 2);
+    gestures.cancel();
+    EXPECT_EQ(doc.tileCount(), 1);
+    EXPECT_FALSE(gestures.active());
+
+    gestures.tilePress(TileCopy, 50, 50);
+    doc.tiles = {squareTile(8, 8, 16, 1), squareTile(8, 8, 16, 2), squareTile(8, 8, 16, 3)};
+    gestures.abandon(); // the document was replaced: its tiles are not the gesture's
+    EXPECT_EQ(doc.tileCount(), 3);
+}
+
+TEST_F(GestureEdges, CopiesPastTheTileLimitAreRefusedBeforeAnyChange)
+{
+    doc.tiles.assign(kMaxRecords, kSel0);
+    dialogs.expectMessage(kTooManyTiles);
+    gestures.tilePress(TileCopy, 50, 50);
+    // The group holds them all: one copy more than the limit allows would be a partial copy.
+    doc.tiles.resize(kMaxRecords / 2 + 1);
+    dialogs.expectMessage(kTooManyTiles);
+    gestures.groupPress(GroupCopy, 100, 100);
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 + 1));
+    EXPECT_FALSE(undo.hasSnapshot());
+    EXPECT_FALSE(gestures.active());
+
+    doc.tiles.resize(kMaxRecords / 2); // with one unselected tile, exactly fills the table
+    doc.tiles.push_back(kOther);
+    gestures.groupPress(GroupCopy, 100, 100);
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
+    gestures.cancel();
+    doc.tiles.resize(kMaxRecords - 1);
+    gestures.tilePress(TileCopy, 50, 50); // the last copy the table takes
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
+}
+
+// The display copy of a pending transform (tile curTile) outlives deletes; curTile follows.
+TEST_F(GestureEdges, DeletesLeaveTheDisplayCopyOfAPendingTransform)
+{
+    doc.tiles = {kSel0, kSel1, kSel1};
+    doc.vtxSel = {{0, 1}};
+    show();
+    doc.xformOpen = true;
+    doc.curTile = 1;
+    gestures.tilePress(TileDelete, 50, 50);
+    EXPECT_EQ(doc.curTile, 0);
+    EXPECT_TRUE(doc.vtxSel.empty());
+    EXPECT_EQ(gestures.chooseGroupAction(GroupDelete), TileGestures::Choice::Deleted);
+    EXPECT_EQ(summaries(doc.tiles), summaries({kSel1}));
+    EXPECT_EQ(doc.curTile, 0);
+}
+
+} // namespace
+} // namespace tessella::test

@@ -1,0 +1,479 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile editor's view code: the tiling drawer, the lattice, the rotation preview and
+// the plane view's arithmetic. Pixels are read back from real image surfaces.
+#include "editorfixture.h"
+
+#include "document/colour.h"
+#include "document/geometry.h"
+#include "document/lattice.h"
+#include "platform/vectortarget.h"
+#include "tileeditor/view/latticedrawer.h"
+#include "tileeditor/view/planeview.h"
+#include "tileeditor/view/rotationpreview.h"
+
+#include <limits>
+#include <numbers>
+#include <random>
+
+namespace tessella::test {
+namespace {
+
+constexpr Colour kBg = kCanvasBackground;
+constexpr Colour kGreen = 0x00ff00;
+
+Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
+{
+    Sketch item;
+    item.kind = kind;
+    item.count = count;
+    item.nPoints = int16_t(points.size());
+    item.points = std::move(points);
+    item.pointsAllocated = true;
+    return item;
+}
+
+int countColour(const Surface &s, int left, int top, int right, int bottom, Colour c)
+{
+    int n = 0;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x)
+            n += s.pixel(x, y) == c ? 1 : 0;
+    }
+    return n;
+}
+
+ImageSurface drawn(const Document &doc, DrawSettings settings = {})
+{
+    ImageSurface surface(QSize(200, 200));
+    TilingDrawer(surface, doc, settings).drawList();
+    return surface;
+}
+
+// The view options and the selection decide outline and inside; a selected tile is
+// hatched (inside -1: tile colour and background mixed) unless a hit test repaints it.
+TEST(TilingDrawer, OptionsChooseOutlineAndInside)
+{
+    struct Case
+    {
+        bool lines, fills, selected, hitTesting;
+        Colour outline, inside;
+    };
+    const Case cases[] = {
+        {true, true, false, false, kBlack, kGreen},  {false, false, false, false, kGreen, kWhite},
+        {true, false, false, false, kBlack, kWhite}, {false, true, false, false, kGreen, kGreen},
+        {true, true, true, true, kBlack, kGreen},    {true, true, true, false, kBlack, -1}};
+    for (const Case &c : cases) {
+        Document doc = documentOf({squareTile(10, 10, 80, kGreen)});
+        doc.tiles[0].selected = c.selected ? kTrue : kFalse;
+        DrawSettings settings;
+        settings.lines = c.lines;
+        settings.fills = c.fills;
+        settings.hitTesting = c.hitTesting;
+        const ImageSurface s = drawn(doc, settings);
+        EXPECT_EQ(s.pixel(10, 50), c.outline) << c.lines << c.fills << c.selected;
+        const int green = countColour(s, 30, 30, 70, 70, kGreen);
+        if (c.inside == -1)
+            EXPECT_TRUE(green > 100 && countColour(s, 30, 30, 70, 70, kBg) > 100);
+        else
+            EXPECT_EQ(countColour(s, 30, 30, 70, 70, c.inside), 41 * 41) << c.lines << c.fills;
+    }
+}
+
+TEST(TilingDrawer, OtherGridsProbeColouredTilesAndColourShifts)
+{
+    Document doc =
+        documentOf({squareTile(10, 10, 40, 0x0000ff, GridHexagonal),
+                    squareTile(10, 100, 40, kProbeColour), squareTile(100, 100, 40, 0x0000ff)});
+    doc.sketches = {Sketch{}, sketchItem(0, {{0, 0}, {30, 30}}, 1)};
+    doc.tiles[0].sketchStart = 1;
+    DrawSettings settings;
+    settings.colorShiftOn = true;
+    settings.hueShift = 120;
+    const ImageSurface s = drawn(doc, settings);
+    EXPECT_EQ(countColour(s, 0, 0, 199, 90, kBg), 200 * 91); // another grid, its sketch too
+    EXPECT_EQ(s.pixel(100, 120), kBlack); // a probe-coloured tile does not make the next a probe
+    EXPECT_EQ(s.pixel(120, 120), kGreen); // red shifted by 120 degrees
+}
+
+TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
+{
+    Tile tile = squareTile(100, 100, 40, kGreen);
+    tile.reflected = 1.0;
+    tile.angle = std::numbers::pi / 2;
+    tile.sketchStart = 1;
+    Document doc = documentOf({tile});
+    // Polyline (10, 5) - (20, 5): mirrored to negative x, then turned a quarter.
+    doc.sketches = {Sketch{}, sketchItem(0, {{10, 5}, {20, 5}}, 2),
+                    sketchItem(1, {{10, 10}, {30, 10}, {30, 30}, {10, 30}})};
+    doc.sketches[2].negative = kTrue;
+    const ImageSurface s = drawn(doc);
+    EXPECT_EQ(s.pixel(95, 85), kBlack);
+    EXPECT_EQ(s.pixel(95, 115), kBg); // where it would be without the mirror
+    // The polygon lands on 70..90 both ways, filled and outlined in the inverted colour.
+    EXPECT_EQ(s.pixel(80, 80), 0xff00ff);
+    EXPECT_EQ(s.pixel(70, 80), 0xff00ff);
+    DrawSettings off;
+    off.sketches = false;
+    EXPECT_EQ(drawn(doc, off).pixel(80, 80), kBg);
+}
+
+TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
+{
+    const ImageSurface reference = drawn(documentOf({squareTile(20, 20, 100, kGreen)}));
+    const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
+    Sketch zero = line, negative = line;
+    zero.count = 0;
+    negative.count = -5;
+    // No table, past it, a negative start, an empty and a negative run.
+    const std::pair<int32_t, std::vector<Sketch>> cases[] = {{1, {}},
+                                                             {5, {Sketch{}, line}},
+                                                             {-3, {Sketch{}, line}},
+                                                             {1, {Sketch{}, zero}},
+                                                             {1, {Sketch{}, negative}}};
+    for (const auto &[start, sketches] : cases) {
+        Document doc = documentOf({squareTile(20, 20, 100, kGreen)});
+        doc.tiles[0].sketchStart = start;
+        doc.sketches = sketches;
+        const Document before = doc;
+        EXPECT_EQ(drawn(doc).image(), reference.image()) << "start " << start;
+        EXPECT_EQ(doc.tiles, before.tiles);
+        EXPECT_EQ(doc.sketches, before.sketches);
+    }
+    // Overlong runs and point counts are cut to what is stored.
+    Document doc = documentOf({squareTile(20, 20, 100, kGreen)});
+    doc.tiles[0].sketchStart = 1;
+    Sketch longLine = sketchItem(0, {{5, 50}, {90, 50}}, 500);
+    longLine.nPoints = 30000;
+    Sketch triangle = sketchItem(1, {{10, 10}, {40, 10}, {40, 40}});
+    triangle.nPoints = 1000;
+    doc.sketches = {Sketch{}, longLine, triangle};
+    const ImageSurface s = drawn(doc);
+    EXPECT_EQ(s.pixel(60, 70), kBlack);  // the line, from its two stored points
+    EXPECT_EQ(s.pixel(115, 70), kGreen); // not beyond its second point
+    EXPECT_EQ(s.pixel(50, 35), invertColor(kGreen));
+}
+
+// Property: random documents with NaN, infinite and absurd coordinates, drawn at random
+// zooms through the full redraw, the rubber band and both rotation previews: no non-finite
+// value reaches a pixel conversion, and a clean tile among them is still drawn.
+TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> where(-50, 300);
+    const double poison[] = {std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), 1e300, -1e300};
+    auto value = [&](double scale = 1) {
+        return random() % 4 == 0 ? poison[random() % 5] : where(random) * scale;
+    };
+    for (int round = 0; round < 200; ++round) {
+        Document doc;
+        for (int t = 0; t < 5; ++t) {
+            std::vector<Vertex> pts(3 + random() % 4);
+            for (Vertex &v : pts)
+                v = {value(), value()};
+            Tile tile = polygonTile(pts, Colour(random() % 0xffffff));
+            tile.selected = kTrue;
+            tile.sketchStart = 1;
+            tile.angle = random() % 8 == 0 ? poison[random() % 5] : 0.5;
+            doc.tiles.push_back(tile);
+            doc.vtxSel.push_back({int16_t(t), int16_t(random() % 6)});
+        }
+        doc.tiles.push_back(squareTile(340, 240, 20, kGreen)); // beyond all others
+        doc.sketches = {Sketch{}, sketchItem(0, {{value(0.1), value(0.1)}, {value(0.1), 5}}, 2),
+                        sketchItem(1, {{value(0.1), value(0.1)}, {1, 1}, {value(0.1), 9}})};
+        const std::vector<Vertex> newPts = {{8, 8}, {24, 8}};
+        WatchingSurface s(QSize(800, 600));
+        s.setScale(std::pow(std::sqrt(2.0), int(random() % 5) - 2));
+        ViewFrame frame;
+        frame.extentWidth = frame.extentHeight = 1000;
+        frame.newPts = newPts;
+        frame.newCount = 2;
+        renderView(s, doc, DrawSettings{}, frame);
+        EXPECT_EQ(s.pixel(int(350 * s.zoom()), int(250 * s.zoom())), kGreen) << round;
+        TilingDrawer(s, doc).drawNewtile(newPts, 2, 100, 100);
+        RotationPreview preview;
+        preview.start(round % 5, {value(), value()});
+        preview.rotAngle = value();
+        preview.previewTileRotation(doc, s, false, round % 2 == 0);
+        preview.previewGroupRotation(doc, s, GridRectangular, true, round % 3 == 0);
+        ASSERT_EQ(s.reached, 0) << "round " << round;
+    }
+}
+
+// The vector export gets every tile, even those the viewport does not show.
+TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
+{
+    struct Target : VectorTarget
+    {
+        VectorHandle createSolidPen(int, Colour) override { return ++live, ++next; }
+        VectorHandle createSolidBrush(Colour) override { return ++live, ++next; }
+        void select(VectorHandle h) override { selected.push_back(h); }
+        void polygon(std::span<const PixelPoint> p) override
+        {
+            polygons.emplace_back(p.begin(), p.end());
+        }
+        void moveTo(PixelPoint p) override { lines.push_back(p); }
+        void lineTo(PixelPoint p) override { lines.push_back(p); }
+        void deleteObject(VectorHandle h) override { live -= h > 0 ? 1 : 0; }
+        std::vector<std::vector<PixelPoint>> polygons;
+        std::vector<VectorHandle> selected;
+        std::vector<PixelPoint> lines;
+        int next = 0, live = 0;
+    };
+    ImageSurface view(QSize(100, 100), QPoint(500, 300));
+    view.setScale(2.0);
+    Document doc = documentOf({squareTile(10, 10, 20, 1), squareTile(260, 160, 20, 2),
+                               squareTile(295, 195, 20, 3), squareTile(350, 160, 20, 4)});
+    doc.tiles[0].sketchStart = 1;
+    doc.sketches = {Sketch{}, sketchItem(0, {{1.25, 1.25}, {5.5, 1.75}}, 1)};
+    Target target;
+    DrawSettings settings;
+    settings.vectorTarget = &target;
+    TilingDrawer(view, doc, settings).drawList();
+    ASSERT_EQ(target.polygons.size(), 4u);
+    EXPECT_EQ(target.polygons[0],
+              (std::vector<PixelPoint>{{20, 20}, {60, 20}, {60, 60}, {20, 60}}));
+    // Sketch points are rounded, halves to even: 22.5 -> 22, 23.5 -> 24.
+    EXPECT_EQ(target.lines, (std::vector<PixelPoint>{{22, 22}, {31, 24}}));
+    EXPECT_EQ(target.live, 0);
+    // Lines and fills: the stock black pen and the tile's brush; without, the reverse.
+    EXPECT_EQ(target.selected[0], kStockBlackPen);
+    EXPECT_EQ(target.selected[1], 1); // the brush, created first
+    Target plain;
+    settings.vectorTarget = &plain;
+    settings.lines = settings.fills = false;
+    TilingDrawer(view, doc, settings).drawList();
+    EXPECT_EQ(plain.selected[0], 2);
+    EXPECT_EQ(plain.selected[1], kStockWhiteBrush);
+}
+
+TEST(TilingDrawer, RenderingPlacesSketchesFromTheSnapshotThroughTheMapping)
+{
+    Tile mapped = squareTile(150, 150, 20, kGreen);
+    mapped.sketchStart = 1;
+    Document doc = documentOf({mapped});
+    doc.sketches = {Sketch{}, sketchItem(0, {{10, 0}, {20, 0}}, 1)};
+    const std::vector<Tile> snapshot = {squareTile(10, 10, 20, kGreen)};
+    DrawSettings settings;
+    settings.rendering = true;
+    settings.fractalSnapshot = &snapshot;
+    settings.pointTransform = [](double &x, double &y) { x *= 2, y *= 2; };
+    settings.mapCenterX = settings.mapCenterY = 50;
+    // (20, 10) and (30, 10) doubled, then moved by the centre: (90, 70) - (110, 70).
+    const ImageSurface s = drawn(doc, settings);
+    EXPECT_EQ(s.pixel(100, 70), kBlack);
+    EXPECT_EQ(s.pixel(80, 70), kBg);
+    const std::vector<Tile> shorter;
+    for (const std::vector<Tile> *missing :
+         {static_cast<const std::vector<Tile> *>(nullptr), &shorter}) {
+        settings.fractalSnapshot = missing;
+        EXPECT_EQ(drawn(doc, settings).pixel(100, 70), kBg);
+    }
+}
+
+TEST(ViewRenderer, OverlaysAndTheRubberBand)
+{
+    ImageSurface s(QSize(200, 200));
+    Document doc = documentOf({squareTile(40, 40, 80, kGreen, GridNone)}); // no lattice dots
+    doc.vtxSel = {{0, 2}, {7, 0}, {0, 9}, {-1, -1}};
+    const std::vector<Vertex> newPts = {{10, 10}, {10, 30}, {30, 30}, {99, 99}};
+    ViewFrame frame;
+    frame.extentWidth = frame.extentHeight = 200;
+    frame.newPts = newPts;
+    frame.newCount = 3;
+    DrawSettings settings;
+    settings.grid = GridNone;
+    renderView(s, doc, settings, frame);
+    EXPECT_EQ(s.pixel(121, 120), kRed); // dot of radius 2 at vertex 2 (120, 120)
+    EXPECT_EQ(s.pixel(10, 20), kRed);
+    EXPECT_EQ(s.pixel(20, 30), kRed);
+    EXPECT_EQ(s.pixel(60, 30), kBg); // the fourth point is not entered yet
+    EXPECT_EQ(s.background(), s.image());
+
+    TilingDrawer drawer(s, doc, settings);
+    const std::vector<Vertex> band = {{10, 10}, {10, 150}};
+    drawer.drawNewtile(band, 2, 150, 150);
+    EXPECT_EQ(s.pixel(100, 150), kRed);
+    EXPECT_EQ(s.pixel(7, 10), kRed); // a dot of radius 3 on the first point
+    EXPECT_EQ(s.pixel(6, 10), kBg);
+    drawer.drawNewtile(band, 2, 150, 10);
+    EXPECT_EQ(s.pixel(100, 150), kBg);
+    EXPECT_EQ(s.pixel(60, 90), kGreen);
+}
+
+// Oracle: a viewport shows exactly the same pixels as that region of the full canvas.
+TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
+{
+    for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {
+        Document doc;
+        for (int i = 0; i < 12; ++i) {
+            Tile tile = squareTile(8 + 64.0 * i, 8 + 40.0 * i, 48, 0x102030 * (i + 1), grid);
+            tile.selected = i % 3 == 0 ? kTrue : kFalse;
+            tile.sketchStart = 1;
+            doc.tiles.push_back(tile);
+        }
+        // Tiles across each edge of the viewport (328.7 .. 488.7, 200.7 .. 307.3).
+        for (const Vertex at :
+             {Vertex{320, 240}, Vertex{480, 240}, Vertex{400, 190}, Vertex{400, 300}})
+            doc.tiles.push_back(squareTile(at.x, at.y, 14, 0x405060, grid));
+        doc.sketches = {Sketch{}, sketchItem(0, {{3, 3}, {40, 20}}, 2),
+                        sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
+        doc.vtxSel = {{4, 1}, {5, 3}};
+        DrawSettings settings;
+        settings.grid = grid;
+        ViewFrame frame;
+        frame.extentWidth = 1000 / 1.5;
+        frame.extentHeight = 700 / 1.5;
+        frame.lineWidth = 2;
+        ImageSurface full(QSize(1000, 700));
+        full.setScale(1.5);
+        renderView(full, doc, settings, frame);
+        ImageSurface view(QSize(240, 160), QPoint(493, 301)); // cuts lattice dots
+        view.setScale(1.5);
+        renderView(view, doc, settings, frame);
+        EXPECT_EQ(view.image(), full.image().copy(493, 301, 240, 160)) << "grid " << grid;
+    }
+}
+
+// Oracle: the drawn lattice marks are the enumerated ones: a dot covers its centre and
+// the pixels beside it, a point only its own pixel, and nothing else is black.
+TEST(LatticeDrawer, DrawsExactlyTheEnumeratedMarks)
+{
+    for (int16_t grid : {0, 1, 2, 3, 9}) {
+        ImageSurface s(QSize(130, 90), QPoint(-4, -4));
+        drawLattice(s, grid, 100, 60);
+        QImage expected(130, 90, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        forEachLatticeMark(grid, 100, 60, [&](const LatticeMark &m) {
+            if (!m.dot) {
+                expected.setPixel(int(std::floor(m.x)) + 4, int(std::floor(m.y)) + 4, 0);
+            } else {
+                const int cx = int(std::nearbyint(m.x)) + 4, cy = int(std::nearbyint(m.y)) + 4;
+                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1)})
+                    expected.setPixel(cx + d.x(), cy + d.y(), 0);
+            }
+        });
+        auto isMark = [&](int x, int y) {
+            return x >= 0 && y >= 0 && x < 130 && y < 90 &&
+                   expected.pixel(x, y) == QColor(Qt::black).rgb();
+        };
+        int marks = 0;
+        for (int y = 0; y < 90; ++y) {
+            for (int x = 0; x < 130; ++x) {
+                const bool black = s.pixel(x - 4, y - 4) == kBlack;
+                marks += black ? 1 : 0;
+                // A dot's rim may take one pixel more beside the three it always covers.
+                const bool allowed = isMark(x, y) || isMark(x - 1, y) || isMark(x + 1, y) ||
+                                     isMark(x, y - 1) || isMark(x, y + 1);
+                ASSERT_TRUE(isMark(x, y) ? black : !black || allowed)
+                    << "grid " << grid << " at " << x - 4 << "," << y - 4;
+            }
+        }
+        EXPECT_EQ(marks > 0, grid >= GridRectangular && grid <= GridHexagonal) << grid;
+    }
+}
+
+struct Rotation
+{
+    ImageSurface surface{QSize(200, 200)};
+    Document doc = documentOf({squareTile(60, 60, 40, kGreen)});
+    RotationPreview preview;
+    Rotation() { preview.start(0, {80, 80}); }
+};
+
+TEST(RotationPreview, SnapsDownSkipsARepeatAndDrawsOnTheTransientLayerOnly)
+{
+    Rotation r;
+    r.preview.rotAngle = std::numbers::pi / 4 + 0.01;
+    ASSERT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, false));
+    EXPECT_NEAR(r.preview.rotAngle, std::numbers::pi / 4, 1e-12);
+    EXPECT_EQ(r.preview.label(), std::string("-45") + kDegreeSign);
+    // The corner (60, 60) turned about (80, 80) lies at (80, 80 - 20 sqrt2).
+    EXPECT_EQ(r.surface.pixel(80, 51), kRed);
+    EXPECT_EQ(countColour(r.surface, 0, 0, 199, 199, kRed),
+              countColour(r.surface, 51, 51, 109, 109, kRed));
+    EXPECT_EQ(r.surface.pixel(80, 80), kBg); // transparent inside
+    EXPECT_EQ(r.surface.penColour(), kBlack);
+    EXPECT_EQ(r.surface.fillStyle(), kFillSolid);
+    EXPECT_EQ(r.surface.background().pixel(80, 51), QColor(0xf7, 0xf7, 0xf7).rgb());
+    EXPECT_EQ(r.doc.tiles[0].verts[0], (Vertex{60, 60})); // nothing written
+
+    r.surface.clear();
+    r.preview.rotAngle = std::numbers::pi / 4 + 0.01; // the angle shown: not redrawn
+    EXPECT_FALSE(r.preview.previewTileRotation(r.doc, r.surface, false, false));
+    EXPECT_EQ(r.surface.image(), r.surface.background());
+    r.preview.rotAngle = 0.3; // with the space bar: exact, drawn every time
+    EXPECT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, true));
+    EXPECT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, true));
+    EXPECT_EQ(r.preview.rotAngle, 0.3);
+    r.surface.clear();
+    r.preview.start(1, {80, 80}); // a stale tile index draws and changes nothing
+    r.preview.rotAngle = 1.0;
+    EXPECT_FALSE(r.preview.previewTileRotation(r.doc, r.surface, true, false));
+    EXPECT_EQ(r.doc.tiles[0].angle, 0);
+    EXPECT_EQ(r.surface.image(), r.surface.background());
+}
+
+PlaneView makeView()
+{
+    PlaneView v;
+    v.setWindow(800, 600, 200 * kTwipsPerPixel);
+    return v;
+}
+
+TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
+{
+    PlaneView v = makeView();
+    const double cx = 400 * kTwipsPerPixel, cy = 300 * kTwipsPerPixel;
+    const double beforeX = (cx - v.canvasLeft()) / v.zoom(),
+                 beforeY = (cy - v.canvasTop()) / v.zoom();
+    EXPECT_EQ(v.canvasWidthPx(), 1600);
+    v.zoomIn();
+    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
+    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
+    v.zoomOut();
+    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
+    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
+    v.zoomIn();
+    v.zoomIn();
+    EXPECT_EQ(v.canvasWidthPx(), 3200);
+    EXPECT_EQ(v.canvasHeightPx(), 2400);
+    EXPECT_NEAR(v.extentWidth(), 1600, 1);
+    EXPECT_EQ(v.lineWidth(true), 4);
+    v.reset();
+    EXPECT_EQ(v.canvasWidthPx(), 800);
+    EXPECT_EQ(v.canvasLeft(), 200 * kTwipsPerPixel);
+    EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
+
+    PlaneView empty;
+    empty.setWindow(0, 0, 0); // a minimised window keeps a canvas
+    EXPECT_EQ(empty.canvasWidthPx(), 2);
+    EXPECT_GT(empty.extentWidth(), 0);
+}
+
+TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
+{
+    PlaneView v = makeView();
+    v.panBy(5000, 5000);
+    EXPECT_EQ(v.canvasLeft(), v.picLeft());
+    EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
+    v.panBy(-1e7, -1e7);
+    const double w = 800.0 * kTwipsPerPixel, h = 600.0 * kTwipsPerPixel;
+    EXPECT_EQ(v.canvasLeft(), w - v.canvasWidthPx() * double(kTwipsPerPixel));
+    EXPECT_EQ(v.canvasTop(), h - v.canvasHeightPx() * double(kTwipsPerPixel));
+    PlaneView u = makeView();
+    u.panBy(-150, 0); // applied to the twip position: 15 plane units move one pixel
+    EXPECT_EQ(u.canvasLeftPx(), 190);
+
+    PlaneView z = makeView();
+    z.zoomIn();
+    z.panBy(-1e7, -1e7); // the canvas's far corner at the window's corner
+    z.zoomOut();
+    EXPECT_NEAR(z.canvasLeft() + z.canvasWidthPx() * double(kTwipsPerPixel), w, kTwipsPerPixel);
+    EXPECT_NEAR(z.canvasTop() + z.canvasHeightPx() * double(kTwipsPerPixel), h, kTwipsPerPixel);
+    EXPECT_LE(z.canvasLeft(), z.picLeft());
+}
+
+} // namespace
+} // namespace tessella::test
