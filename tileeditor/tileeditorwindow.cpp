@@ -250,6 +250,9 @@ void TileEditorWindow::Form_Activate()
     if (!handBackPending_ || locked_)
         return;
     handBackPending_ = false;
+    // The returned tile joins the real tiles, not a mapped picture.
+    if (fractalShown())
+        renderFractal();
     if (!doc_.appendTile(doc_.xfReturn)) {
         dialogs_.message("too many tiles");
         return;

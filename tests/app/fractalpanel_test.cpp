@@ -264,6 +264,22 @@ TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
     EXPECT_EQ(doc.tiles, loaded);
 }
 
+TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    doc.xfReturn = squareTile(600, 100, 40, 0x777777);
+    window->requestHandBack();
+    window->Form_Activate();
+    EXPECT_FALSE(state.fractalRendered);
+    std::vector<Tile> expected = doc.tiles;
+    clickPanel("cmdRender");
+    clickPanel("cmdRender");
+    EXPECT_EQ(doc.tiles, expected);
+    EXPECT_EQ(doc.tiles.back(), doc.xfReturn);
+}
+
 TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)
 {
     openPanel();

@@ -2,57 +2,38 @@
 #pragma once
 
 #include "app/editorexport.h"
-#include "platform/scripteddialogs.h"
-#include "tileeditor/canvaswidget.h"
-#include "tileeditor/tileeditorwindow.h"
 
-#include "tests/qtapp.h"
-#include "tests/support/tilebuilder.h"
-#include "tests/widgetdriver.h"
+#include "tests/tileeditor/windowfixture.h"
 
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 namespace tessella::test {
 
-// The real tile editor with "save image" wired as the program wires it and scripted
-// dialogs. Every request reaches `engine`; without one it is reported written unwritten.
-class SaveImageTest : public ::testing::Test
+// The real tile editor with "save image" wired as the program wires it. Every request
+// reaches `engine`; without one it is reported written, and nothing is written.
+class SaveImageTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        qtApp();
-        dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
-        paths = {dir.path(), "tessella", dir.filePath("config"), {}};
+        WindowTest::SetUp();
         doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
         EditorHooks hooks;
         hooks.saveImage = [this] { exporter->command().saveImage(); };
-        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
-        window->resize(900, 700);
+        makeWindow(hooks);
         exporter = std::make_unique<EditorExport>(
             *window, dialogs, [this](const Document &d, const ExportRequest &r, ExportSink *s) {
                 requests.push_back(r);
                 return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
             });
-        window->Form_Load({});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        start();
     }
-
     void TearDown() override
     {
-        EXPECT_TRUE(dialogs.allConsumed()) << dialogs.pending() << " dialogs never shown";
         exporter.reset();
-        doc.closing = true;
-        window.reset();
+        WindowTest::TearDown();
     }
 
     SaveImageCommand &command() { return exporter->command(); }
@@ -64,8 +45,8 @@ protected:
         dialogs.expectSaveFile(path);
         if (message)
             dialogs.expectMessage(message);
-        clickButton(window.get(), "cmdFiles");
-        clickListItem(window.get(), "lstFiles", FileCommands::SaveImage);
+        click("cmdFiles");
+        clickItem("lstFiles", FileCommands::SaveImage);
     }
 
     // A real left-button drag on the canvas between widget pixels.
@@ -110,11 +91,6 @@ protected:
                           window->windowTitle());
     }
 
-    QTemporaryDir dir;
-    Document doc;
-    ScriptedDialogs dialogs;
-    AppPaths paths;
-    std::unique_ptr<TileEditorWindow> window;
     std::unique_ptr<EditorExport> exporter;
     std::vector<ExportRequest> requests;
     SaveImageCommand::Exporter engine;
