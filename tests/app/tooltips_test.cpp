@@ -10,7 +10,7 @@
 #include <QAbstractSlider>
 #include <QLineEdit>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 // Named buttons, scroll bars and text boxes, and the entries of named lists (Qt's own
@@ -55,4 +55,4 @@ TEST_F(WindowTest, EveryControlOfEveryWindowHasATooltip)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test
