@@ -250,6 +250,9 @@ void TileEditorWindow::Form_Activate()
     if (!handBackPending_ || locked_)
         return;
     handBackPending_ = false;
+    // The returned tile joins the real tiles, not a mapped picture.
+    if (fractalShown())
+        renderFractal();
     if (!doc_.appendTile(doc_.xfReturn)) {
         dialogs_.message("too many tiles");
         return;
@@ -462,6 +465,13 @@ void TileEditorWindow::renderFractal()
 {
     if (hooks_.fractal)
         hooks_.fractal->restoreRendering();
+}
+
+FractalLink::Scene TileEditorWindow::fractalExportScene(double left, double top, double width,
+                                                        double height) const
+{
+    return hooks_.fractal ? hooks_.fractal->exportScene(left, top, width, height)
+                          : FractalLink::Scene{};
 }
 
 void TileEditorWindow::saveView(int slot)

@@ -112,6 +112,9 @@ public:
     void setFractalCaption(const QString &caption);
     void redrawOverlay();
     void setSkeleton(bool on);
+    // What "save image" draws while a rendering is shown (empty otherwise).
+    FractalLink::Scene fractalExportScene(double left, double top, double width,
+                                          double height) const;
     void saveImage() override;
     void closeApplication() override;
     void undoStateChanged() override;

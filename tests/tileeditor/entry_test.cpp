@@ -48,6 +48,7 @@ TEST_F(NewTileTest, EntryTable)
         {"c8,8 c24,8 c8,8", {}, 1},                         // the reversal merges: one corner left
         {"c8,8 c8,24 c8,8", {}, 1},                         // both merges fire: none left
         {"c16,16", {}, 1},                                  // no node within reach
+        {"c14,8", {}, 1}, // 6 units from the nearest node is not within reach
         // A repeated point adds nothing; with the space bar a point is taken as it is.
         {"c8,8 c24,8 c24,8 s c30.5,17.25 u R", {{8, 8}, {24, 8}, {30.5, 17.25}}},
     };
@@ -85,7 +86,8 @@ TEST_F(NewTileTest, UndoLimitAndRubberBand)
     undo.pressed(doc);
     EXPECT_EQ(doc.tileCount(), 1);
 
-    doc.tiles.assign(kMaxRecords, squareTile(200, 200, 16, 1));
+    doc.tiles.assign(kMaxRecords - 1, squareTile(200, 200, 16, 1));
+    enter("c8,8 c40,8 c40,40 c8,8"); // the last tile the table takes
     dialogs.expectMessage(kTooManyTiles);
     enter("c8,8 c40,8 c40,40 c8,8");
     EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));

@@ -267,6 +267,8 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
     EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select);
     clickItem("lstAction", GroupNone);
     EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Tiles);
+    EXPECT_EQ(control<QListWidget>("lstAction")->currentRow(), GroupNone);
+    EXPECT_TRUE(doc.dirty); // a choice in the list counts as an edit
     EXPECT_FALSE(undoButton()->isEnabled());
 }
 
@@ -289,7 +291,7 @@ TEST_F(GestureEdges, DragPreviewIsDrawnOnlyOverANode)
     EXPECT_EQ(host.previews, before);
     gestures.drag(66, 50);
     EXPECT_EQ(host.previews, before + 1);
-    EXPECT_EQ(host.canvas.pixel(56, 56), kRed); // left edge of the moved square
+    EXPECT_EQ(host.canvas.pixel(88, 56), kRed); // right edge of the moved square
     gestures.release(66, 50);
 }
 
@@ -356,9 +358,14 @@ TEST_F(GestureEdges, CopiesPastTheTileLimitAreRefusedBeforeAnyChange)
     EXPECT_FALSE(undo.hasSnapshot());
     EXPECT_FALSE(gestures.active());
 
-    doc.tiles.resize(kMaxRecords / 2); // exactly fills the table
+    doc.tiles.resize(kMaxRecords / 2); // with one unselected tile, exactly fills the table
+    doc.tiles.push_back(kOther);
     gestures.groupPress(GroupCopy, 100, 100);
-    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 * 2));
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
+    gestures.cancel();
+    doc.tiles.resize(kMaxRecords - 1);
+    gestures.tilePress(TileCopy, 50, 50); // the last copy the table takes
+    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
 }
 
 // The display copy of a pending transform (tile curTile) outlives deletes; curTile follows.

@@ -90,6 +90,7 @@ TEST(HitTester, BoxIndexServesOnlyTheTableItWasTakenFrom)
     HitTester tester(doc, DrawSettings{}, canvas, &boxes);
     EXPECT_EQ(tester.foundTile(130, 50), 1u);
     EXPECT_EQ(tester.foundTile(180, 180), std::nullopt);
+    EXPECT_EQ(tester.foundTile(155, 50), std::nullopt); // in the box's margin, off the tile
     // A table that changed size is not served from the old boxes.
     doc.tiles.push_back(squareTile(150, 150, 32, 4));
     EXPECT_FALSE(boxes.servesFor(doc, GridRectangular));
