@@ -280,6 +280,13 @@ const Picture kPictures[] = {
          s.entering.nPoints = 1;
      },
      {{45, 45, kSketchFillColour}, {20, 80, 0}}},
+    {"SegmentsOfALineBeingEntered",
+     [](Scene &s) {
+         s.entering.points = {{66, 70}, {86, 70}, {86, 86}};
+         s.entering.nPoints = 3;
+         s.entering.negative = kTrue; // drawn as the finished item will be
+     },
+     {{76, 70, invertColor(0x0000ff)}, {86, 78, invertColor(0x0000ff)}, {76, 78, kWhite}}},
     {"NonFiniteNumbersDrawNothingOfTheirOwn",
      [](Scene &s) {
          s.corner(1)->x = kNaN;
