@@ -280,6 +280,22 @@ TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
     EXPECT_EQ(doc.tiles.back(), doc.xfReturn);
 }
 
+// Selecting and group actions would otherwise change mapped copies that the next
+// rendering throws away.
+TEST_F(FractalPanelTest, SelectingWhileRenderedActsOnTheRealTiles)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    click("cmdSelect");
+    clickItem("lstSelect", 1); // "all"
+    EXPECT_FALSE(state.fractalRendered);
+    for (std::size_t i = 0; i < unmapped.size(); ++i) {
+        EXPECT_EQ(doc.tiles[i].verts, unmapped[i].verts) << i;
+        EXPECT_EQ(doc.tiles[i].selected != 0, doc.tiles[i].grid == GridRectangular) << i;
+    }
+}
+
 TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)
 {
     openPanel();
