@@ -101,6 +101,9 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_NEAR(state.params.refCenterX, 280, 2);
     EXPECT_NEAR(state.params.refRadius, 90, 3);
     EXPECT_EQ(state.keyFrames[0].radius, float(state.params.refRadius));
+    // The reference shape in red over the tiling: its centre and its rim at the left.
+    EXPECT_EQ(shownAt(280, 250), kRed);
+    EXPECT_EQ(shownAt(280 - state.params.refRadius, 250), kRed);
 
     EXPECT_FALSE(wiring.exportScene(0, 0, 400, 300));
     clickPanel("cmdRender");
