@@ -229,6 +229,9 @@ void TileEditorWindow::lstSelect_Click(int index)
 {
     if (listClickSuppressed_)
         return;
+    // A shown fractal picture holds mapped copies: act on the real tiles.
+    if (fractalShown())
+        renderFractal();
     endPanMode();
     if (activePanel_ != Panel::Select)
         cmdSelect_Click();
@@ -261,6 +264,8 @@ void TileEditorWindow::lstAction_Click(int index)
 {
     if (listClickSuppressed_)
         return;
+    if (fractalShown())
+        renderFractal();
     if (activePanel_ != Panel::Action)
         cmdAction_Click();
     doc_.dirty = true;
