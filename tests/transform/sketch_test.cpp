@@ -283,6 +283,7 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     EXPECT_EQ(curve.pixel(30, 50), kOutlineColour) << "the curve starts at the first midpoint";
     EXPECT_EQ(curve.pixel(10, 50), kOutlineColour) << "corner dot";
     EXPECT_EQ(curve.pixel(20, 50), white) << "no line before the first midpoint";
+    EXPECT_EQ(curve.pixel(40, 55), white) << "an open curve is not closed";
     tools.close(); // closing the palette finishes the curve
     EXPECT_FALSE(tools.curveUnderway);
     EXPECT_EQ(item(2).points[0], (Vertex{30, 50}));

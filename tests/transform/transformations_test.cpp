@@ -215,6 +215,18 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     EXPECT_EQ(again.nVerts, square.nVerts);
 }
 
+TEST_F(TransformationsTest, ReflectionUsesTheRightmostVerticalEdge)
+{
+    open({{0, 200}, {0, 0}, {200, 0}, {200, 200}}); // the left edge comes first
+    xforms.chooseTransformation(XformReflect);
+    ASSERT_TRUE(doc.xfReflected);
+    const Tile back = chain.flatten(doc.xfTile);
+    EXPECT_EQ(std::min_element(back.verts.begin(), back.verts.end(),
+                               [](Vertex a, Vertex b) { return a.x < b.x; })
+                  ->x,
+              0);
+}
+
 TEST_F(TransformationsTest, ReflectionRefusedWhenTheOutlineWouldNotFit)
 {
     open(kSquare);

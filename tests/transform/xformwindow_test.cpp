@@ -474,11 +474,14 @@ TEST_F(XformWindowTest, AnArrowKeyInTheTransformationsListChoosesAsAClickDoes)
     EXPECT_EQ(list->currentRow(), XformTranslate);
     EXPECT_EQ(notice(), clicked);
     EXPECT_TRUE(window->transformations().pendTranslate);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(list->currentRow(), XformNone);
 }
 
 TEST_F(XformWindowTest, PointCountsShowTheirTextColour)
 {
     open();
+    EXPECT_TRUE(control<QLineEdit>("txtnPoints")->isReadOnly());
     for (const char *name : {"txtnPoints", "txtTotal"})
         EXPECT_EQ(control<QLineEdit>(name)->palette().color(QPalette::Text), QColor(96, 96, 0))
             << name;
