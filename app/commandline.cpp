@@ -3,12 +3,14 @@
 
 #include "app/documentjson.h"
 #include "document/documentfile.h"
+#include "fractal/mappedrendering.h"
 #include "output/export/imageexport.h"
 #include "platform/apppaths.h"
 #include "platform/fileio.h"
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <ostream>
 #include <span>
 
@@ -73,8 +75,12 @@ CommandLine parseExport(const QStringList &args)
     }
     cl.out = args[2];
     bool haveFile = false;
+    FractalOptionReader fractal;
     for (qsizetype i = 3; i < args.size(); ++i) {
         const QString &arg = args[i];
+        if (fractal.take(args, i)) {
+            continue;
+        }
         if (arg == QLatin1String("--area") && i + 1 < args.size()) {
             cl.area = parseArea(args[++i]);
             if (!cl.area) {
@@ -96,6 +102,8 @@ CommandLine parseExport(const QStringList &args)
     if (haveFile) {
         cl.verb = CommandLine::Verb::Export;
     }
+    cl.fractal = fractal.options();
+    cl.fractalError = fractal.error();
     return cl;
 }
 
@@ -165,6 +173,7 @@ void printUsage(std::ostream &out)
            "       tessella --info FILE\n"
            "       tessella --save-as OUT FILE\n"
            "       tessella --export OUT [--area L,T,R,B] [--quality 1|2|4|8] FILE\n"
+           "       tessella --export OUT --fractal CX,CY,R [fractal options] [--area ...] FILE\n"
            "       tessella --help\n"
            "       tessella --version\n"
            "\n"
@@ -173,7 +182,14 @@ void printUsage(std::ostream &out)
            "  --save-as OUT FILE  load FILE and save it as the current version to OUT\n"
            "  --export OUT FILE   write an image of FILE to OUT (.bmp .jpg .png .emf .wmf .svg\n"
            "                      .pdf); --area in plane units (default: the tiles of the\n"
-           "                      current grid), --quality the zoom of raster files (default 2)\n";
+           "                      current grid), --quality the zoom of raster files (default 2)\n"
+           "  --fractal CX,CY,R   render the tiling into the reference circle at (CX, CY) of\n"
+           "                      radius R, the print area as the picture; options:\n"
+           "                      --aspect A, --method exp|hyp, --decay in|out, --base 1.4-4.0,\n"
+           "                      --falloff 0.5-2.0, --squareness -1.0-3.0, --size 0.5-2.5,\n"
+           "                      --granularity 0-6 or --no-smoothing, --hue 0-360,\n"
+           "                      --light 0-360, --pinch -1.0-1.0 or --wave AMP,PHASE (0-20),\n"
+           "                      --skeleton\n";
 }
 
 void printVersion(std::ostream &out)
@@ -183,6 +199,10 @@ void printVersion(std::ostream &out)
 
 int runExport(const CommandLine &cl, std::ostream &err)
 {
+    if (!cl.fractalError.isEmpty()) {
+        err << cl.fractalError.toStdString() << '\n';
+        return 1;
+    }
     const std::optional<ImageFormat> format = classifyImagePath(cl.out);
     if (!format) {
         err << unrecognizedTypeMessage(cl.out).toStdString() << '\n';
@@ -206,6 +226,21 @@ int runExport(const CommandLine &cl, std::ostream &err)
     } else {
         err << kImageTooLarge << '\n';
         return 1;
+    }
+    std::shared_ptr<const MappedRendering> rendering;
+    if (cl.fractal) {
+        // As the panel draws: colour shifts on, "skeleton" without fills and sketches.
+        request.settings.colorShiftOn = true;
+        request.settings.hueShift = cl.fractal->hueShift;
+        request.settings.lightShift = cl.fractal->lightShift;
+        request.settings.fills = request.settings.sketches = !cl.fractal->skeleton;
+        const PrintArea &a = request.area;
+        rendering = std::make_shared<const MappedRendering>(
+            loaded.doc, loaded.doc.tiles, cl.fractal->params,
+            SurfaceRect{double(a.left), double(a.top), double(a.width()), double(a.height())});
+        request.scene = [rendering](Surface &surface, const DrawSettings &settings) {
+            rendering->draw(surface, settings);
+        };
     }
     const ExportResult result = exportImage(loaded.doc, request);
     if (!result.written()) {

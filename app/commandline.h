@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/fractaloptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,9 @@ struct CommandLine
     // the quality's zoom.
     std::optional<std::array<int32_t, 4>> area;
     int quality = 2;
+    // --fractal and its options: the rendering to export, or why they were refused.
+    std::optional<FractalOptions> fractal;
+    QString fractalError;
 };
 
 CommandLine parseCommandLine(const QStringList &args);
@@ -37,8 +42,9 @@ inline constexpr double kHeadlessHalfCanvasHeight = 800;
 int runInfo(const QString &file, std::ostream &out, std::ostream &err);
 // `tessella --save-as OUT FILE`: loads as "load state" does, saves as "save state" does.
 int runSaveAs(const QString &outFile, const QString &file, std::ostream &err);
-// `tessella --export OUT [--area L,T,R,B] [--quality Q] FILE`: loads FILE and writes the
-// image OUT as "save image" would; the message of any failure on err, OUT untouched.
+// `tessella --export OUT [--area L,T,R,B] [--quality Q] [--fractal CX,CY,R ...] FILE`:
+// loads FILE and writes the image OUT as "save image" would, with --fractal the tiling
+// rendered into the print area; the message of any failure on err, OUT untouched.
 int runExport(const CommandLine &cl, std::ostream &err);
 // The usage of every verb; the program's name and version.
 void printUsage(std::ostream &out);

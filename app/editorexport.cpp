@@ -20,6 +20,12 @@ void EditorExport::lend()
     window_.Form_Resize();
 }
 
+ExportScene EditorExport::scene(const PrintArea &area) const
+{
+    const PrintArea a = area.ordered();
+    return window_.fractalExportScene(a.left, a.top, double(a.width()), double(a.height()));
+}
+
 void EditorExport::giveBack()
 {
     window_.unlockAfterExport();

@@ -25,6 +25,8 @@ public:
     const Document &document() const override { return window_.document(); }
     DrawSettings drawSettings() const override { return window_.drawSettings(); }
     bool heavy() const override { return window_.heavyLines(); }
+    // A shown fractal rendering is rendered again into the print area.
+    ExportScene scene(const PrintArea &area) const override;
 
 private:
     TileEditorWindow &window_;

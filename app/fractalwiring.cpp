@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/fractalwiring.h"
 
+#include "fractal/mappedrendering.h"
 #include "tileeditor/tileeditorwindow.h"
+
+#include <memory>
 
 namespace tessella {
 
@@ -67,6 +70,19 @@ void FractalWiring::pointerRelease()
 {
     if (panel_)
         panel_->pointerRelease();
+}
+
+FractalLink::Scene FractalWiring::exportScene(double left, double top, double width,
+                                              double height) const
+{
+    if (!renderingShown())
+        return {};
+    auto rendering = std::make_shared<const MappedRendering>(
+        editor_->document(), editor_->fractalSnapshot().tiles(), state_.params,
+        SurfaceRect{left, top, width, height});
+    return [rendering](Surface &surface, const DrawSettings &settings) {
+        rendering->draw(surface, settings);
+    };
 }
 
 Document &FractalWiring::document()

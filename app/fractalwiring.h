@@ -36,6 +36,7 @@ public:
     bool pointerPress(int button, double x, double y, double tolerance) override;
     void pointerMove(double x, double y) override;
     void pointerRelease() override;
+    Scene exportScene(double left, double top, double width, double height) const override;
 
     // FractalHost
     Document &document() override;

@@ -358,6 +358,11 @@ void FractalPanel::cmdRender_Click()
         return;
     }
     gestures_.cancel();
+    // Unrendered, the live tiles are the design: the copy is taken from them now, so
+    // nothing changed since the panel opened (a hand-back, a list command) is lost.
+    FractalSnapshot &snapshot = host_.fractalSnapshot();
+    snapshot.clear();
+    snapshot.fBackup(host_.document());
     cmdRender->setText("restore");
     host_.saveView(0);
     host_.restoreView(1);
@@ -394,7 +399,6 @@ void FractalPanel::chkBound_Click()
         RenderClean();
         return;
     }
-    host_.fractalSnapshot().fRestore(host_.document());
     host_.refresh();
 }
 

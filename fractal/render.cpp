@@ -165,13 +165,14 @@ void subdivideTile(Tile &tile, const RadialMapping &mapping, double segLength)
 }
 
 void mapTiles(std::vector<Tile> &tiles, const RadialMapping &mapping,
-              const RenderPlacement &placement)
+              const RenderPlacement &placement, int threads)
 {
     auto mapRange = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i)
             mapTile(tiles[i], mapping, placement);
     };
-    const unsigned cores = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+    const unsigned cores =
+        std::min(unsigned(std::max(threads, 1)), std::max(1u, std::thread::hardware_concurrency()));
     if (cores < 2 || tiles.size() < kParallelFrom) {
         mapRange(0, tiles.size());
         return;

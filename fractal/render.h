@@ -45,9 +45,10 @@ RenderPlacement renderPlacement(const MappingParams &params, const SurfaceRect &
 // corners only. The result is in mapped units, not yet placed.
 void subdivideTile(Tile &tile, const RadialMapping &mapping, double segLength);
 
-// Maps and places every tile in place, on both cores. The tiles must be unmapped.
+// Maps and places every tile in place, on both cores (or `threads`). The tiles must be
+// unmapped.
 void mapTiles(std::vector<Tile> &tiles, const RadialMapping &mapping,
-              const RenderPlacement &placement);
+              const RenderPlacement &placement, int threads = 2);
 
 // The drawing settings that place sketches like the mapped tiles.
 void setRenderingSettings(DrawSettings &settings, const RadialMapping &mapping,

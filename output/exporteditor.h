@@ -27,11 +27,12 @@ public:
     virtual void canvasChanged() = 0;
 
     // What the export draws: the document with the view's settings, the "heavy" option,
-    // and the picture the editor shows instead of the tiling (empty: the tiling).
+    // and the picture the editor shows instead of the tiling, drawn for the print area
+    // (empty: the tiling).
     virtual const Document &document() const = 0;
     virtual DrawSettings drawSettings() const = 0;
     virtual bool heavy() const = 0;
-    virtual ExportScene scene() const { return {}; }
+    virtual ExportScene scene(const PrintArea &) const { return {}; }
 };
 
 } // namespace tessella

@@ -177,7 +177,7 @@ void SaveImageCommand::printFinis(int qualityZoom)
     request.qualityZoom = qualityZoom;
     request.heavy = editor_.heavy();
     request.settings = editor_.drawSettings();
-    request.scene = editor_.scene();
+    request.scene = editor_.scene(area_);
 
     status_ = new StatusWindow;
     status_->show();

@@ -4,6 +4,8 @@
 #include "platform/surface.h"
 #include "tileeditor/view/tilingdrawer.h"
 
+#include <functional>
+
 namespace tessella {
 
 // The fractal panel as the tile editor sees it. app/ installs it; without one the
@@ -33,6 +35,12 @@ public:
     virtual bool pointerPress(int button, double x, double y, double tolerance) = 0;
     virtual void pointerMove(double x, double y) = 0;
     virtual void pointerRelease() = 0;
+
+    // While a rendering is shown: what "save image" draws instead of the tiling, rendered
+    // into the print area (plane units: its centre is the picture's centre, its size sets
+    // the scale). Safe to call from several band threads at once. Empty otherwise.
+    using Scene = std::function<void(Surface &surface, const DrawSettings &settings)>;
+    virtual Scene exportScene(double left, double top, double width, double height) const = 0;
 };
 
 } // namespace tessella

@@ -3,6 +3,7 @@
 
 #include "document/numeric.h"
 #include "output/export/metafilerecorders.h"
+#include "output/export/painterrecorder.h"
 #include "output/export/rasterpipeline.h"
 #include "output/export/rowencoder.h"
 #include "platform/fileio.h"

@@ -7,8 +7,6 @@
 #include <map>
 #include <vector>
 
-class QPainter;
-
 namespace tessella {
 
 // Recorders of the drawing as vector records, fed by the tiling drawer's vector target
@@ -76,34 +74,6 @@ private:
     std::vector<bool> used_;
     std::map<VectorHandle, uint16_t> objects_;
     VectorHandle nextHandle_ = 1;
-};
-
-// SVG and PDF: the calls become painter calls on a vector paint device (pens and brushes
-// as QPen and QBrush, polygons with the odd-even rule), so they stay vector records.
-class PainterRecorder : public VectorTarget
-{
-public:
-    explicit PainterRecorder(QPainter &painter);
-
-    VectorHandle createSolidPen(int width, Colour colour) override;
-    VectorHandle createSolidBrush(Colour colour) override;
-    void select(VectorHandle handle) override;
-    void polygon(std::span<const PixelPoint> points) override;
-    void moveTo(PixelPoint point) override;
-    void lineTo(PixelPoint point) override;
-    void deleteObject(VectorHandle handle) override;
-
-private:
-    struct Object
-    {
-        bool pen;
-        int width;
-        Colour colour;
-    };
-    QPainter &painter_;
-    std::map<VectorHandle, Object> objects_;
-    VectorHandle nextHandle_ = 1;
-    PixelPoint current_;
 };
 
 } // namespace tessella

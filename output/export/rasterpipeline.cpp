@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -51,8 +52,9 @@ Geometry geometryOf(const RasterJob &job)
     return g;
 }
 
-// Draws band k onto `surface` and turns it into file rows of red, green, blue bytes.
-void renderBand(const RasterJob &job, const Geometry &g, int64_t k, ImageSurface &surface,
+// Draws band k onto `surface` and turns it into file rows of red, green, blue bytes; false
+// when the band's memory could not be had.
+bool renderBand(const RasterJob &job, const Geometry &g, int64_t k, ImageSurface &surface,
                 std::vector<uint8_t> &out)
 {
     const int64_t first = k * g.bandRows;
@@ -67,6 +69,9 @@ void renderBand(const RasterJob &job, const Geometry &g, int64_t k, ImageSurface
     surface.setPenColour(0);
     surface.setFillColour(0);
     surface.setFillStyle(kFillSolid);
+    if (surface.size() != QSize(int(g.width), int(bottom - top + 1))) {
+        return false; // the viewport's pixels could not be allocated
+    }
     job.draw(surface);
     const QImage &image = surface.image();
     auto row = [&](int64_t y) {
@@ -84,6 +89,7 @@ void renderBand(const RasterJob &job, const Geometry &g, int64_t k, ImageSurface
             copyRow(row(y), g.width, dest);
         }
     }
+    return true;
 }
 
 // Bands are drawn by worker threads, a bounded number ahead of the encoder, and encoded
@@ -103,12 +109,12 @@ public:
 
     ~BandPipeline() { stop(); }
 
-    // Waits for band k and hands its rows over.
-    std::vector<uint8_t> take(int64_t k)
+    // Waits for band k and hands its rows over; nothing when it could not be drawn.
+    std::optional<std::vector<uint8_t>> take(int64_t k)
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return ready_.count(k) != 0; });
-        std::vector<uint8_t> rows = std::move(ready_[k]);
+        std::optional<std::vector<uint8_t>> rows = std::move(ready_[k]);
         ready_.erase(k);
         return rows;
     }
@@ -151,9 +157,9 @@ private:
                 }
                 k = next_++;
             }
-            renderBand(job_, g_, k, surface, rows);
+            const bool drawn = renderBand(job_, g_, k, surface, rows);
             std::lock_guard lock(mutex_);
-            ready_[k] = std::move(rows);
+            ready_[k] = drawn ? std::optional(std::move(rows)) : std::nullopt;
             rows = {};
             changed_.notify_all();
         }
@@ -167,7 +173,7 @@ private:
     int64_t encoded_ = 0;
     int64_t window_ = 2;
     bool stopping_ = false;
-    std::map<int64_t, std::vector<uint8_t>> ready_;
+    std::map<int64_t, std::optional<std::vector<uint8_t>>> ready_;
     std::vector<std::thread> workers_;
 };
 
@@ -196,10 +202,13 @@ RasterResult writeRaster(const RasterJob &job, RasterEncoding encoding, const QS
     }
     BandPipeline pipeline(job, g);
     for (int64_t k = 0; k < g.bands; ++k) {
-        const std::vector<uint8_t> rows = pipeline.take(k);
+        const std::optional<std::vector<uint8_t>> rows = pipeline.take(k);
+        if (!rows) {
+            return failedWith(QStringLiteral("out of memory"));
+        }
         const int64_t first = k * g.bandRows;
         const int64_t count = std::min(g.bandRows, g.outHeight - first);
-        if (!encoder->writeRows(first, count, rows.data(), g.outWidth * 3)) {
+        if (!encoder->writeRows(first, count, rows->data(), g.outWidth * 3)) {
             return failedWith(encoder->error());
         }
         pipeline.encoded();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fractal panel with the real tile editor, driven by real pointer, key and button events.
+#include "app/editorexport.h"
 #include "app/fractalwiring.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
@@ -12,7 +13,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-namespace tessella::testing {
+namespace tessella::test {
 namespace {
 
 class FractalPanelTest : public WindowTest
@@ -23,9 +24,14 @@ protected:
         WindowTest::SetUp();
         EditorHooks hooks;
         hooks.fractal = &wiring;
-        window = std::make_unique<TileEditorWindow>(doc, dialogs, paths, hooks);
-        window->resize(900, 700);
+        hooks.saveImage = [this] { exporter->command().saveImage(); };
+        makeWindow(hooks);
         wiring.setEditor(window.get());
+        exporter = std::make_unique<EditorExport>(
+            *window, dialogs, [this](const Document &, const ExportRequest &r, ExportSink *) {
+                requests.push_back(r);
+                return ExportResult{ExportResult::Status::Written, {}};
+            });
         for (int i = 0; i < 6; ++i)
             for (int j = 0; j < 5; ++j)
                 doc.tiles.push_back(
@@ -36,6 +42,7 @@ protected:
 
     void TearDown() override
     {
+        exporter.reset();
         delete wiring.panel();
         WindowTest::TearDown();
     }
@@ -43,7 +50,7 @@ protected:
     FractalPanel *panel() const { return wiring.panel(); }
     template <class T> T *panelControl(const char *name) const
     {
-        return tessella::test::findControl<T>(panel(), name);
+        return findControl<T>(panel(), name);
     }
     void clickPanel(const char *name)
     {
@@ -61,15 +68,6 @@ protected:
         ASSERT_TRUE(panel()->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
     }
-    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y));
-    }
-    void move(double x, double y) { QTest::mouseMove(window->canvas(), widgetPixel(x, y)); }
-    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y));
-    }
     void pullCircle(double cx, double cy, double radius)
     {
         press(cx, cy);
@@ -86,6 +84,8 @@ protected:
 
     FractalState state;
     FractalWiring wiring{state, dialogs};
+    std::unique_ptr<EditorExport> exporter;
+    std::vector<ExportRequest> requests;
     std::vector<Tile> unmapped;
 };
 
@@ -101,8 +101,13 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_NEAR(state.params.refCenterX, 280, 2);
     EXPECT_NEAR(state.params.refRadius, 90, 3);
     EXPECT_EQ(state.keyFrames[0].radius, float(state.params.refRadius));
+    // The reference shape in red over the tiling: its centre and its rim at the left.
+    EXPECT_EQ(shownAt(280, 250), kRed);
+    EXPECT_EQ(shownAt(280 - state.params.refRadius, 250), kRed);
 
+    EXPECT_FALSE(wiring.exportScene(0, 0, 400, 300));
     clickPanel("cmdRender");
+    EXPECT_TRUE(wiring.exportScene(0, 0, 400, 300)); // "save image" writes the rendering
     EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "restore");
     EXPECT_TRUE(window->fractalShown());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
@@ -213,12 +218,45 @@ TEST_F(FractalPanelTest, SaveWhileRenderedWritesTheUnmappedDesign)
         EXPECT_EQ(reread.tiles[i].verts, unmapped[i].verts) << i;
 }
 
+TEST_F(FractalPanelTest, SaveImageWhileRenderedDrawsTheRenderingIntoThePrintArea)
+{
+    openPanel();
+    pullCircle(290, 265, 90);
+    clickPanel("cmdRender");
+    const std::vector<Tile> mapped = doc.tiles;
+    dialogs.expectSaveFile(dir.filePath("r.emf").toStdString());
+    dialogs.expectMessage();
+    click("cmdFiles");
+    clickItem("lstFiles", FileCommands::SaveImage);
+    QWidget *canvas = window->canvas();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseMove(canvas, QPoint(140, 100));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(240, 160));
+    clickButton(exporter->command().printSetupWindow(), "cmdEnter");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !exporter->command().busy(); }, 20000));
+    ASSERT_EQ(requests.size(), 1u);
+    ASSERT_TRUE(requests[0].scene);
+
+    // Drawn over the print area, the mapped reference centre lies at its middle.
+    const PrintArea area = requests[0].area;
+    ImageSurface band(QSize(int(area.width()), int(area.height())));
+    band.setScale(1, area.left, area.top);
+    band.clearAll(kWhite);
+    requests[0].scene(band, requests[0].settings);
+    EXPECT_EQ(band.pixel(int(area.width() / 2), int(area.height() / 2)),
+              shiftColour(0x2040c0, 0, 0));
+    EXPECT_EQ(band.pixel(1, 1), kWhite);
+    EXPECT_TRUE(state.fractalRendered);
+    EXPECT_EQ(doc.tiles, mapped);
+}
+
 TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
 {
     Document other;
     other.tiles.push_back(squareTile(0, 0, 50, 0x123456));
     other.tiles.push_back(squareTile(50, 0, 50, 0x654321));
-    const QString path = writeDocument("other.mvl", other);
+    const QString path = dir.filePath("other.mvl");
+    writeDoc(path, other);
     openPanel();
     dialogs.expectOpenFile(path.toStdString());
     window->fileCommands().loadState();
@@ -227,6 +265,37 @@ TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
     clickPanel("cmdRender");
     clickPanel("cmdRender");
     EXPECT_EQ(doc.tiles, loaded);
+}
+
+TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    doc.xfReturn = squareTile(600, 100, 40, 0x777777);
+    window->takeHandBack(HandBack::Exit);
+    EXPECT_FALSE(state.fractalRendered);
+    std::vector<Tile> expected = doc.tiles;
+    clickPanel("cmdRender");
+    clickPanel("cmdRender");
+    EXPECT_EQ(doc.tiles, expected);
+    EXPECT_EQ(doc.tiles.back(), doc.xfReturn);
+}
+
+// Selecting and group actions would otherwise change mapped copies that the next
+// rendering throws away.
+TEST_F(FractalPanelTest, SelectingWhileRenderedActsOnTheRealTiles)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    click("cmdSelect");
+    clickItem("lstSelect", 1); // "all"
+    EXPECT_FALSE(state.fractalRendered);
+    for (std::size_t i = 0; i < unmapped.size(); ++i) {
+        EXPECT_EQ(doc.tiles[i].verts, unmapped[i].verts) << i;
+        EXPECT_EQ(doc.tiles[i].selected != 0, doc.tiles[i].grid == GridRectangular) << i;
+    }
 }
 
 TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)
@@ -280,4 +349,4 @@ TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
 }
 
 } // namespace
-} // namespace tessella::testing
+} // namespace tessella::test

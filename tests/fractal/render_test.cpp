@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/colour.h"
+#include "fractal/mappedrendering.h"
 #include "fractal/render.h"
 #include "platform/imagesurface.h"
 
@@ -215,6 +217,65 @@ TEST_F(RenderPasses, TheMappedDiscIsDrawnAroundTheSurfaceCentre)
     render(params(300, 300, 100));
     EXPECT_EQ(surface.pixel(630, 430), 0x3366cc);
     EXPECT_EQ(surface.pixel(5, 5), kCanvasBackground);
+}
+
+// A tile with a solid sketch square in its middle, drawn in the tile's inverted colour.
+class SketchedRendering : public RenderPasses
+{
+protected:
+    void SetUp() override
+    {
+        doc.tiles = {square(200, 200, 100)};
+        doc.tiles[0].sketchStart = 1;
+        Sketch item;
+        item.count = 1;
+        item.kind = 1;
+        item.points = {{30, 30}, {70, 30}, {70, 70}, {30, 70}};
+        item.nPoints = 4;
+        item.pointsAllocated = true;
+        doc.sketches = {Sketch{}, item};
+        snapshot.fBackup(doc);
+    }
+    const Colour ic = invertColor(0x3366cc);
+};
+
+TEST_F(SketchedRendering, SketchesFollowTheirMappedTile)
+{
+    MappingParams p = params(180, 190, 60);
+    const RenderPlacement placement = render(p);
+    double x = 250, y = 250;
+    RadialMapping(p).pointTransform(x, y);
+    EXPECT_EQ(surface.pixel(int(x * placement.mapScale + placement.mapCenterX),
+                            int(y * placement.mapScale + placement.mapCenterY)),
+              ic);
+}
+
+// Pinch and wave keep the plane's units: sketches stay with their tiles there too.
+TEST_F(SketchedRendering, PinchZeroDrawsThePlainPicture)
+{
+    MappingParams p = params(180, 190, 60);
+    p.variant = MappingParams::Variant::Pinch;
+    render(p);
+    EXPECT_EQ(surface.pixel(250, 250), ic);
+    EXPECT_EQ(surface.pixel(210, 210), 0x3366cc);
+}
+
+TEST_F(SketchedRendering, AnExportDrawsWhatTheScreenDraws)
+{
+    const MappingParams p = params(180, 190, 60);
+    render(p);
+    const QImage screen = surface.image().copy();
+    ImageSurface band(QSize(1200, 800));
+    band.clearAll(kCanvasBackground);
+    MappedRendering(doc, snapshot.tiles(), p, kScreen).draw(band, DrawSettings{});
+    EXPECT_EQ(band.image(), screen);
+}
+
+TEST(ColourShift, ValueShiftOf180FoldsBlackAndWhite)
+{
+    EXPECT_EQ(shiftColour(0x000000, 0, 180), 0xffffff);
+    EXPECT_EQ(shiftColour(0xffffff, 0, 180), 0x000000);
+    EXPECT_EQ(shiftColour(0x0000ff, 120, 0), 0x00ff00);
 }
 
 } // namespace

@@ -60,19 +60,6 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
     EXPECT_EQ(unrecognizedTypeMessage("/tmp/x.jpeg"), "jpeg is not a recognized file type");
 }
 
-TEST(ImageTypes, DrawWidthFollowsZoomAndHeavy)
-{
-    const int expected[4][2] = {{1, 2}, {2, 4}, {4, 8}, {4, 8}};
-    const int zooms[4] = {1, 2, 4, 8};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(exportDrawWidth(zooms[i], false), expected[i][0]) << zooms[i];
-        EXPECT_EQ(exportDrawWidth(zooms[i], true), expected[i][1]) << zooms[i];
-    }
-    EXPECT_EQ(effectiveZoom(ImageFormat::Emf, 8), 2);
-    EXPECT_EQ(effectiveZoom(ImageFormat::Svg, 1), 2);
-    EXPECT_EQ(effectiveZoom(ImageFormat::Jpeg, 8), 8);
-}
-
 TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItsSize)
 {
     // The scene sees every band; together they must cover the 200 x 100 drawing exactly.

@@ -171,10 +171,7 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
         if (function == 0x0324) {
             ++polygons;
             clampedFarTile = clampedFarTile || params[1] == 32767;
-            for (int16_t v : params) {
-                EXPECT_GE(v, -32768); // wrapped values of the far tile would turn negative
-            }
-            EXPECT_GT(params[1], -1);
+            EXPECT_GE(params[1], 0); // the far tile's x, wrapped, would turn negative
         }
     }
     EXPECT_EQ(polygons, 4);

@@ -144,7 +144,6 @@ TEST_F(FileAssociation, GivenIconIsScaledOrTheDrawnOneUsed)
     const AssociationPaths current = AssociationPaths::current(app);
     EXPECT_EQ(current.executablePath, dir.filePath("tessella"));
     EXPECT_EQ(current.iconSource, dir.filePath("Micon48.ico"));
-    EXPECT_TRUE(static_cast<bool>(current.runTool));
 }
 
 TEST(DesktopExecQuote, EscapesWhatIsReservedInsideQuotesThenForTheKeyFile)
