@@ -253,10 +253,10 @@ TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
         }
     }
     EXPECT_TRUE(marks(GridRectangular, 100, 100, kNan, 0, 50, 50).empty());
-    // A canvas whose whole walk would take 10^19 steps: only the visible nodes are visited.
-    const auto near = marks(GridRectangular, 1e11, 1e11, 1e9, 1e9, 1e9 + 40, 1e9 + 40);
+    // A canvas of some 10^29 nodes: only the visible ones are visited.
+    const auto near = marks(GridRectangular, 1e16, 1e16, 1e15, 1e15, 1e15 + 40, 1e15 + 40);
     ASSERT_EQ(near.size(), 9u);
-    EXPECT_EQ(near.front(), (LatticeMark{1e9 + 8, 1e9 + 8, true}));
+    EXPECT_EQ(near.front(), (LatticeMark{1e15 + 8, 1e15 + 8, true}));
     const auto hex = marks(GridHexagonal, 1e11, 1e11, 5e8, 5e8, 5e8 + 99, 5e8 + 99);
     EXPECT_FALSE(hex.empty());
     for (const LatticeMark &m : hex)
