@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include "app/editorexport.h"
+#include "app/editorsession.h"
 #include "app/fileassociationwindow.h"
 #include "app/fractalwiring.h"
 #include "app/termination.h"
@@ -9,13 +10,11 @@
 #include "platform/apppaths.h"
 #include "platform/qtdialogs.h"
 #include "tileeditor/tileeditorwindow.h"
-#include "transform/xformwindow.h"
 
 #include <QApplication>
 #include <QPointer>
 
 #include <memory>
-#include <optional>
 
 namespace tessella {
 
@@ -23,7 +22,6 @@ int runEditor(QApplication &app, const QString &commandLineFile)
 {
     Document doc;
     QtDialogs dialogs;
-    const AppPaths paths = AppPaths::current();
     QPointer<FileAssociationWindow> association;
 
     EditorHooks hooks;
@@ -35,67 +33,17 @@ int runEditor(QApplication &app, const QString &commandLineFile)
         association->setAttribute(Qt::WA_DeleteOnClose);
         association->show();
     };
-
-    // The transform editor: created on a pick (or on "return to transform" after a load
-    // with a pending transform), hidden by "return to tiles", deleted once it unloads.
-    TileEditorWindow *editorWindow = nullptr;
-    QPointer<XformWindow> xform;
-    XformCallbacks xformCallbacks;
-    xformCallbacks.handBack = [&](HandBack how) {
-        TileEditorWindow &editor = *editorWindow;
-        if (how == HandBack::Exit && editor.undoHistory().hasSnapshot())
-            editor.undoHistory().setEnabled(true);
-        editor.refreshTransformState();
-        editor.requestHandBack();
-        if (editor.isVisible())
-            editor.Form_Activate();
-        else
-            editor.show(); // the activation appends xfReturn
-        editor.raise();
-        editor.activateWindow();
-    };
-    xformCallbacks.unloaded = [&] {
-        // Forgotten at once, so a pick before the deletion opens a new window.
-        if (XformWindow *window = xform.data()) {
-            xform.clear();
-            window->deleteLater();
-        }
-    };
-    hooks.showTransformEditor = [&](std::optional<Vertex> displayCorner) {
-        if (xform) {
-            xform->show(); // hidden by "return to tiles": the chain is as it was
-            xform->raise();
-            xform->activateWindow();
-            return;
-        }
-        auto *window = new XformWindow(doc, dialogs, xformCallbacks);
-        // Only a chain restored from a file needs the display copy's place.
-        if (!doc.xfResume)
-            displayCorner.reset();
-        if (!window->Form_Load(displayCorner)) {
-            delete window;
-            editorWindow->show();
-            return;
-        }
-        xform = window;
-        xform->show();
-    };
     std::unique_ptr<EditorExport> imageExport;
     hooks.saveImage = [&] {
         if (imageExport)
             imageExport->command().saveImage();
     };
-    hooks.closeTransformEditor = [&] {
-        doc.closing = true;
-        delete xform.data();
-    };
-
     FractalState fractalState;
     FractalWiring fractal(fractalState, dialogs);
     hooks.fractal = &fractal;
 
-    TileEditorWindow editor(doc, dialogs, paths, hooks);
-    editorWindow = &editor;
+    EditorSession session(doc, dialogs, AppPaths::current(), std::move(hooks));
+    TileEditorWindow &editor = session.tileEditor();
     imageExport = std::make_unique<EditorExport>(editor, dialogs);
     fractal.setEditor(&editor);
     dialogs.setParent(&editor);
@@ -107,7 +55,6 @@ int runEditor(QApplication &app, const QString &commandLineFile)
     const int status = app.exec();
     if (association)
         delete association;
-    delete xform.data();
     imageExport.reset();
     return status;
 }

@@ -10,7 +10,16 @@
 namespace tessella {
 
 // Grid list entries (index of the grid list; also a tile's `grid`).
-enum GridIndex : int16_t { GridNone = 0, GridRectangular = 1, GridCenterFace = 2, GridHexagonal = 3 };
+enum GridIndex : int16_t {
+    GridNone = 0,
+    GridRectangular = 1,
+    GridCenterFace = 2,
+    GridHexagonal = 3
+};
+
+// How the transform editor hands its polygon back: "return to tiles" keeps the transform
+// pending (the polygon shown in the tiling is its display copy), "exit" ends it.
+enum class HandBack { Return, Exit };
 
 // The whole design held in memory. Counts of the tables are the vectors' sizes,
 // except sketchCount, which is the highest used index of `sketches`.
@@ -24,6 +33,10 @@ struct Document
     int16_t xfResume = 0;
     int16_t xfReflected = 0;
     bool xformOpen = false;
+    // While xformOpen: the polygon is in the transform editor only, without a display copy
+    // in the tiling (from the pick until the first hand-back, and after "return to
+    // transform"). Otherwise tile curTile is its display copy.
+    bool xfEditorOnly = false;
     Tile xfTile;
     Tile xfReturn;
     bool dirty = false;
@@ -42,6 +55,11 @@ struct Document
     // Tile at curTile, or nullptr when curTile names no tile.
     Tile *currentTile();
     const Tile *currentTile() const;
+    // Index of the pending polygon's display copy in the tiling, or -1 when none is shown.
+    int displayCopy() const
+    {
+        return xformOpen && !xfEditorOnly && hasTile(curTile) ? curTile : -1;
+    }
 
     // Appends refuse (return false, nothing changed) past the 16-bit table limit.
     bool canAppendTiles(int n) const { return n >= 0 && tiles.size() + n <= kMaxRecords; }

@@ -56,12 +56,14 @@ void applyVersioned(Document &doc, ParsedDocument &parsed)
         doc.xfResume = kTrue;
         doc.xformOpen = true;
         doc.xfTile = pendingPolygon(doc);
+        doc.xfEditorOnly = !doc.hasTile(doc.curTile);
     } else {
         // The file carries no pending transform, so none may survive from before;
         // xformOpen is already false (the load is refused otherwise).
         doc.xfResume = kFalse;
         doc.xformOpen = false;
         doc.xfTile = Tile{};
+        doc.xfEditorOnly = false;
     }
     doc.grid = parsed.grid;
     // A "v0.9" file has no sketch section: the current table stays.
@@ -146,7 +148,17 @@ std::optional<std::vector<uint8_t>> saveState(Document &doc)
         doc.curTile = 0;
     if (!doc.xformOpen)
         doc.nodeRecs.clear();
-    return writeDocument(doc);
+    if (!doc.xformOpen || !doc.xfEditorOnly)
+        return writeDocument(doc);
+    // The polygon is in the transform editor only: the file gets it as the display copy
+    // (tile curTile) that a pending transform has after "return to tiles", so a reload
+    // shows it and reopens the chain where it lay.
+    Document withCopy = doc;
+    if (!withCopy.appendTile(doc.xfReturn))
+        return std::nullopt;
+    withCopy.curTile = static_cast<int16_t>(withCopy.tileCount() - 1);
+    withCopy.xfEditorOnly = false;
+    return writeDocument(withCopy);
 }
 
 } // namespace tessella

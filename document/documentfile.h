@@ -45,7 +45,9 @@ LoadReport loadState(Document &doc, std::span<const uint8_t> bytes, double halfC
 LoadReport loadPrims(Document &doc, std::span<const uint8_t> bytes);
 
 // "save state": sets curTile to 0 when it names no tile, drops the saved chain when no
-// transform is pending, and serialises. nullopt means "file not saved". On success the
+// transform is pending, and serialises. A pending polygon without a display copy in the
+// tiling is written with `xfReturn` appended as its display copy (the document itself
+// is not changed by that). nullopt means "file not saved". On success the
 // caller writes the bytes atomically and only then clears `dirty`.
 std::optional<std::vector<uint8_t>> saveState(Document &doc);
 

@@ -22,6 +22,7 @@ void UndoHistory::tBackup(const Document &doc)
     m_caption = "undo";
     m_tiles = doc.tiles;
     m_curTile = doc.curTile;
+    m_xfEditorOnly = doc.xfEditorOnly;
     m_hasSnapshot = true;
 }
 
@@ -33,6 +34,9 @@ void UndoHistory::tRestore(Document &doc)
     std::swap(doc.tiles, m_tiles);
     // curTile travels with the tiles it names, or it would point at another tile.
     std::swap(doc.curTile, m_curTile);
+    // So does the mark of the display copy: a snapshot without one must not make
+    // "return to transform" remove another tile.
+    std::swap(doc.xfEditorOnly, m_xfEditorOnly);
     m_hasSnapshot = true;
     // Equal or larger counts keep the selection, but indices may have shifted.
     dropStaleVertexRefs(doc);
@@ -50,6 +54,7 @@ void UndoHistory::reset()
 {
     m_tiles.clear();
     m_curTile = 0;
+    m_xfEditorOnly = false;
     m_hasSnapshot = false;
     m_enabled = false;
     m_caption = "undo";

@@ -10,9 +10,9 @@
 namespace tessella {
 
 // The tile editor's single undo level and the state of its "undo"/"redo" button.
-// A snapshot holds the tiles and `curTile`; sketches, the vertex selection and the
-// rest of the document are not part of it. Pressing the button swaps the live tiles
-// with the snapshot, so a second press redoes.
+// A snapshot holds the tiles, `curTile` and whether that tile is a display copy; sketches, the
+// vertex selection and the rest of the document are not part of it. Pressing the button swaps the
+// live tiles with the snapshot, so a second press redoes.
 class UndoHistory
 {
 public:
@@ -50,6 +50,7 @@ public:
 private:
     std::vector<Tile> m_tiles;
     int16_t m_curTile = 0;
+    bool m_xfEditorOnly = false;
     bool m_hasSnapshot = false;
     bool m_enabled = false;
     std::string m_caption = "undo";

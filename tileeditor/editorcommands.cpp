@@ -215,14 +215,16 @@ void TileEditorWindow::cmdXform_Click()
         resetModes();
         return;
     }
-    // The display copy of the pending polygon leaves the tiling while it is edited.
+    // The display copy of the pending polygon leaves the tiling while it is edited. Before
+    // the first hand-back there is none, and no other tile may go in its place.
     std::optional<Vertex> displayCorner;
-    if (doc_.hasTile(doc_.curTile)) {
-        const Tile &display = doc_.tiles[doc_.curTile];
+    if (const int shown = doc_.displayCopy(); shown >= 0) {
+        const Tile &display = doc_.tiles[std::size_t(shown)];
         if (display.usableVerts() > 0)
             displayCorner = display.verts[0];
-        doc_.tiles[doc_.curTile].deleted = kTrue;
+        doc_.tiles[std::size_t(shown)].deleted = kTrue;
         compresT(doc_);
+        doc_.xfEditorOnly = true;
     }
     resetModes();
     if (hooks_.showTransformEditor) {

@@ -19,37 +19,12 @@ namespace tessella {
 
 namespace {
 
-// The view keys stay with the window's own key handler whatever the desktop binds.
-bool takesViewKey(const QKeySequence &sequence)
-{
-    for (int i = 0; i < sequence.count(); ++i) {
-        const QKeyCombination combination = sequence[i];
-        if (combination.keyboardModifiers() != Qt::NoModifier)
-            continue;
-        switch (combination.key()) {
-        case Qt::Key_Period:
-        case Qt::Key_Comma:
-        case Qt::Key_Slash:
-        case Qt::Key_Space:
-            return true;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
+// Typing keeps its keys: Ctrl+Z undoes the typing, not an edit of the tiles.
 bool isTextBox(const QWidget *widget)
 {
-    if (const auto *line = qobject_cast<const QLineEdit *>(widget))
-        return !line->isReadOnly();
-    if (const auto *spin = qobject_cast<const QAbstractSpinBox *>(widget))
-        return !spin->isReadOnly();
-    if (const auto *text = qobject_cast<const QTextEdit *>(widget))
-        return !text->isReadOnly();
-    if (const auto *plain = qobject_cast<const QPlainTextEdit *>(widget))
-        return !plain->isReadOnly();
-    return false;
+    return qobject_cast<const QLineEdit *>(widget) ||
+           qobject_cast<const QAbstractSpinBox *>(widget) ||
+           qobject_cast<const QTextEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget);
 }
 
 // The one local ".mvl" file a drop carries; empty for anything else.
@@ -90,8 +65,8 @@ void TileEditorWindow::installShortcuts()
             bindings << QKeySequence(command.fallback);
         const std::function<void()> run = command.run;
         for (const QKeySequence &sequence : bindings) {
-            if (sequence.isEmpty() || takesViewKey(sequence))
-                continue;
+            // Every standard binding carries a modifier, so ".", ",", "/" and space stay
+            // with the view.
             auto *shortcut = new QShortcut(sequence, this);
             shortcut->setContext(Qt::WindowShortcut);
             connect(shortcut, &QShortcut::activated, this, [this, run] {

@@ -30,6 +30,9 @@ struct EditorHooks
     FractalLink *fractal = nullptr;             // the fractal panel
     std::function<void()> saveImage;            // the files entry "save image"
     std::function<void()> closeTransformEditor; // the application is ending
+    // A save while a transform is pending: the transform editor writes its polygon into
+    // `xfReturn` and its chain into `nodeRecs`; false when it could not (it said why).
+    std::function<bool()> writeBackTransform;
     // Start-up: offer the file association (given the command-line document).
     std::function<void(const QString &)> offerFileAssociation;
 };

@@ -160,12 +160,16 @@ void TileEditorWindow::picBox_MouseDown(int button, double x, double y)
         selection_.startMarquee(x, y);
         return;
     }
+    // A new tile being entered is a gesture under way too: tile actions wait for it.
+    const bool entering = newTile_.active();
     if (isTileGesture(lstTiles->currentRow())) {
-        gestures_.tilePress(lstTiles->currentRow(), x, y);
+        if (!entering || TileGestures::actsWhileBusy(lstTiles->currentRow()))
+            gestures_.tilePress(lstTiles->currentRow(), x, y);
         return;
     }
     if (isGroupGesture(lstAction->currentRow())) {
-        gestures_.groupPress(lstAction->currentRow(), x, y);
+        if (!entering)
+            gestures_.groupPress(lstAction->currentRow(), x, y);
         return;
     }
     if (activePanel_ == Panel::Select) {
@@ -225,6 +229,9 @@ void TileEditorWindow::lstSelect_Click(int index)
 {
     if (listClickSuppressed_)
         return;
+    // A shown fractal picture holds mapped copies: act on the real tiles.
+    if (fractalShown())
+        renderFractal();
     endPanMode();
     if (activePanel_ != Panel::Select)
         cmdSelect_Click();
@@ -257,6 +264,8 @@ void TileEditorWindow::lstAction_Click(int index)
 {
     if (listClickSuppressed_)
         return;
+    if (fractalShown())
+        renderFractal();
     if (activePanel_ != Panel::Action)
         cmdAction_Click();
     doc_.dirty = true;

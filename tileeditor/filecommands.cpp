@@ -211,6 +211,12 @@ bool FileCommands::saveState()
         return false;
     const QString path = QString::fromStdString(*chosen);
 
+    // The polygon in the transform editor is saved as it is now, not as last handed back.
+    if (doc_.xformOpen && !host_.storePendingTransform()) {
+        dialogs_.message("file not saved");
+        return false;
+    }
+
     // A shown fractal picture holds mapped vertices: save the real tiles.
     if (host_.fractalShown())
         host_.renderFractal();

@@ -44,6 +44,9 @@ public:
     virtual void closeApplication() = 0;
     // The undo button's enabled state or caption changed.
     virtual void undoStateChanged() = 0;
+    // A save while a transform is pending: the transform editor's current polygon and
+    // chain are written into the document first. False stops the save.
+    virtual bool storePendingTransform() { return true; }
 };
 
 // The entries of the files list ("load prims", "load state", "save state", ...), "clear

@@ -149,7 +149,7 @@ TileGestures::Choice TileGestures::chooseGroupAction(int index)
         backup();
         for (std::size_t i = 0; i < doc.tiles.size(); ++i) {
             // The display copy of the pending transform stays.
-            if (doc.xformOpen && doc.curTile >= 0 && i == std::size_t(doc.curTile))
+            if (doc.displayCopy() >= 0 && i == std::size_t(doc.displayCopy()))
                 continue;
             if (inGroup(doc.tiles[i]))
                 doc.tiles[i].deleted = kTrue;

@@ -257,11 +257,47 @@ void TileEditorWindow::Form_Activate()
         dialogs_.message("too many tiles");
         return;
     }
-    doc_.curTile = static_cast<int16_t>(doc_.tileCount() - 1);
+    const auto appended = static_cast<int16_t>(doc_.tileCount() - 1);
+    if (handBackIsDisplayCopy_) {
+        handBackIsDisplayCopy_ = false;
+        doc_.curTile = appended;
+        doc_.xfEditorOnly = false;
+    } else if (doc_.displayCopy() < 0) {
+        // The start-up tile leaves a loaded pending transform's display copy current.
+        doc_.curTile = appended;
+    }
     if (doc_.dirty)
         resetModes();
     if (!fractalShown())
         Form_Resize();
+}
+
+void TileEditorWindow::takeHandBack(HandBack how)
+{
+    // The pick disabled undo until the transform is over.
+    if (how == HandBack::Exit && undo_.hasSnapshot())
+        undo_.setEnabled(true);
+    if (how == HandBack::Exit)
+        doc_.xfEditorOnly = false;
+    refreshTransformState();
+    handBackPending_ = true;
+    handBackIsDisplayCopy_ = how == HandBack::Return;
+    if (isVisible())
+        Form_Activate();
+    else
+        show(); // its activation appends the polygon
+    raise();
+    activateWindow();
+}
+
+std::vector<std::vector<Tile> *> TileEditorWindow::snapshotTables()
+{
+    return {&undo_.snapshotTilesForUpdate(), &fractal_.tilesForUpdate()};
+}
+
+bool TileEditorWindow::storePendingTransform()
+{
+    return !hooks_.writeBackTransform || hooks_.writeBackTransform();
 }
 
 void TileEditorWindow::Form_Resize()
@@ -384,6 +420,9 @@ bool TileEditorWindow::form_KeyDown(int key)
         spaceDown_ = true;
         break;
     default:
+        // Every other key redraws too, and leaves the key to the focused control.
+        applyLineWidth();
+        Form_Resize();
         return false;
     }
     if (result == PlaneView::KeyResult::Refused) {

@@ -47,8 +47,14 @@ public:
     void Form_Load(const QString &commandLineFile);
     // The window becomes active after a hand-back: appends `xfReturn` once per hand-back.
     void Form_Activate();
-    // Arms the one-shot hand-back that the next activation consumes.
-    void requestHandBack() { handBackPending_ = true; }
+    // The transform editor hands its polygon back (`xfReturn`, "return to tiles" or
+    // "exit"): the buttons follow the transform state, the window shows itself and its
+    // activation appends the polygon once. After a return it is the display copy that
+    // "return to transform" takes out again.
+    void takeHandBack(HandBack how);
+    // The tile tables outside the document that hold sketch run references (the undo
+    // and fractal snapshots), for reclaiming the sketch table.
+    std::vector<std::vector<Tile> *> snapshotTables();
     // The one full redraw.
     void Form_Resize();
     void resetModes();
@@ -98,8 +104,7 @@ public:
     double halfCanvasWidth() const override;
     double halfCanvasHeight() const override;
     void documentReplaced() override;
-    // The transform button's caption and the undo button, after the transform editor acted.
-    void refreshTransformState();
+    bool storePendingTransform() override;
     bool fractalShown() const override;
     void renderFractal() override;
     // The fractal panel is open (the canvas's pointer serves it).
@@ -153,6 +158,8 @@ private:
     QPushButton *makeButton(const char *name, const QString &caption);
     QListWidget *makeList(const char *name, const QStringList &items);
     void showPopup(QListWidget *list, QPushButton *under);
+    // The transform button's caption and the undo button from the transform state.
+    void refreshTransformState();
 
     // Key handlers; return false for keys they leave to the focused control.
     bool form_KeyDown(int key);
@@ -241,6 +248,7 @@ private:
     bool pickForTransform_ = false;
     bool skipActivate_ = false;
     bool handBackPending_ = true; // the start-up activation appends the empty tile
+    bool handBackIsDisplayCopy_ = false;
     bool listClickSuppressed_ = false;
     bool panMode_ = false;
     bool rightPan_ = false;

@@ -84,7 +84,7 @@ void TileGestures::finish()
 
 void TileGestures::tilePress(int action, double x, double y)
 {
-    if (gestureActive_ && action != TileRecolor && action != TileDelete)
+    if (gestureActive_ && !actsWhileBusy(action))
         return;
     switch (action) {
     case TileRotate:
@@ -273,7 +273,7 @@ void TileGestures::deleteTile(double x, double y)
     if (!t)
         return;
     Document &doc = ctx_.doc;
-    if (doc.xformOpen && doc.curTile >= 0 && *t == std::size_t(doc.curTile)) {
+    if (doc.displayCopy() >= 0 && *t == std::size_t(doc.displayCopy())) {
         ctx_.dialogs.message(kDeleteRefused);
         ctx_.host.refreshBackground();
         return;

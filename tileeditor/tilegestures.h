@@ -54,6 +54,13 @@ public:
 
     TileGestures(EditorContext ctx, ColourChip &chip) : ctx_(ctx), chip_(chip) {}
 
+    // Recolour and delete act at once, even while a gesture or a new-tile entry is under
+    // way; every other action waits for it to end.
+    static bool actsWhileBusy(int tileAction)
+    {
+        return tileAction == TileRecolor || tileAction == TileDelete;
+    }
+
     // A press with a tile action (1 .. 6, 8) or a group action (0 .. 3, 5) chosen.
     void tilePress(int action, double x, double y);
     void groupPress(int action, double x, double y);

@@ -99,6 +99,12 @@ bool TransformPick::pick(double x, double y)
     ctx_.undo.disable();
     ctx_.host.undoButtonChanged();
     doc.xfTile = doc.tiles[t];
+    // Until the first hand-back the polygon is in the transform editor only: no tile is
+    // its display copy, no earlier chain may be saved for it, and a save before the
+    // transform editor writes back still holds the polygon as picked.
+    doc.xfEditorOnly = true;
+    doc.nodeRecs.clear();
+    doc.xfReturn = doc.xfTile;
     doc.tiles[t].deleted = kTrue;
     compresT(doc);
     ctx_.host.refreshBackground();

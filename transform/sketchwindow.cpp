@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transform/sketchwindow.h"
 
-#include "transform/xformcanvas.h"
 #include "transform/xformtips.h"
-#include "transform/xformwindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,15 +23,13 @@ QString sidesText(int value)
 
 } // namespace
 
-SketchWindow::SketchWindow(XformWindow &xform, Dialogs &dialogs)
-    : QWidget(&xform, Qt::Tool), xform_(xform), dialogs_(dialogs), tools_(xform.sketches(), *this)
+SketchWindow::SketchWindow(SketchPaletteHost &host, Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Tool), host_(host), dialogs_(dialogs), tools_(host.sketchWork(), *this)
 {
     setObjectName("frmDoodle");
     setWindowTitle("sketch tools");
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    xform_.sketchToolsOpen = true;
-    syncFlags();
 }
 
 SketchWindow::~SketchWindow() = default;
@@ -104,60 +100,47 @@ void SketchWindow::buildControls()
     applySketchTips(this);
 }
 
-void SketchWindow::focusSurface()
-{
-    xform_.activateWindow();
-    if (XformCanvas *canvas = xform_.canvas())
-        canvas->setFocus(Qt::OtherFocusReason);
-}
-
-void SketchWindow::syncFlags()
-{
-    xform_.deleteToolOn = tools_.deleteToolOn;
-    xform_.curveUnderway = tools_.curveUnderway;
-}
-
 void SketchWindow::optLine_Click()
 {
     tools_.chooseTool(SketchTool::Line);
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::optPoly_Click()
 {
     tools_.chooseTool(SketchTool::Polygon);
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::optDelete_Click()
 {
     tools_.chooseTool(SketchTool::Delete);
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::chkFill_Click()
 {
     tools_.fill = chkFill->isChecked();
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::optColour_Click()
 {
     tools_.negative = optNegative->isChecked();
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::hscPoly_Change(int value)
 {
     tools_.setSides(value);
     lblPoly->setText(sidesText(value));
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::cmdCurve_Click()
 {
     tools_.cmdCurve();
-    focusSurface();
+    host_.focusSurface();
 }
 
 void SketchWindow::surfaceDown(int button, double x, double y)
@@ -165,7 +148,7 @@ void SketchWindow::surfaceDown(int button, double x, double y)
     if (button != 1 && button != 2)
         return;
     tools_.mouseDown(button == 1 ? PointerButton::Left : PointerButton::Right, x, y,
-                     xform_.view().hitRadius());
+                     host_.sketchReach());
 }
 
 void SketchWindow::surfaceMove(double x, double y)
@@ -181,8 +164,7 @@ void SketchWindow::surfaceUp(int button, double x, double y)
 
 void SketchWindow::sketchRedraw()
 {
-    syncFlags();
-    xform_.redraw();
+    host_.sketchesRedraw();
 }
 
 void SketchWindow::sketchBeep()
@@ -199,33 +181,10 @@ void SketchWindow::closeEvent(QCloseEvent *event)
 {
     if (!closed_) {
         closed_ = true;
-        xform_.sketchToolsOpen = false;
         tools_.close();
-        syncFlags();
-        xform_.redraw();
+        host_.sketchesRedraw();
     }
     event->accept();
-}
-
-// The transform editor's side of the palette.
-
-SketchWindow *XformWindow::sketchWindow() const
-{
-    return sketchToolsOpen ? frmDoodle.data() : nullptr;
-}
-
-void XformWindow::openSketchPalette()
-{
-    if (frmDoodle && sketchToolsOpen) {
-        frmDoodle->raise();
-        return;
-    }
-    frmDoodle = new SketchWindow(*this, dialogs_);
-    // Beside the editor's control strip, out of the way of the surface.
-    frmDoodle->adjustSize();
-    frmDoodle->move(mapToGlobal(QPoint(width() - frmDoodle->width() - 24, 40)));
-    frmDoodle->show();
-    redraw();
 }
 
 } // namespace tessella

@@ -15,21 +15,37 @@ class QScrollBar;
 
 namespace tessella {
 
-class XformWindow;
+// What the sketch tools palette needs from the editor it serves.
+class SketchPaletteHost
+{
+public:
+    virtual ~SketchPaletteHost() = default;
+    // The working copy of the polygon's sketch items that the tools edit.
+    virtual SketchWorkingCopy &sketchWork() = 0;
+    // The pointer's reach in editor units.
+    virtual double sketchReach() const = 0;
+    // The tools changed what the surface shows, or the palette closed.
+    virtual void sketchesRedraw() = 0;
+    // The keyboard focus goes back to the editor's surface.
+    virtual void focusSurface() = 0;
+};
 
 // The sketch tools palette `frmDoodle` ("sketch tools"): a small modeless tool window of
-// the transform editor. Its load sets the editor's sketchToolsOpen; closing it finishes a
-// curve under construction, ends the delete tool, drops a line being entered and unloads
-// the palette. Every control click hands the keyboard focus back to the editor's surface.
+// the transform editor. The editor's sketch tool flags are this palette's: open while it
+// is, the delete tool and a curve under way as its tools say. Closing it finishes a curve
+// under construction, ends the delete tool, drops a line being entered and unloads the
+// palette. Every control click hands the keyboard focus back to the editor's surface.
 class SketchWindow : public QWidget, public SketchToolsHost
 {
     Q_OBJECT
 public:
-    SketchWindow(XformWindow &xform, Dialogs &dialogs);
+    SketchWindow(SketchPaletteHost &host, Dialogs &dialogs, QWidget *parent);
     ~SketchWindow() override;
 
     SketchTools &tools() { return tools_; }
     const SketchTools &tools() const { return tools_; }
+    // False once it has been closed (it is deleted later).
+    bool isOpen() const { return !closed_; }
 
     // Control handlers.
     void optLine_Click();
@@ -55,11 +71,8 @@ protected:
 
 private:
     void buildControls();
-    void focusSurface();
-    // The editor's flags follow the tools' state.
-    void syncFlags();
 
-    XformWindow &xform_;
+    SketchPaletteHost &host_;
     Dialogs &dialogs_;
     SketchTools tools_;
     bool closed_ = false;

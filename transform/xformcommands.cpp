@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transform editor's commands, lists and the model's requests of the window.
+#include "document/sketchruns.h"
 #include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
@@ -26,8 +27,18 @@ bool XformWindow::writeBack()
     chain_.writeBackTile(doc_, windowTile_);
     if (!work_.sketchesChanged)
         return true;
-    const StoreResult stored =
-        storeSketches(doc_, work_, chain_.firstNode->x, chain_.firstNode->y, doc_.xfReturn);
+    auto store = [this] {
+        return storeSketches(doc_, work_, chain_.firstNode->x, chain_.firstNode->y, doc_.xfReturn);
+    };
+    StoreResult stored = store();
+    if (stored == StoreResult::TableFull) {
+        // Runs nothing refers to any more make room, as they do for the pick.
+        std::vector<std::vector<Tile> *> snapshots;
+        if (callbacks_.sketchSnapshots)
+            snapshots = callbacks_.sketchSnapshots();
+        if (reclaimSketchRuns(doc_, snapshots, {&windowTile_.sketchStart, &work_.sketchRun}) > 0)
+            stored = store();
+    }
     if (stored == StoreResult::TableFull) {
         dialogs_.message(kSketchTableFullText);
         return false;
@@ -194,10 +205,48 @@ void XformWindow::closeSketchTools()
     // Closing the palette finishes a curve and drops a line being entered.
     if (frmDoodle)
         frmDoodle->close();
-    sketchToolsOpen = false;
-    deleteToolOn = false;
-    curveUnderway = false;
-    sketchItem = Sketch{};
+}
+
+SketchWindow *XformWindow::sketchWindow() const
+{
+    return frmDoodle && frmDoodle->isOpen() ? frmDoodle.data() : nullptr;
+}
+
+bool XformWindow::deleteToolOn() const
+{
+    const SketchWindow *tools = sketchWindow();
+    return tools && tools->tools().deleteToolOn;
+}
+
+bool XformWindow::curveUnderway() const
+{
+    const SketchWindow *tools = sketchWindow();
+    return tools && tools->tools().curveUnderway;
+}
+
+double XformWindow::sketchReach() const
+{
+    return view_.hitRadius();
+}
+
+void XformWindow::focusSurface()
+{
+    activateWindow();
+    picBox->setFocus(Qt::OtherFocusReason);
+}
+
+void XformWindow::openSketchPalette()
+{
+    if (sketchWindow()) {
+        frmDoodle->raise();
+        return;
+    }
+    frmDoodle = new SketchWindow(*this, dialogs_, this);
+    // Beside the editor's control strip, out of the way of the surface.
+    frmDoodle->adjustSize();
+    frmDoodle->move(mapToGlobal(QPoint(width() - frmDoodle->width() - 24, 40)));
+    frmDoodle->show();
+    redraw();
 }
 
 void XformWindow::setNotice(const std::string &text)

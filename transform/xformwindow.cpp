@@ -25,6 +25,7 @@ constexpr int kStripHeight = 64; // the two rows of controls above the surface
 constexpr int kBarThickness = 16;
 constexpr int kRowHeight = 26;
 constexpr int kListRowHeight = 18;
+const QColor kCountTextColour(96, 96, 0);
 
 const QStringList kXformEntries = {"none",    "translate", "center rotation", "vertex rotation",
                                    "reflect", "unreflect", "glide reflection"};
@@ -128,6 +129,9 @@ void XformWindow::buildControls()
     for (QLineEdit *text : {txtnPoints, txtTotal}) {
         text->setFocusPolicy(Qt::NoFocus);
         text->installEventFilter(this);
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Text, kCountTextColour);
+        text->setPalette(palette);
     }
     applyXformTips(this);
 }
@@ -293,7 +297,7 @@ bool XformWindow::form_KeyDown(int key)
     if (key != Qt::Key_Period && key != Qt::Key_Comma && key != Qt::Key_Slash)
         return false;
     // No zoom while a point or handle is dragged or a curve sketch is drawn.
-    if (!loaded_ || editor_.dragging() || curveUnderway)
+    if (!loaded_ || editor_.dragging() || curveUnderway())
         return true;
     bool done = true;
     if (key == Qt::Key_Period)
@@ -340,9 +344,43 @@ void XformWindow::keyPressEvent(QKeyEvent *event)
 bool XformWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The zoom keys work whichever control has the focus.
-    if (event->type() == QEvent::KeyPress && form_KeyDown(static_cast<QKeyEvent *>(event)->key()))
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (form_KeyDown(key) || (watched == lstXforms && lstXforms_KeyDown(key)))
+            return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool XformWindow::lstXforms_KeyDown(int key)
+{
+    const int current = lstXforms->currentRow();
+    const int last = lstXforms->count() - 1;
+    int row = current;
+    switch (key) {
+    case Qt::Key_Up:
+        row = std::max(0, current - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(last, current + 1);
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_PageUp:
+        row = 0;
+        break;
+    case Qt::Key_End:
+    case Qt::Key_PageDown:
+        row = last;
+        break;
+    default:
+        return false;
+    }
+    // A new selection made with the keys is a choice, as a click is.
+    if (row != current) {
+        showXformIndex(row);
+        lstXforms_Click(row);
+    }
+    return true;
 }
 
 void XformWindow::picBox_MouseDown(int button, double x, double y)

@@ -6,6 +6,7 @@
 #include "transform/chain.h"
 #include "transform/editing.h"
 #include "transform/sketchstore.h"
+#include "transform/sketchwindow.h"
 #include "transform/transformations.h"
 #include "transform/xformview.h"
 
@@ -23,11 +24,7 @@ class QScrollBar;
 
 namespace tessella {
 
-class SketchWindow;
 class XformCanvas;
-
-// How the transform editor hands its polygon back.
-enum class HandBack { Return, Exit };
 
 // What the transform editor window asks of the rest of the application; it never sees
 // the tile editor itself.
@@ -41,13 +38,16 @@ struct XformCallbacks
     std::function<void()> unloaded;
     // The "sketch" button with a polygon that may be sketched on: opens the palette.
     std::function<void()> openSketchTools;
+    // Tile tables outside the document that hold sketch run references (undo, fractal),
+    // rewritten when a full sketch table is reclaimed.
+    std::function<std::vector<std::vector<Tile> *>()> sketchSnapshots;
 };
 
 // The transform editor `frmXform`: the drawing surface with its pan bars and prompt,
 // the transformation and view lists, the curve controls and the commands. The chain,
 // the transformations and the point editing are the model's; the view arithmetic is
 // XformView; this class wires them to the controls.
-class XformWindow : public QWidget, public EditingHost
+class XformWindow : public QWidget, public EditingHost, public SketchPaletteHost
 {
     Q_OBJECT
 public:
@@ -68,6 +68,12 @@ public:
     // chain is handed back where its display copy lay when `displayVertex0` is given.
     // False when there is no polygon to open.
     bool Form_Load(std::optional<Vertex> displayVertex0 = std::nullopt);
+
+    // Writes the polygon into xfReturn and the chain into nodeRecs and stores changed
+    // sketch items, as both "return to tiles" and exit do before handing back (also run
+    // before a save). False, after the message, when the sketch table cannot take the
+    // items even after reclaiming unreferenced runs.
+    bool writeBack();
 
     // Commands.
     void cmdReturn_Click();
@@ -111,12 +117,18 @@ public:
     const Tile &windowTile() const { return windowTile_; }
     bool viewSelected(int entry) const;
     bool cancelExit() const { return cancelExit_; }
-    bool sketchToolsOpen = false;
-    bool deleteToolOn = false;
-    bool curveUnderway = false;
-    Sketch sketchItem; // the item being entered; nPoints 0 when none
-    // The sketch tools palette while it is open (nullptr otherwise).
+    // The sketch tools palette while it is open (nullptr otherwise); the sketch tool
+    // flags are read from it.
     SketchWindow *sketchWindow() const;
+    bool sketchToolsOpen() const { return sketchWindow() != nullptr; }
+    bool deleteToolOn() const;
+    bool curveUnderway() const;
+
+    // SketchPaletteHost.
+    SketchWorkingCopy &sketchWork() override { return work_; }
+    double sketchReach() const override;
+    void sketchesRedraw() override { redraw(); }
+    void focusSurface() override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -136,10 +148,9 @@ private:
     void placeNotice();
     void hscPan_Change(int value);
     void vscPan_Change(int value);
+    // Arrow keys in the transformations list choose as a click does; true when handled.
+    bool lstXforms_KeyDown(int key);
     void updateCaption();
-    // The steps both "return to tiles" and exit take before handing back; false when the
-    // sketches could not be stored (the window then stays).
-    bool writeBack();
     void unload();
     // cmdDoodle without an openSketchTools callback: shows the palette `frmDoodle`.
     void openSketchPalette();

@@ -101,6 +101,9 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_NEAR(state.params.refCenterX, 280, 2);
     EXPECT_NEAR(state.params.refRadius, 90, 3);
     EXPECT_EQ(state.keyFrames[0].radius, float(state.params.refRadius));
+    // The reference shape in red over the tiling: its centre and its rim at the left.
+    EXPECT_EQ(shownAt(280, 250), kRed);
+    EXPECT_EQ(shownAt(280 - state.params.refRadius, 250), kRed);
 
     EXPECT_FALSE(wiring.exportScene(0, 0, 400, 300));
     clickPanel("cmdRender");
@@ -270,14 +273,29 @@ TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
     pullCircle(280, 250, 90);
     clickPanel("cmdRender");
     doc.xfReturn = squareTile(600, 100, 40, 0x777777);
-    window->requestHandBack();
-    window->Form_Activate();
+    window->takeHandBack(HandBack::Exit);
     EXPECT_FALSE(state.fractalRendered);
     std::vector<Tile> expected = doc.tiles;
     clickPanel("cmdRender");
     clickPanel("cmdRender");
     EXPECT_EQ(doc.tiles, expected);
     EXPECT_EQ(doc.tiles.back(), doc.xfReturn);
+}
+
+// Selecting and group actions would otherwise change mapped copies that the next
+// rendering throws away.
+TEST_F(FractalPanelTest, SelectingWhileRenderedActsOnTheRealTiles)
+{
+    openPanel();
+    pullCircle(280, 250, 90);
+    clickPanel("cmdRender");
+    click("cmdSelect");
+    clickItem("lstSelect", 1); // "all"
+    EXPECT_FALSE(state.fractalRendered);
+    for (std::size_t i = 0; i < unmapped.size(); ++i) {
+        EXPECT_EQ(doc.tiles[i].verts, unmapped[i].verts) << i;
+        EXPECT_EQ(doc.tiles[i].selected != 0, doc.tiles[i].grid == GridRectangular) << i;
+    }
 }
 
 TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)

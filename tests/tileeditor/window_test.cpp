@@ -38,8 +38,7 @@ TEST_F(WindowTest, AHandBackIsAppendedOnce)
     doc.xfReturn = squareTile(8, 8, 16, 0x123456);
     window->Form_Activate(); // an activation without a hand-back adds nothing
     EXPECT_EQ(doc.tileCount(), 1);
-    window->requestHandBack();
-    window->Form_Activate();
+    window->takeHandBack(HandBack::Exit);
     window->Form_Activate();
     window->hide(); // as around a message box
     window->show();

@@ -30,29 +30,25 @@ inline Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
     return lerp(lerp(a, b), lerp(b, c));
 }
 
-// Records what the model asked of the window.
+// The window's part, as far as the model needs one.
 class RecordingHost : public EditingHost
 {
 public:
     Transformations *xforms = nullptr;
-    std::string notice;
-    int shownIndex = 0;
-    long total = -1;
-    int segmentPoints = 2;
     int resized = 0;
-    bool curveButtonOn = false;
+    Colour dot = -1; // the marker of a picked handle
 
     void redraw() override {}
-    void setNotice(const std::string &text) override { notice = text; }
-    void showXformIndex(int index) override { shownIndex = index; }
+    void setNotice(const std::string &) override {}
+    void showXformIndex(int) override {}
     void hideXformList() override {}
     void clearWants() override { xforms->clearPending(); }
-    void curveModeOff() override { curveButtonOn = false; }
+    void curveModeOff() override {}
     void surfaceResized() override { ++resized; }
-    void showTotal(long points) override { total = points; }
-    void showSegmentPoints(int value) override { segmentPoints = value; }
-    void drawDot(double, double, Colour, double) override {}
-    void curveModeOn() override { curveButtonOn = true; }
+    void showTotal(long) override {}
+    void showSegmentPoints(int) override {}
+    void drawDot(double, double, Colour colour, double) override { dot = colour; }
+    void curveModeOn() override {}
     void closeSketchTools() override {}
 };
 
@@ -233,6 +229,7 @@ public:
             ASSERT_LT(++steps, 100000) << "the chain does not end";
             ASSERT_NE(n->fLink, chain.nilNode()) << "a walk runs past the closing node";
             ASSERT_EQ(n->fLink->bLink, n);
+            EXPECT_EQ(n->vtxPtr, chain.edgeStart(const_cast<Node *>(n)));
         }
         EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
         EXPECT_TRUE(isValidSavedChain(chain.saveChain(), doc.xfReflected != 0));

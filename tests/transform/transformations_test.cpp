@@ -5,7 +5,7 @@
 namespace tessella::testing {
 namespace {
 
-const std::vector<Vertex> kSquare{{0, 0}, {200, 0}, {200, 200}, {0, 200}};
+const std::vector<Vertex> kSquare = test::squareCorners(0, 0, 200);
 const std::vector<Vertex> kRectangle{{0, 0}, {240, 0}, {240, 120}, {0, 120}};
 const std::vector<Vertex> kTriangle{{0, 0}, {200, 0}, {100, 173}};
 const std::string kEditPrompt = "edit points on the red line\nor select a new transformation";
@@ -13,58 +13,32 @@ const std::string kEditPrompt = "edit points on the red line\nor select a new tr
 class TransformationsTest : public LinkTest
 {};
 
-TEST_F(TransformationsTest, EachTransformationArmsOnePendingSelectionAndItsPrompt)
-{
-    open(kSquare);
-    const std::pair<int, const char *> prompts[] = {{XformTranslate, "select a source edge"},
-                                                    {XformCenterRotation, "select an edge"},
-                                                    {XformVertexRotation, "select a source edge"},
-                                                    {XformGlide, "select a source edge"}};
-    for (auto [index, prompt] : prompts) {
-        xforms.chooseTransformation(index);
-        EXPECT_EQ(host.notice, prompt);
-        EXPECT_EQ(xforms.pendTranslate + xforms.pendCenterRot + xforms.pendVertexRot +
-                      xforms.pendGlide,
-                  1);
-    }
-    click(along(0, 1, 0.5));
-    EXPECT_EQ(host.notice, "select destination edge");
-    EXPECT_TRUE(xforms.pendGlideDest);
-    click(along(2, 3, 0.5));
-    EXPECT_EQ(host.notice, kEditPrompt);
-    EXPECT_EQ(host.shownIndex, XformGlide) << "the list shows the active link";
-    xforms.chooseTransformation(XformNone);
-    EXPECT_EQ(host.notice, "select a transformation");
-    EXPECT_FALSE(xforms.anyPending());
-}
-
-TEST_F(TransformationsTest, TranslationFindsTheFirstOppositeEdgeAndColoursBoth)
-{
-    open(kSquare);
-    link(XformTranslate, along(0, 1, 0.5));
-    EXPECT_EQ(xforms.xlDst, corner(3));
-    const Colour line[] = {kColourSource, kColourNone, kColourDestination, kColourNone};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(corner(k)->lineColr, line[k]) << k;
-    EXPECT_EQ(host.notice, kEditPrompt);
-}
-
 // A second centre rotation on the same edge finds the centre among the edge's points.
 TEST_F(TransformationsTest, CentreRotationInsertsOneCentreAndFindsItAgain)
 {
     open(kSquare);
     link(XformCenterRotation, along(1, 2, 0.3));
     Node *mid = xforms.rotMid;
-    EXPECT_TRUE(mid->rotCenter);
-    EXPECT_FALSE(mid->Anchored);
-    EXPECT_EQ(mid->x, corner(1)->x);
-    EXPECT_EQ(mid->y, (corner(1)->y + corner(2)->y) / 2);
+    EXPECT_TRUE(mid->rotCenter && !mid->Anchored);
+    EXPECT_EQ(at(mid), mix(at(corner(1)), at(corner(2)), 0.5));
     click(along(1, 2, 0.25)); // a point on the red half and its image
     ASSERT_EQ(chain.nodeCount(), 8);
     link(XformCenterRotation, along(1, 2, 0.8));
     EXPECT_EQ(chain.nodeCount(), 8);
     EXPECT_EQ(xforms.rotMid, mid);
+    EXPECT_EQ(mid->bLink->ptColr, kColourSource) << "the source half is red again";
+    EXPECT_EQ(mid->fLink->ptColr, kColourDestination) << "and its image blue";
     expectImage(1e-9);
+}
+
+TEST_F(TransformationsTest, AChosenTransformationWaitsForItsClicks)
+{
+    open(kRectangle);
+    link(XformGlide, along(3, 4, 0.5), along(1, 2, 0.5));
+    for (int index : {XformTranslate, XformCenterRotation, XformVertexRotation, XformGlide}) {
+        xforms.chooseTransformation(index);
+        EXPECT_FALSE(xforms.linkActive()) << index;
+    }
 }
 
 // A refused selection leaves the chain as it was and says why.
@@ -101,51 +75,24 @@ TEST_P(RefusalTest, RefusedSelectionChangesNothing)
     EXPECT_EQ(chain.nodeCount(), nodesBefore);
 }
 
+// clang-format off
 const Refusal kRefusals[] = {
-    {"TriangleHasNoParallelEdge",
-     kTriangle,
-     XformTranslate,
-     {{0, 0.5}},
-     "could not find a parallel and congruent edge",
-     XformNone,
-     false},
-    {"RectangleCornerEdgesDiffer",
-     kRectangle,
-     XformVertexRotation,
-     {{0, 0.5}},
-     "adjacent edges are not congruent",
-     XformVertexRotation,
-     true},
-    {"GlideOntoItsOwnEdge",
-     kRectangle,
-     XformGlide,
-     {{0, 0.5}, {0, 0.7}},
-     "source and destination must be two different edges",
-     XformGlide,
-     true},
-    {"GlideEdgesDiffer",
-     kRectangle,
-     XformGlide,
-     {{0, 0.5}, {1, 0.5}},
-     "source and destination edges are not congruent",
-     XformNone,
-     false},
-    {"NoVerticalRightmostEdge",
-     kTriangle,
-     XformReflect,
-     {},
+    {"TriangleHasNoParallelEdge", kTriangle, XformTranslate, {{0, 0.5}},
+     "could not find a parallel and congruent edge", XformNone, false},
+    {"RectangleCornerEdgesDiffer", kRectangle, XformVertexRotation, {{0, 0.5}},
+     "adjacent edges are not congruent", XformVertexRotation, true},
+    {"GlideOntoItsOwnEdge", kRectangle, XformGlide, {{0, 0.5}, {0, 0.7}},
+     "source and destination must be two different edges", XformGlide, true},
+    {"GlideEdgesDiffer", kRectangle, XformGlide, {{0, 0.5}, {1, 0.5}},
+     "source and destination edges are not congruent", XformNone, false},
+    {"NoVerticalRightmostEdge", kTriangle, XformReflect, {},
      "did not find a reflection edge\nonly vertical rightmost edges can be used for reflections",
-     XformNone,
-     false},
-    {"UnreflectWithoutReflection",
-     kSquare,
-     XformUnreflect,
-     {},
-     "this polygon has not been reflected",
-     XformNone,
-     false},
+     XformNone, false},
+    {"UnreflectWithoutReflection", kSquare, XformUnreflect, {},
+     "this polygon has not been reflected", XformNone, false},
     {"ClickOnNothing", kSquare, XformTranslate, {{-1, 0}}, nullptr, XformTranslate, true},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Selections, RefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const auto &info) { return std::string(info.param.name); });
@@ -229,8 +176,7 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     const Tile square = chain.flatten(doc.xfTile);
     xforms.chooseTransformation(XformReflect);
     ASSERT_TRUE(doc.xfReflected);
-    EXPECT_EQ(chain.surfaceWidth, 800);
-    EXPECT_EQ(host.resized, 1);
+    EXPECT_EQ(std::tuple(chain.surfaceWidth, host.resized), std::tuple(800.0, 1));
     expectSoundChain();
     // The square and its mirror image across x = 400 (editor): a 400 x 200 rectangle.
     const Tile back = chain.flatten(doc.xfTile);
@@ -243,11 +189,9 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     EXPECT_EQ(maxX - minX, 400);
     EXPECT_EQ(area / 2, 400 * 200);
     EXPECT_EQ(chain.refFirst, chain.firstNode);
-    ASSERT_NE(chain.refNode, nullptr);
-    EXPECT_TRUE(chain.refNode->refCenter);
-    ASSERT_EQ(sketches.sketchNext, 3);
+    ASSERT_TRUE(chain.refNode && chain.refNode->refCenter);
+    ASSERT_EQ(sketches.sketchNext, 3) << "the sketch gets a mirrored copy";
     EXPECT_EQ(sketches.sketchItems[2].points[0].x, 2 * 400 - 210);
-    EXPECT_TRUE(sketches.sketchesChanged);
 
     // While reflected, "clear edge" refuses and another transformation asks first.
     dialogs.expectMessage("reflected polygons can not be modified");
@@ -263,8 +207,7 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     xforms.chooseTransformation(XformTranslate);
     EXPECT_FALSE(doc.xfReflected);
     EXPECT_TRUE(xforms.pendTranslate);
-    EXPECT_EQ(chain.surfaceWidth, 600);
-    EXPECT_EQ(sketches.sketchNext, 2);
+    EXPECT_EQ(std::tuple(chain.surfaceWidth, sketches.sketchNext), std::tuple(600.0, 2));
     expectSoundChain();
     const Tile again = chain.flatten(doc.xfTile);
     for (const Vertex &v : square.verts)
