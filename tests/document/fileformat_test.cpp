@@ -20,39 +20,16 @@ using tessella::test::polygonTile;
 
 namespace {
 
-// The state a failed load must leave exactly as it was.
-struct Observed
-{
-    std::vector<uint8_t> bytes;
-    std::vector<VertexRef> vtxSel;
-    bool dirty;
-    bool xformOpen;
-    int16_t xfResume;
-    Tile xfTile;
-    bool operator==(const Observed &) const = default;
-};
-
-Observed observe(const Document &doc)
-{
-    return {bytesOf(doc), doc.vtxSel, doc.dirty, doc.xformOpen, doc.xfResume, doc.xfTile};
-}
-
-uint64_t fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
+// Single bytes unsigned, 16- and 32-bit fields signed, 8-byte fields doubles.
+double fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
 {
     uint64_t v = 0;
-    for (int i = 0; i < width; ++i)
-        v |= static_cast<uint64_t>(b.at(at + i)) << (8 * i);
-    return v;
-}
-// Single bytes unsigned, 16- and 32-bit fields signed.
-int64_t intAt(const std::vector<uint8_t> &b, size_t at, int width)
-{
-    const int64_t v = static_cast<int64_t>(fieldAt(b, at, width));
-    return width > 1 && v >> (8 * width - 1) ? v - (int64_t{1} << (8 * width)) : v;
-}
-double f64At(const std::vector<uint8_t> &b, size_t at)
-{
-    return std::bit_cast<double>(fieldAt(b, at, 8));
+    for (int i = width; i-- > 0;)
+        v = v << 8 | b.at(at + i);
+    if (width == 8)
+        return std::bit_cast<double>(v);
+    const int unused = 64 - 8 * width;
+    return width == 1 ? v : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
 }
 
 std::vector<uint8_t> withHeader(std::vector<uint8_t> bytes, std::string_view header)
@@ -76,83 +53,26 @@ struct Patch
     int64_t value;
 };
 
-struct Crafted
+std::vector<uint8_t> craft(const Document &base, const std::vector<Patch> &patches,
+                           std::string_view header = kHeaderV96)
 {
-    const char *name;
-    Document base;
-    std::vector<Patch> patches;
-    bool loads;
-    std::string_view header = kHeaderV96;
-};
-
-std::vector<uint8_t> craft(const Crafted &c)
-{
-    std::vector<uint8_t> bytes = withHeader(bytesOf(c.base), c.header);
-    for (const Patch &p : c.patches) {
-        const size_t at = p.at < 0 ? bytes.size() + p.at : static_cast<size_t>(p.at);
+    std::vector<uint8_t> bytes = withHeader(bytesOf(base), header);
+    for (const Patch &p : patches)
         for (int i = 0; i < p.width; ++i)
-            bytes.at(at + i) = static_cast<uint8_t>(static_cast<uint64_t>(p.value) >> (8 * i));
-    }
+            bytes.at(p.at < 0 ? bytes.size() + p.at + i : p.at + i) =
+                static_cast<uint8_t>(static_cast<uint64_t>(p.value) >> (8 * i));
     return bytes;
-}
-
-std::vector<Crafted> craftedFiles()
-{
-    const Document tri = triangleDocument();
-    Document neverAllocated = documentOf({Tile{}});
-    Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
-    Sketch two;
-    two.nPoints = 2;
-    two.points = {{1, 1}, {2, 2}};
-    withSketch.appendSketchRun({two});
-    Document pending = tri; // the reflection flag sits at 143
-    pending.nodeRecs = triangleChain();
-    pending.xformOpen = true;
-    const int64_t huge = 0x7FFFFFFF;
-    // clang-format off
-    return {
-        {"well-formed", tri, {}, true},
-        {"huge element count", tri, {{17, 4, huge}}, false},
-        {"negative element count", tri, {{17, 4, -1}}, false},
-        {"used count equal to the element count", tri, {{13, 2, 4}}, true},
-        {"used count above the element count", tri, {{13, 2, 5}}, false},
-        {"negative used count", tri, {{13, 2, -1}}, false},
-        {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
-        {"two dimensions", tri, {{15, 2, 2}}, false},
-        {"lower bound 1", tri, {{21, 4, 1}}, false},
-        {"lower bound 1, no corner used", tri, {{13, 2, 0}, {21, 4, 1}}, false, kHeaderForeignG},
-        {"negative tile count", tri, {{11, 2, -3}}, false},
-        {"elements filling the rest", tri, {{17, 4, 7}}, true, kHeaderForeignG},
-        {"elements past the end", tri, {{17, 4, 8}}, false, kHeaderForeignG},
-        {"curTile 1 of 1", tri, {{-16, 2, 1}}, false},
-        {"negative curTile", tri, {{-16, 2, -1}}, false},
-        {"empty document with curTile 1", Document{}, {{13, 2, 1}}, false},
-        {"grid tag 3", tri, {{-6, 2, 3}}, false},
-        {"grid 4", tri, {{-4, 2, 4}}, false},
-        {"grid -1", tri, {{-4, 2, -1}}, false},
-        {"blank grid", tri, {{-4, 2, 0}}, true},
-        {"hexagonal grid", tri, {{-4, 2, 3}}, true},
-        {"negative sketch count", tri, {{-2, 2, -1}}, false},
-        {"sketch count at the table limit", tri, {{-2, 2, 32767}}, false},
-        {"sketch records beyond the end read empty", tri, {{-2, 2, 32766}}, true},
-        {"sketch points above the element count", withSketch, {{-44, 2, 3}}, false},
-        {"negative sketch points", withSketch, {{-44, 2, -1}}, false},
-        {"sketch points with an unallocated array", withSketch, {{-42, 2, 0}}, false},
-        {"sketch with a huge element count", withSketch, {{-40, 4, huge}}, false},
-        {"negative node record count", tri, {{-10, 2, -2}}, false},
-        {"node records beyond the end", tri, {{-10, 2, 3}}, false},
-        {"valid chain", pending, {}, true},
-        {"chain the check refuses", pending, {{143, 2, -1}}, false}, // reflected, no centre
-    };
-    // clang-format on
 }
 
 // Whatever the reader is given loads, or fails leaving the document as it was; whatever it
 // accepts, the writer can store, and it reads back the same.
 void loadsOrFailsUntouched(std::span<const uint8_t> bytes, int &loads)
 {
+    const auto observe = [](const Document &d) {
+        return std::tuple(bytesOf(d), d.vtxSel, d.dirty, d.xformOpen, d.xfResume, d.xfTile);
+    };
     Document doc = editedDocument();
-    const Observed before = observe(doc);
+    const auto before = observe(doc);
     const LoadReport report = loadState(doc, bytes, 10, 20);
     if (!report.ok) {
         EXPECT_EQ(report.message,
@@ -197,10 +117,53 @@ TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
 
 TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
 {
-    for (const Crafted &c : craftedFiles()) {
+    const Document tri = triangleDocument(), neverAllocated = documentOf({Tile{}});
+    Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
+    withSketch.appendSketchRun({{.nPoints = 2, .points = {{1, 1}, {2, 2}}}});
+    Document pending = tri; // the reflection flag sits at 143
+    pending.nodeRecs = triangleChain();
+    pending.xformOpen = true;
+    const int64_t huge = 0x7FFFFFFF;
+    const auto g = kHeaderForeignG;
+    // clang-format off
+    const struct { const char *name; const Document &base; std::vector<Patch> patches; bool loads;
+                   std::string_view header = kHeaderV96; } cases[] = {
+        {"huge element count", tri, {{17, 4, huge}}, false},
+        {"negative element count", tri, {{17, 4, -1}}, false},
+        {"used count equal to the element count", tri, {{13, 2, 4}}, true},
+        {"used count above the element count", tri, {{13, 2, 5}}, false},
+        {"negative used count", tri, {{13, 2, -1}}, false},
+        {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
+        {"two dimensions", tri, {{15, 2, 2}}, false},
+        {"lower bound 1", tri, {{21, 4, 1}}, false},
+        {"lower bound 1, no corner used", tri, {{13, 2, 0}, {21, 4, 1}}, false, g},
+        {"negative tile count", tri, {{11, 2, -3}}, false},
+        {"elements filling the rest", tri, {{17, 4, 7}}, true, g},
+        {"elements past the end", tri, {{17, 4, 8}}, false, g},
+        {"curTile 1 of 1", tri, {{-16, 2, 1}}, false},
+        {"negative curTile", tri, {{-16, 2, -1}}, false},
+        {"empty document with curTile 1", Document{}, {{13, 2, 1}}, false},
+        {"grid tag 3", tri, {{-6, 2, 3}}, false},
+        {"grid 4", tri, {{-4, 2, 4}}, false},
+        {"grid -1", tri, {{-4, 2, -1}}, false},
+        {"hexagonal grid", tri, {{-4, 2, 3}}, true},
+        {"negative sketch count", tri, {{-2, 2, -1}}, false},
+        {"sketch count at the table limit", tri, {{-2, 2, 32767}}, false},
+        {"sketch records beyond the end read empty", tri, {{-2, 2, 32766}}, true},
+        {"sketch points above the element count", withSketch, {{-44, 2, 3}}, false},
+        {"negative sketch points", withSketch, {{-44, 2, -1}}, false},
+        {"sketch points with an unallocated array", withSketch, {{-42, 2, 0}}, false},
+        {"sketch with a huge element count", withSketch, {{-40, 4, huge}}, false},
+        {"negative node record count", tri, {{-10, 2, -2}}, false},
+        {"node records beyond the end", tri, {{-10, 2, 3}}, false},
+        {"valid chain", pending, {}, true},
+        {"chain the check refuses", pending, {{143, 2, -1}}, false}, // reflected, no centre
+    };
+    // clang-format on
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         int loads = 0;
-        loadsOrFailsUntouched(craft(c), loads);
+        loadsOrFailsUntouched(craft(c.base, c.patches, c.header), loads);
         EXPECT_EQ(loads, c.loads ? 1 : 0);
     }
 }
@@ -214,8 +177,7 @@ TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
     EXPECT_FALSE(parseDocument(countOnly).ok);
     EXPECT_FALSE(parseDocument(withHeader(countOnly, kHeaderV09)).ok);
     const ParsedDocument foreign = parseDocument(withHeader(countOnly, kHeaderForeignG));
-    ASSERT_TRUE(foreign.ok);
-    ASSERT_EQ(foreign.tiles.size(), 32767u);
+    ASSERT_TRUE(foreign.ok && foreign.tiles.size() == 32767u);
     EXPECT_EQ(foreign.tiles.back(), Tile{});
 
     // Cut inside the tile's last fields: grid, selected and deleted read as 0.
@@ -223,45 +185,31 @@ TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
     cut.resize(cut.size() - 16 - 6);
     const ParsedDocument p = parseDocument(cut);
     ASSERT_TRUE(p.ok);
-    EXPECT_EQ(p.tiles.at(0).color, 0x0000ff);
-    EXPECT_EQ(p.tiles.at(0).grid, 0);
+    EXPECT_TRUE(p.tiles.at(0).color == 0x0000ff && p.tiles.at(0).grid == 0);
 
     // The primitives scope stops after the tiles, whatever follows.
-    const std::vector<uint8_t> badTail =
-        craft({"", triangleDocument(), {{-6, 2, 3}, {-4, 2, 9}}, false});
+    const std::vector<uint8_t> badTail = craft(triangleDocument(), {{-6, 2, 3}, {-4, 2, 9}});
     EXPECT_FALSE(parseDocument(badTail).ok);
     const ParsedDocument prims = parseDocument(badTail, ParseScope::TilesOnly);
-    EXPECT_TRUE(prims.ok);
-    EXPECT_EQ(prims.kind, HeaderKind::V96);
+    EXPECT_TRUE(prims.ok && prims.kind == HeaderKind::V96);
     EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
 }
 
 TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
 {
-    Document noPending = sampleDocument();
+    Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false;
     noPending.xfReflected = 0;
-    Document noSketchTable = sampleDocument();
     noSketchTable.sketches.clear();
     noSketchTable.tiles[0].sketchStart = 0;
-    const struct
-    {
-        const char *name;
-        Document doc;
-        bool gainsRecordZero; // reading creates the empty sketch record 0
-    } cases[] = {
-        {"pending transform", sampleDocument(), false},
-        {"no pending transform", noPending, false},
-        {"saved before the sketch table existed", noSketchTable, true},
-        {"empty document", Document{}, true},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<uint8_t> original = bytesOf(c.doc);
+    // The last two gain the empty sketch record 0 on reading.
+    for (const auto &[doc, grows] : std::vector<std::pair<Document, bool>>{
+             {sampleDocument(), false}, {noPending, false}, {noSketchTable, true}, {{}, true}}) {
+        SCOPED_TRACE(doc.tiles.size());
+        const std::vector<uint8_t> original = bytesOf(doc);
         ASSERT_FALSE(original.empty());
         std::vector<uint8_t> expected = original;
-        if (c.gainsRecordZero)
-            expected.resize(expected.size() + 16, 0);
+        expected.resize(expected.size() + (grows ? 16 : 0), 0);
         Document loaded = editedDocument();
         ASSERT_TRUE(loadState(loaded, original, 400, 300).ok);
         EXPECT_EQ(*saveState(loaded), expected);
@@ -284,9 +232,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
     t.reserved[0] = 0xAB;
     t.reserved[15] = 0xCD;
     t.selected = kTrue;
-    Tile zeroLength;
-    zeroLength.vertsAllocated = true;
-    const auto b = *writeDocument(documentOf({t, Tile{}, zeroLength}));
+    const auto b =
+        *writeDocument(documentOf({t, Tile{}, Tile{.verts = {}, .vertsAllocated = true}}));
     Document pending = sampleDocument();
     const auto c = *writeDocument(pending);
     pending.xformOpen = false;
@@ -317,39 +264,32 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
     };
     // clang-format on
     for (const auto &field : fields) {
-        const std::vector<uint8_t> &bytes = field.bytes;
         SCOPED_TRACE(::testing::Message() << "offset " << field.at);
         if (field.width == 0) // the end of the file
-            EXPECT_EQ(bytes.size(), field.at);
-        else if (field.width == 8)
-            EXPECT_EQ(f64At(bytes, field.at), field.value);
+            EXPECT_EQ(field.bytes.size(), field.at);
         else
-            EXPECT_EQ(intAt(bytes, field.at, field.width), field.value);
+            EXPECT_EQ(fieldAt(field.bytes, field.at, field.width), field.value);
     }
 }
 
 TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
 {
     const Document good = sampleDocument();
-    ASSERT_TRUE(writeDocument(good));
     Document tiles32767;
     tiles32767.tiles.resize(32767);
     EXPECT_TRUE(writeDocument(tiles32767));
-    Document refusedTable[6] = {tiles32767, Document{}, good, good, good, good};
-    refusedTable[0].tiles.resize(32768);
-    refusedTable[1].sketches.resize(32768);
-    refusedTable[2].tiles[0].nVerts = 8; // 7 stored
-    refusedTable[3].sketches[3].nPoints = -1;
-    refusedTable[4].grid = 4;
-    refusedTable[5].curTile = 3;
-    for (const Document &doc : refusedTable)
-        EXPECT_FALSE(writeDocument(doc)) << &doc - refusedTable;
-
-    Document brokenChain = good;
-    brokenChain.nodeRecs.back().anchored = kFalse;
-    EXPECT_FALSE(writeDocument(brokenChain));
-    brokenChain.xformOpen = false; // the chain is not written then
-    EXPECT_TRUE(writeDocument(brokenChain));
+    Document refused[7] = {tiles32767, Document{}, good, good, good, good, good};
+    refused[0].tiles.resize(32768);
+    refused[1].sketches.resize(32768);
+    refused[2].tiles[0].nVerts = 8; // 7 stored
+    refused[3].sketches[3].nPoints = -1;
+    refused[4].grid = 4;
+    refused[5].curTile = 3;
+    refused[6].nodeRecs.back().anchored = kFalse;
+    for (const Document &doc : refused)
+        EXPECT_FALSE(writeDocument(doc)) << &doc - refused;
+    refused[6].xformOpen = false; // the chain is not written then
+    EXPECT_TRUE(writeDocument(refused[6]));
 }
 
 // Adds `segments` records of 26 samples after the first and gives the first `first`.

@@ -25,8 +25,6 @@ TEST(PointFunctions, RotateAndReflect)
     // clang-format off
     struct { bool reflect; double cx, cy, px, py, theta; Vertex expected; } const cases[] = {
         {false, 1, 1, 2, 1, kPi / 2, {1, 2}}, // y grows downwards: positive turns clockwise
-        {false, 5, 5, 7, -3, 0, {7, -3}},
-        {true, 0, 0, 3, 4, kPi / 2, {-3, 4}}, // across the vertical line
         {true, 0, 2, 5, 5, 0, {5, -1}},       // across y = 2
         {true, 1, 1, 3, 2, kPi / 4, {2, 3}},  // across the diagonal: offsets swap
     };
@@ -41,27 +39,20 @@ TEST(PointFunctions, RotateAndReflect)
 
 TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
 {
-    Tile damaged; // a count beyond the stored corners: only the stored ones count
-    damaged.verts = {{0, 0}, {6, 0}, {0, 3}};
-    damaged.nVerts = 200;
-    Tile negative = polygonTile({{1, 1}, {2, 2}, {3, 3}});
+    Tile damaged = polygonTile({{0, 0}, {6, 0}, {0, 3}}), negative = damaged;
+    damaged.nVerts = 200; // only what is stored counts, the spare too
     negative.nVerts = -4;
     // clang-format off
-    struct { const char *name; Tile tile; bool found; Vertex centre; } const cases[] = {
-        {"square", squareTile(0, 0, 2), true, {1, 1}},
-        {"not the area centroid", polygonTile({{0, 0}, {4, 0}, {4, 1}, {3, 1}}), true, {2.75, 0.5}},
-        {"spare element not counted", polygonTile({{0, 0}, {3, 0}, {0, 3}}), true, {1, 1}},
-        {"damaged count", damaged, true, {2, 1}},
-        {"no corners: outputs unchanged", Tile{}, false, {7, 9}},
-        {"negative count", negative, false, {7, 9}},
+    struct { Tile tile; bool found; Vertex centre; } const cases[] = {
+        {polygonTile({{0, 0}, {4, 0}, {4, 1}, {3, 1}}), true, {2.75, 0.5}}, // not the area's
+        {damaged, true, {1.5, 0.75}}, {Tile{}, false, {7, 9}}, {negative, false, {7, 9}},
     };
     // clang-format on
     for (const auto &c : cases) {
         double x = 7, y = 9;
-        EXPECT_EQ(findCentroid(c.tile, x, y), c.found) << c.name;
-        EXPECT_EQ(Vertex(x, y), c.centre) << c.name;
+        EXPECT_EQ(findCentroid(c.tile, x, y), c.found) << c.centre.x;
+        EXPECT_EQ(Vertex(x, y), c.centre);
     }
-
     Document doc = documentOf({squareTile(0, 0, 2), polygonTile({{10, 0}, {13, 0}, {10, 3}}),
                                polygonTile({{100, 100}, {101, 100}, {100, 101}}),
                                polygonTile({{-50, 0}, {-40, 0}, {-50, 5}}, 1, GridHexagonal)});
@@ -79,12 +70,9 @@ TEST(LineMerge, KeepsOnlyCornersAsPointsAreEntered)
 {
     // clang-format off
     struct { const char *name; std::vector<Vertex> entered, corners; } const cases[] = {
-        {"collinear middle", {{0, 0}, {1, 0}, {2, 0}}, {{0, 0}, {2, 0}}},
         {"vertical, through the sentinel slope", {{0, 0}, {0, 1}, {0, 2}}, {{0, 0}, {0, 2}}},
         {"reversal along the line", {{0, 0}, {4, 2}, {2, 1}}, {{0, 0}, {2, 1}}},
-        {"corner", {{0, 0}, {2, 0}, {2, 1}}, {{0, 0}, {2, 0}, {2, 1}}},
-        {"slopes exactly the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}},
-         {{0, 0}, {1e4, 0}, {2e4, 1}}},
+        {"slopes the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}}, {{0, 0}, {1e4, 0}, {2e4, 1}}},
         {"closed, started mid-edge", {{1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 0}, {1, 0}},
          {{0, 0}, {2, 0}, {2, 1}, {0, 1}}},
         {"closed on a corner", {{0, 0}, {2, 0}, {2, 2}, {0, 0}}, {{0, 0}, {2, 0}, {2, 2}}},
@@ -105,9 +93,7 @@ TEST(LineMerge, KeepsOnlyCornersAsPointsAreEntered)
         }
         EXPECT_EQ(std::vector<Vertex>(newPts.begin(), newPts.begin() + newCount), c.corners)
             << c.name;
-        if (closes) {
-            EXPECT_EQ(newPts[newCount], newPts[0]) << c.name;
-        }
+        EXPECT_TRUE(!closes || newPts[newCount] == newPts[0]) << c.name;
     }
     std::vector<Vertex> tooShort = {{0, 0}, {1, 0}};
     for (int count : {1, 2}) { // too few points; index 2 is not stored
@@ -121,8 +107,8 @@ TEST(PixelConversion, FloorRoundAndSaturate)
 {
     // clang-format off
     struct { double v; std::optional<int> floor, round; } const cases[] = {
-        {2.7, 2, 3}, {-0.5, -1, 0}, {-3.0, -3, -3}, {2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2},
-        {2.5000001, 2, 3}, {1e300, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit},
+        {-0.5, -1, 0}, {-3.0, -3, -3}, {2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2}, {2.5000001, 2, 3},
+        {1e300, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit},
         {4e9, kPixelLimit, kPixelLimit}, {kNan, {}, {}}, {kInf, {}, {}}, {-kInf, {}, {}},
     };
     // clang-format on
@@ -133,7 +119,6 @@ TEST(PixelConversion, FloorRoundAndSaturate)
     EXPECT_EQ(roundToInt(1e20, -5, 5), 5);
     EXPECT_EQ(roundToInt(-kInf, -5, 5), -5);
     EXPECT_EQ(roundToInt(kNan, -5, 5), std::nullopt);
-    EXPECT_EQ(planeToPixelFloor(10.3, -0.2, 0, 0, 2), (PixelCoord{20, -1}));
     EXPECT_EQ(planeToPixelFloor(110, 60, 100, 50, 0.5), (PixelCoord{5, 5}));
     EXPECT_EQ(planeToPixelRound(1.25, 1.75, 0, 0, 2), (PixelCoord{2, 4}));
     EXPECT_EQ(planeToPixelFloor(0, kNan, 0, 0, 1), std::nullopt);
@@ -141,37 +126,23 @@ TEST(PixelConversion, FloorRoundAndSaturate)
     EXPECT_EQ(planeToPixelFloor(1e12, -1e12, 0, 0, 1), (PixelCoord{kPixelLimit, -kPixelLimit}));
 }
 
-TEST(SnapToGrid, MovesToTheFirstCornerWithinTheTolerance)
+// Where the property below cannot look: ties, wide tolerances, no lattice, odd input.
+TEST(SnapToGrid, EdgesOfTheRule)
 {
     // clang-format off
-    struct { const char *name; int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; }
-    const cases[] = {
-        {"rectangular", GridRectangular, 13, 9, 6, false, true, 8, 8},
-        {"second corner of the cell", GridRectangular, 21, 11, 6, false, true, 24, 8},
-        {"third corner", GridRectangular, 21, 21, 6, false, true, 24, 24},
-        {"fourth corner", GridRectangular, 11, 21, 6, false, true, 8, 24},
-        {"nearest node 6.4 away", GridRectangular, 19, 20, 6, false, false, 19, 20},
-        {"cells before the origin", GridRectangular, -9, -7, 6, false, true, -8, -8},
-        {"tolerance is strict", GridRectangular, 14, 8, 6, false, false, 14, 8},
-        {"first passing corner, not the nearest", GridRectangular, 20, 20, 20, false, true, 8, 8},
-        {"face centre", GridCenterFace, 10, 11, 6, false, true, 12, 12},
-        {"square corner", GridCenterFace, 47, 2, 6, false, true, 48, 0},
-        {"hexagonal odd row", GridHexagonal, 43, 3 * kRow - 4, 6, false, true, 40, 3 * kRow},
-        {"hexagonal even row", GridHexagonal, 35, 2 * kRow - 4, 6, false, true, 32, 2 * kRow},
-        {"between hexagonal rows", GridHexagonal, 8, 7, 6, false, false, 8, 7},
-        {"space places freely", GridRectangular, 19, 20, 6, true, true, 19, 20},
-        {"no lattice", GridNone, 8, 8, 6, false, false, 8, 8},
-        {"unknown grid from a file", 17, 8, 8, 6, false, false, 8, 8},
-        {"small tolerance removes drift", GridRectangular, 24.0000001, 7.9999999, 0.001, false,
-         true, 24, 8},
-        {"NaN never snaps", GridRectangular, kNan, 8, 6, false, false, kNan, 8},
+    struct { int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; } const cases[] = {
+        {GridRectangular, 14, 8, 6, false, false, 14, 8},   // the tolerance is strict
+        {GridRectangular, 20, 20, 20, false, true, 8, 8},   // first passing corner, not nearest
+        {GridRectangular, 19, 20, 6, true, true, 19, 20},   // space places freely
+        {GridNone, 8, 8, 6, false, false, 8, 8}, {17, 8, 8, 6, false, false, 8, 8},
+        {GridRectangular, 8, kNan, 6, false, false, 8, kNan},
     };
     // clang-format on
     for (const auto &c : cases) {
         const SnapResult s = snapToGrid(c.grid, c.x, c.y, c.tol, c.space);
-        EXPECT_EQ(s.snapped, c.snapped) << c.name;
-        EXPECT_TRUE(std::isnan(c.sx) ? std::isnan(s.x) : std::abs(s.x - c.sx) < 1e-9) << c.name;
-        EXPECT_NEAR(s.y, c.sy, 1e-9) << c.name;
+        EXPECT_EQ(s.snapped, c.snapped) << c.x;
+        EXPECT_NEAR(s.x, c.sx, 1e-9) << c.x;
+        EXPECT_TRUE(std::isnan(c.sy) ? std::isnan(s.y) : std::abs(s.y - c.sy) < 1e-9) << c.x;
     }
     const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
     EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
@@ -221,44 +192,39 @@ std::vector<LatticeMark> marks(int16_t grid, double w, double h, double l = -kIn
                                double r = kInf, double b = kInf)
 {
     std::vector<LatticeMark> out;
-    forEachLatticeMarkIn(grid, w, h, l, t, r, b, [&](const LatticeMark &m) { out.push_back(m); });
-    return out;
-}
-
-std::vector<LatticeMark> allMarks(int16_t grid, double w, double h)
-{
-    std::vector<LatticeMark> out;
-    forEachLatticeMark(grid, w, h, [&](const LatticeMark &m) { out.push_back(m); });
+    const auto add = [&](const LatticeMark &m) { out.push_back(m); };
+    if (l == -kInf)
+        forEachLatticeMark(grid, w, h, add);
+    else
+        forEachLatticeMarkIn(grid, w, h, l, t, r, b, add);
     return out;
 }
 
 TEST(LatticeMarks, RowsColumnsAndDots)
 {
-    const auto rect = allMarks(GridRectangular, 40, 40);
-    ASSERT_EQ(rect.size(), 9u);
-    EXPECT_EQ(rect[1], (LatticeMark{24, 8, true}));
-    EXPECT_EQ(rect.back(), (LatticeMark{40, 40, true}));
     // The height is rounded halves to even (39.5 to 40, 38.5 to 38), the width is not.
-    EXPECT_EQ(allMarks(GridRectangular, 40, 39.5).size(), 9u);
-    EXPECT_EQ(allMarks(GridRectangular, 40, 38.5).size(), 6u);
-    EXPECT_EQ(allMarks(GridRectangular, 39.9, 40).size(), 6u);
+    EXPECT_EQ(marks(GridRectangular, 40, 39.5).size(), 9u);
+    EXPECT_EQ(marks(GridRectangular, 40, 38.5).size(), 6u);
+    EXPECT_EQ(marks(GridRectangular, 39.9, 40).size(), 6u);
     // clang-format off
-    EXPECT_EQ(allMarks(GridCenterFace, 48, 24), (std::vector<LatticeMark>{
+    EXPECT_EQ(marks(GridCenterFace, 48, 24), (std::vector<LatticeMark>{
         {0, 0, true}, {24, 0, true}, {48, 0, true}, {12, 12, true}, {36, 12, true},
         {0, 24, true}, {24, 24, true}, {48, 24, true}}));
     const double y1 = kRow, y2 = 2 * kRow; // rows up to rnd(28 / kRow) = 2
-    EXPECT_EQ(allMarks(GridHexagonal, 48, 28), (std::vector<LatticeMark>{
+    EXPECT_EQ(marks(GridHexagonal, 48, 28), (std::vector<LatticeMark>{
         {0, 0, false}, {0, 0, true}, {16, 0, false}, {32, 0, false}, {32, 0, true}, {48, 0, false},
         {48, 0, true}, {8, y1, false}, {8, y1, true}, {24, y1, false}, {24, y1, true},
         {40, y1, false}, {0, y2, false}, {0, y2, true}, {16, y2, false}, {32, y2, false},
         {32, y2, true}, {48, y2, false}, {48, y2, true}}));
     // clang-format on
-    EXPECT_EQ(allMarks(GridHexagonal, 0, 34).size(), allMarks(GridHexagonal, 0, 28).size());
-    EXPECT_TRUE(allMarks(GridNone, 100, 100).empty());
-    EXPECT_TRUE(allMarks(9, 100, 100).empty());
-    EXPECT_TRUE(allMarks(GridRectangular, kInf, 100).empty());
-    EXPECT_TRUE(allMarks(GridHexagonal, 100, kNan).empty());
-    EXPECT_TRUE(allMarks(GridCenterFace, -5, -5).empty());
+    EXPECT_EQ(marks(GridHexagonal, 0, 34).size(), marks(GridHexagonal, 0, 28).size());
+    for (const auto &[grid, w, h] :
+         std::vector<std::tuple<int16_t, double, double>>{{GridNone, 100, 100},
+                                                          {9, 100, 100},
+                                                          {GridRectangular, kInf, 100},
+                                                          {GridHexagonal, 100, kNan},
+                                                          {GridCenterFace, -5, -5}})
+        EXPECT_TRUE(marks(grid, w, h).empty()) << grid;
 }
 
 TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
@@ -268,10 +234,10 @@ TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
     for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {
         for (const auto &[w, h] :
              std::vector<std::pair<double, double>>{{200, 150}, {199.5, 150.5}, {64, 27.7}}) {
-            const auto full = allMarks(grid, w, h);
+            const auto full = marks(grid, w, h);
             ASSERT_FALSE(full.empty());
             std::vector<std::array<double, 4>> clips = {
-                {8, 8, 8, 8}, {0, 0, 0, 0}, {-50, -50, -1, -1}, {30, 30, 10, 10}, {12, 24, 36, 48}};
+                {8, 8, 8, 8}, {0, 0, 0, 0}, {30, 30, 10, 10}};
             for (int i = 0; i < 40; ++i) {
                 double a = coord(rng), b = coord(rng), c = coord(rng), d = coord(rng);
                 clips.push_back({std::min(a, b), std::min(c, d), std::max(a, b), std::max(c, d)});
@@ -287,14 +253,14 @@ TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
         }
     }
     EXPECT_TRUE(marks(GridRectangular, 100, 100, kNan, 0, 50, 50).empty());
-    // A canvas whose whole walk would take 10^19 steps: only the visible nodes are visited.
-    const auto near = marks(GridRectangular, 1e11, 1e11, 1e9, 1e9, 1e9 + 40, 1e9 + 40);
+    // A canvas of some 10^29 nodes: only the visible ones are visited.
+    const auto near = marks(GridRectangular, 1e16, 1e16, 1e15, 1e15, 1e15 + 40, 1e15 + 40);
     ASSERT_EQ(near.size(), 9u);
-    EXPECT_EQ(near.front(), (LatticeMark{1e9 + 8, 1e9 + 8, true}));
-    const auto hex = marks(GridHexagonal, 1e11, 1e11, 5e8, 5e8, 5e8 + 100, 5e8 + 100);
+    EXPECT_EQ(near.front(), (LatticeMark{1e15 + 8, 1e15 + 8, true}));
+    const auto hex = marks(GridHexagonal, 1e11, 1e11, 5e8, 5e8, 5e8 + 99, 5e8 + 99);
     EXPECT_FALSE(hex.empty());
     for (const LatticeMark &m : hex)
-        EXPECT_TRUE(m.x >= 5e8 && m.x <= 5e8 + 100 && m.y >= 5e8 && m.y <= 5e8 + 100);
+        EXPECT_TRUE(m.x >= 5e8 && m.x <= 5e8 + 99 && m.y >= 5e8 && m.y <= 5e8 + 99);
 }
 
 } // namespace

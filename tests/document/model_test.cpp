@@ -33,17 +33,14 @@ std::vector<Colour> coloursOf(const Document &doc)
     return out;
 }
 
-TEST(CompresT, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
+TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
 {
     // clang-format off
-    struct { const char *name; int tiles; std::vector<int> deleted; int16_t cur;
+    struct { int tiles; std::vector<int> deleted; int16_t cur;
              std::vector<Colour> survivors; int16_t curAfter; } const cases[] = {
-        {"two of five", 5, {1, 3}, 0, {0, 2, 4}, 0},
-        {"curTile follows its tile", 5, {0, 2}, 3, {1, 3, 4}, 1},
-        {"removed curTile keeps its value", 4, {3, 0}, 3, {1, 2}, 3},
-        {"negative curTile is left alone", 2, {0}, -1, {1}, -1},
-        {"nothing deleted", 2, {}, 1, {0, 1}, 1},
-        {"everything deleted", 3, {0, 1, 2}, 1, {}, 1},
+        {5, {0, 2}, 3, {1, 3, 4}, 1}, // curTile follows its tile
+        {4, {3, 0}, 3, {1, 2}, 3},    // a removed curTile keeps its value
+        {2, {0}, -1, {1}, -1}, {2, {}, 1, {0, 1}, 1}, {3, {0, 1, 2}, 1, {}, 1},
     };
     // clang-format on
     for (const auto &c : cases) {
@@ -53,14 +50,10 @@ TEST(CompresT, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
         doc.curTile = c.cur;
         doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
         compresT(doc);
-        EXPECT_EQ(coloursOf(doc), c.survivors) << c.name;
-        EXPECT_EQ(doc.curTile, c.curAfter) << c.name;
-        EXPECT_TRUE(doc.vtxSel.empty()) << c.name; // indices shift: no reference survives
+        EXPECT_EQ(coloursOf(doc), c.survivors) << c.tiles << " " << c.cur;
+        EXPECT_EQ(doc.curTile, c.curAfter) << c.tiles << " " << c.cur;
+        EXPECT_TRUE(doc.vtxSel.empty()); // indices shift: no reference survives
     }
-}
-
-TEST(CompresV, RemovesOnlyTheEntriesOfThatTile)
-{
     Document doc = numberedTiles(3);
     doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
     compresV(doc, 1);
@@ -75,33 +68,24 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
     EXPECT_FALSE(doc.canAppendTiles(2));
     EXPECT_TRUE(doc.appendTile(Tile{}));
     EXPECT_FALSE(doc.appendTile(Tile{}));
-    EXPECT_EQ(doc.tileCount(), kMaxRecords);
-
     doc.vtxSel.resize(kMaxRecords - 1);
     EXPECT_TRUE(doc.appendVertexRef({1, 2}));
     EXPECT_FALSE(doc.appendVertexRef({1, 2}));
     EXPECT_EQ(doc.vtxSelCount(), kMaxRecords);
 
-    Document fresh;
-    EXPECT_EQ(fresh.appendSketchRun({}), 0);
-    EXPECT_TRUE(fresh.sketches.empty());
-    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
-    ASSERT_EQ(fresh.sketches.size(), 3u);
-    EXPECT_EQ(fresh.sketches[1].count, 2);
-    EXPECT_EQ(fresh.sketchCount(), 2);
-    fresh.sketches.resize(kMaxRecords - 2);
-    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
-    EXPECT_EQ(fresh.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
-    EXPECT_EQ(fresh.sketches.size(), static_cast<size_t>(kMaxRecords));
+    EXPECT_EQ(doc.appendSketchRun({}), 0);
+    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
+    EXPECT_EQ(doc.sketches[1].count, 2);
+    EXPECT_EQ(doc.sketchCount(), 2);
+    doc.sketches.resize(kMaxRecords - 2);
+    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
+    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
 }
 
 // A run of `n` items whose first point's x is `tag`.
 std::vector<Sketch> run(int n, double tag)
 {
-    Sketch item;
-    item.nPoints = 2;
-    item.points = {{tag, 1}, {2, -3}};
-    item.pointsAllocated = true;
+    Sketch item{.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true};
     return std::vector<Sketch>(n, item);
 }
 
@@ -110,8 +94,7 @@ TEST(SketchRuns, LengthIsBoundedByTheTable)
     Document doc;
     EXPECT_EQ(sketchRunLength(doc, 1), 0);
     doc.appendSketchRun(run(3, 1)); // records 1 .. 3
-    doc.sketches.push_back(Sketch{});
-    doc.sketches.back().count = -2;
+    doc.sketches.push_back(Sketch{.count = -2, .points = {}});
     for (const auto &[start, length] :
          std::vector<std::pair<int32_t, int>>{{0, 0}, {-1, 0}, {1, 3}, {2, 0}, {4, 0}, {5, 0}})
         EXPECT_EQ(sketchRunLength(doc, start), length) << start;
@@ -124,9 +107,8 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     Document doc = numberedTiles(2);
     for (int k = 0; k < 5; ++k)
         doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
-    doc.tiles[0].sketchStart = 7;
+    doc.tiles[0].sketchStart = doc.xfTile.sketchStart = 7;
     doc.tiles[1].sketchStart = 3;
-    doc.xfTile.sketchStart = 7;
     doc.xfReturn.sketchStart = 40; // names no run
     std::vector<Tile> undoTiles = {doc.tiles[0]};
     undoTiles[0].sketchStart = 9;
@@ -134,12 +116,11 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
     EXPECT_EQ(doc.sketchCount(), 6);
     EXPECT_EQ(doc.sketches[0], Sketch{});
-    EXPECT_EQ(doc.tiles[1].sketchStart, 1);
-    EXPECT_EQ(loose, 1);
-    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
-    EXPECT_EQ(doc.xfTile.sketchStart, 3);
-    EXPECT_EQ(undoTiles[0].sketchStart, 5);
-    EXPECT_EQ(doc.xfReturn.sketchStart, 0);
+    const int32_t starts[] = {doc.tiles[1].sketchStart, loose,
+                              doc.tiles[0].sketchStart, doc.xfTile.sketchStart,
+                              undoTiles[0].sketchStart, doc.xfReturn.sketchStart};
+    EXPECT_EQ(std::vector<int32_t>(std::begin(starts), std::end(starts)),
+              (std::vector<int32_t>{1, 1, 3, 3, 5, 0}));
     for (int start : {1, 3, 5})
         EXPECT_EQ(doc.sketches[start].count, 2);
     EXPECT_EQ(doc.sketches[5].points[0].x, 4);
@@ -159,12 +140,9 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     EXPECT_EQ(doc.tiles[0].angle, 0);
     // Mirrored across the vertical through the tile's first vertex, then turned.
     const double c = std::cos(0.7), s = std::sin(0.7);
-    const std::vector<Vertex> baked = doc.sketches[4].points;
-    ASSERT_EQ(baked.size(), 2u);
-    EXPECT_NEAR(baked[0].x, -5 * c - 1 * s, 1e-12);
-    EXPECT_NEAR(baked[0].y, -5 * s + 1 * c, 1e-12);
-    EXPECT_NEAR(baked[1].x, -2 * c + 3 * s, 1e-12);
-    EXPECT_NEAR(baked[1].y, -2 * s - 3 * c, 1e-12);
+    ASSERT_EQ(doc.sketches[4].points.size(), 2u);
+    EXPECT_NEAR(doc.sketches[4].points[1].x, -2 * c + 3 * s, 1e-12);
+    EXPECT_NEAR(doc.sketches[4].points[1].y, -2 * s - 3 * c, 1e-12);
     EXPECT_EQ(doc.sketches[1].points[0], (Vertex{5, 1})); // the old run stays
     doc.tiles[1].sketchStart = 99;                        // names no run: only the transform goes
     doc.tiles[1].angle = 1;
@@ -181,38 +159,23 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     // ... and one full of runs still held elsewhere refuses, changing nothing.
     std::vector<Tile> holders(1);
     holders[0].sketchStart = 1; // the run the tile had before
-    while (doc.sketches.size() < static_cast<size_t>(kMaxRecords)) {
-        holders.emplace_back();
-        holders.back().sketchStart = doc.appendSketchRun(run(1, 0));
-    }
+    while (doc.sketches.size() < static_cast<size_t>(kMaxRecords))
+        holders.emplace_back().sketchStart = doc.appendSketchRun(run(1, 0));
     const Document before = doc;
     EXPECT_FALSE(bakeSketch(doc, 0, {&holders}));
-    EXPECT_TRUE(doc.tiles == before.tiles);
-    EXPECT_TRUE(doc.sketches == before.sketches);
+    EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches);
 }
 
-TEST(Undo, NeedsTilesAndASnapshot)
+TEST(Undo, DisabledAndResetPressesChangeNothing)
 {
     UndoHistory undo;
-    Document empty;
-    undo.tBackup(empty); // the first tile of an empty design takes no snapshot
-    EXPECT_FALSE(undo.enabled());
-    EXPECT_FALSE(undo.hasSnapshot());
-
-    Document doc = numberedTiles(1);
+    Document doc = numberedTiles(1), loaded = numberedTiles(2);
     undo.tBackup(doc);
     doc.tiles[0].color = 42;
     undo.disable(); // the transform pick: nothing to undo until the next snapshot
     undo.pressed(doc);
     EXPECT_EQ(doc.tiles[0].color, 42);
-    undo.tBackup(doc);
-    EXPECT_TRUE(undo.enabled());
-
     undo.reset(); // after a load: the old document's tiles never come back
-    EXPECT_FALSE(undo.enabled());
-    EXPECT_FALSE(undo.hasSnapshot());
-    EXPECT_EQ(undo.caption(), "undo");
-    Document loaded = numberedTiles(2);
     undo.pressed(loaded);
     EXPECT_EQ(coloursOf(loaded), (std::vector<Colour>{0, 1}));
 }
@@ -230,19 +193,15 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
             documentOf({squareTile(0, 0, 10, 1), polygonTile(regularCorners(6, 50, 50, 9), 2),
                         polygonTile(regularCorners(3, 90, 20, 9), 3)});
         UndoHistory undo;
-        std::vector<Tile> heldTiles;
-        int16_t heldCur = 0;
-        bool enabled = false;
-        std::string caption = "undo";
+        Document held; // the model's snapshot: its tiles and curTile
+        bool enabled = false, undoCaption = true;
         for (int step = 0; step < 80; ++step) {
-            const int action = pick(8);
-            const int n = doc.tileCount();
+            SCOPED_TRACE(step);
+            const int action = pick(8), n = doc.tileCount();
             if (action <= 4) { // an editing action: snapshot, then change the tiles
                 if (n > 0) {
-                    heldTiles = doc.tiles;
-                    heldCur = doc.curTile;
-                    enabled = true;
-                    caption = "undo";
+                    held = doc;
+                    enabled = undoCaption = true;
                 }
                 undo.tBackup(doc);
                 if (action == 0 && n > 0) {
@@ -253,12 +212,9 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
                 } else if (action == 2) {
                     doc.appendTile(polygonTile(regularCorners(3 + pick(4), 30, 30, 8), pick(1000)));
                     doc.curTile = static_cast<int16_t>(doc.tileCount() - 1);
-                } else if (action == 3 && n > 0) {
-                    doc.tiles[pick(n)].deleted = kTrue;
-                    compresT(doc);
-                } else if (action == 4) { // revert session
-                    for (Tile &t : doc.tiles)
-                        t.deleted = kTrue;
+                } else if (action >= 3 && n > 0) { // delete one, or revert the session
+                    for (int i = 0; i < n; ++i)
+                        doc.tiles[i].deleted = action == 4 || i == pick(n) ? kTrue : kFalse;
                     compresT(doc);
                 }
             } else if (action == 5 && n > 0) {
@@ -268,40 +224,32 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
             } else if (action == 6 && n > 0) {
                 compresV(doc, static_cast<int16_t>(pick(n)));
             } else if (action == 7) {
-                const std::vector<Tile> live = doc.tiles;
-                const int16_t liveCur = doc.curTile;
-                const std::vector<VertexRef> selection = doc.vtxSel;
+                const Document live = doc;
                 undo.pressed(doc);
                 if (enabled) {
                     ++swaps;
-                    ASSERT_EQ(doc.tiles, heldTiles);
-                    ASSERT_EQ(doc.curTile, heldCur);
-                    heldTiles = live;
-                    heldCur = liveCur;
-                    caption = caption == "undo" ? "redo" : "undo";
-                    if (doc.tiles.size() < live.size()) {
-                        EXPECT_TRUE(doc.vtxSel.empty());
-                    } else {
-                        std::vector<VertexRef> kept;
-                        for (const VertexRef &r : selection)
-                            if (doc.hasTile(r.tile) && r.vertex < doc.tiles[r.tile].usableVerts())
-                                kept.push_back(r);
-                        EXPECT_EQ(doc.vtxSel, kept);
-                    }
+                    ASSERT_TRUE(doc.tiles == held.tiles && doc.curTile == held.curTile);
+                    held = live;
+                    undoCaption = !undoCaption;
+                    std::vector<VertexRef> kept;
+                    for (const VertexRef &r : live.vtxSel)
+                        if (doc.hasTile(r.tile) && r.vertex < doc.tiles[r.tile].usableVerts() &&
+                            doc.tiles.size() >= live.tiles.size())
+                            kept.push_back(r);
+                    EXPECT_EQ(doc.vtxSel, kept);
                 } else {
-                    ASSERT_EQ(doc.tiles, live);
+                    ASSERT_EQ(doc.tiles, live.tiles);
                 }
             }
-            ASSERT_EQ(undo.enabled(), enabled) << "step " << step;
-            ASSERT_EQ(undo.hasSnapshot(), enabled) << "step " << step;
-            ASSERT_EQ(undo.caption(), caption) << "step " << step;
+            ASSERT_EQ(undo.enabled(), enabled);
+            ASSERT_EQ(undo.hasSnapshot(), enabled);
+            ASSERT_EQ(undo.caption(), undoCaption ? "undo" : "redo");
             for (const VertexRef &r : doc.vtxSel) {
-                ASSERT_TRUE(doc.hasTile(r.tile)) << "step " << step;
-                ASSERT_GE(r.vertex, 0);
-                ASSERT_LT(r.vertex, doc.tiles[r.tile].usableVerts()) << "step " << step;
+                ASSERT_TRUE(doc.hasTile(r.tile));
+                ASSERT_TRUE(r.vertex >= 0 && r.vertex < doc.tiles[r.tile].usableVerts());
             }
             Document copy = doc;
-            ASSERT_TRUE(saveState(copy).has_value()) << "step " << step;
+            ASSERT_TRUE(saveState(copy).has_value());
         }
     }
     EXPECT_GT(swaps, 500);

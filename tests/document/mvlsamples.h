@@ -11,27 +11,16 @@
 
 namespace tessella::testing {
 
-inline NodeRecord corner(double x, double y)
+inline NodeRecord corner(double x, double y, int16_t anchored = kTrue, int16_t nPoints = 2)
 {
-    NodeRecord r;
-    r.anchored = kTrue;
-    r.x = x;
-    r.y = y;
-    r.nPoints = 2;
-    r.fcpX = x + 1;
-    r.fcpY = y + 2;
-    r.bcpX = x - 1;
-    r.bcpY = y - 2;
-    return r;
+    return {anchored, 0, 0, x, y, 0, 0, nPoints, 0, x + 1, y + 2, 0, x - 1, y - 2};
 }
 
 // A triangle chain with one added point on its first edge; the closing record sits
 // on the first corner.
 inline std::vector<NodeRecord> triangleChain()
 {
-    NodeRecord mid = corner(25, 10);
-    mid.anchored = kFalse;
-    mid.nPoints = 5;
+    NodeRecord mid = corner(25, 10, kFalse, 5);
     mid.lineColr = 255;
     mid.ptColr = 16711680;
     mid.fActive = kTrue;
@@ -61,33 +50,18 @@ inline Document sampleDocument()
     a.reflected = 1.0;
     a.selected = kTrue;
     a.sketchStart = 3;
-    Tile b; // zero-length allocated block
-    b.vertsAllocated = true;
-    b.color = 0x00ff00;
-    Tile c; // never allocated
-    c.color = 0x123456;
-    c.grid = GridRectangular;
-    doc.tiles = {a, b, c};
-    doc.curTile = 0;
+    Tile zeroLength{.verts = {}, .vertsAllocated = true, .color = 0x00ff00};
+    Tile neverAllocated{.verts = {}, .color = 0x123456, .grid = GridRectangular};
+    doc.tiles = {a, zeroLength, neverAllocated};
     doc.grid = GridHexagonal;
-
-    Sketch unreferenced;
-    unreferenced.count = 2;
-    unreferenced.kind = 1;
-    unreferenced.field5 = 77;
-    unreferenced.nPoints = 2;
-    unreferenced.points = {{1, 2}, {3, 4}, {1, 2}};
-    unreferenced.pointsAllocated = true;
-    Sketch noPoints;
-    noPoints.negative = kTrue;
-    Sketch used;
-    used.count = 1;
-    used.fillStyle = 1;
-    used.nPoints = 3;
-    used.points = {{0, 0}, {5, 5}, {10, 0}};
-    used.pointsAllocated = true;
-    doc.sketches = {Sketch{}, unreferenced, noPoints, used};
-
+    // clang-format off
+    doc.sketches = {Sketch{},
+        {.count = 2, .kind = 1, .field5 = 77, .nPoints = 2, .points = {{1, 2}, {3, 4}, {1, 2}},
+         .pointsAllocated = true},
+        {.negative = kTrue, .points = {}},
+        {.count = 1, .fillStyle = 1, .nPoints = 3, .points = {{0, 0}, {5, 5}, {10, 0}},
+         .pointsAllocated = true}};
+    // clang-format on
     doc.nodeRecs = triangleChain();
     doc.nodeRecs[3].refCenter = kTrue;
     doc.xfReflected = kTrue;

@@ -204,6 +204,7 @@ TEST_F(WindowTest, SelectPanelAndChipWiring)
     QLabel *chipLabel = control<QLabel>("picChip");
     dialogs.expectColor(0x102030);
     QTest::mouseClick(chipLabel, Qt::RightButton);
+    EXPECT_EQ(window->canvas()->cursor().shape(), Qt::CrossCursor); // no pick was armed
     EXPECT_EQ(dialogs.log.back().initialColor, ColourChip::kInitialColour);
     EXPECT_EQ(window->chipColour(), 0x102030);
     QTest::mouseClick(chipLabel, Qt::LeftButton);

@@ -213,12 +213,12 @@ TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
         {
             polygons.emplace_back(p.begin(), p.end());
         }
-        void moveTo(PixelPoint p) override { lines.push_back(p); }
+        void moveTo(PixelPoint p) override { moves.push_back(p); }
         void lineTo(PixelPoint p) override { lines.push_back(p); }
         void deleteObject(VectorHandle h) override { live -= h > 0 ? 1 : 0; }
         std::vector<std::vector<PixelPoint>> polygons;
         std::vector<VectorHandle> selected;
-        std::vector<PixelPoint> lines;
+        std::vector<PixelPoint> moves, lines;
         int next = 0, live = 0;
     };
     ImageSurface view(QSize(100, 100), QPoint(500, 300));
@@ -235,7 +235,8 @@ TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
     EXPECT_EQ(target.polygons[0],
               (std::vector<PixelPoint>{{20, 20}, {60, 20}, {60, 60}, {20, 60}}));
     // Sketch points are rounded, halves to even: 22.5 -> 22, 23.5 -> 24.
-    EXPECT_EQ(target.lines, (std::vector<PixelPoint>{{22, 22}, {31, 24}}));
+    EXPECT_EQ(target.moves, (std::vector<PixelPoint>{{22, 22}})); // a line starts afresh
+    EXPECT_EQ(target.lines, (std::vector<PixelPoint>{{31, 24}}));
     EXPECT_EQ(target.live, 0);
     // Lines and fills: the stock black pen and the tile's brush; without, the reverse.
     EXPECT_EQ(target.selected[0], kStockBlackPen);

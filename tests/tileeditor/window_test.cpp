@@ -49,8 +49,18 @@ TEST_F(WindowTest, AHandBackIsAppendedOnce)
 TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    doc.tiles[0].sketchStart = 1; // a line across it, (44, 52) to (68, 52)
+    Sketch line;
+    line.count = 1;
+    line.nPoints = 2;
+    line.points = {{4, 12}, {28, 12}};
+    line.pointsAllocated = true;
+    doc.sketches = {Sketch{}, line};
     start();
+    EXPECT_EQ(shownAt(56, 52), kBlack);
     click("cmdView");
+    clickItem("lstViews", 3); // sketches off
+    EXPECT_EQ(shownAt(56, 52), 0x0000ff);
     QListWidget *views = control<QListWidget>("lstViews");
     clickItem("lstViews", 0); // heavy on: lines stays on, the width doubles
     EXPECT_TRUE(views->item(0)->isSelected() && views->item(1)->isSelected());
