@@ -230,6 +230,7 @@ public:
             ASSERT_NE(n->fLink, chain.nilNode()) << "a walk runs past the closing node";
             ASSERT_EQ(n->fLink->bLink, n);
             EXPECT_EQ(n->vtxPtr, chain.edgeStart(const_cast<Node *>(n)));
+            EXPECT_FALSE(n->rotCenter && n->ptColr == kColourSource) << "a red point is no centre";
         }
         EXPECT_EQ(chain.lastNode->fLink, chain.nilNode());
         EXPECT_TRUE(isValidSavedChain(chain.saveChain(), doc.xfReflected != 0));

@@ -57,8 +57,8 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
         bool allowed;
     } rows[] = {{3001, 100, 4000, 4000, false}, {2999, 100, 4000, 4000, true},
                 {100, 3001, 4000, 4000, false}, {1600, 100, 100, 600, true},
-                {1610, 100, 100, 600, false},   {1606.7, 100, 100, 600, false},
-                {100, 1610, 600, 100, false}};
+                {1610, 100, 100, 600, false},   {100, 1600, 600, 100, true},
+                {1606.7, 100, 100, 600, false}, {100, 1610, 600, 100, false}};
     for (const auto &r : rows) {
         XformView view;
         view.open(r.w, r.h, r.winW, r.winH);
@@ -110,8 +110,9 @@ TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
 {
     XformView view;
     view.open(0, std::nan(""), 0, -5);
-    EXPECT_EQ(std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth()),
-              std::tuple(1.0, 1.0, 1));
+    EXPECT_EQ(
+        std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
+        std::tuple(1.0, 1.0, 1, 1));
     EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
     view.open(90, 90, 800, 600);
     view.zoomIn();
