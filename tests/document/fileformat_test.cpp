@@ -46,9 +46,9 @@ Document triangleDocument()
     return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
 }
 
-struct Patch
+struct Patch // `at` counts from the end when negative
 {
-    long at; // from the end when negative
+    long at;
     int width;
     int64_t value;
 };
@@ -84,7 +84,6 @@ void loadsOrFailsUntouched(std::span<const uint8_t> bytes, int &loads)
     }
     ++loads;
     const auto saved = saveState(doc);
-    ASSERT_TRUE(saved);
     Document again;
     ASSERT_TRUE(loadState(again, *saved, 0, 0).ok);
     EXPECT_EQ(*saveState(again), *saved);
@@ -101,12 +100,11 @@ TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
     EXPECT_GT(loads, 1);
     std::mt19937 random(20240611);
     std::uniform_int_distribution<size_t> position(0, original.size() - 1);
-    std::uniform_int_distribution<int> byte(0, 255), flips(1, 4);
     loads = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<uint8_t> bytes = original;
-        for (int k = flips(random); k > 0; --k)
-            bytes[position(random)] = static_cast<uint8_t>(byte(random));
+        for (int k = 1 + round % 4; k > 0; --k)
+            bytes[position(random)] = static_cast<uint8_t>(random());
         if (round % 3 == 0)
             bytes.resize(position(random));
         SCOPED_TRACE(round);
@@ -129,13 +127,10 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
     const struct { const char *name; const Document &base; std::vector<Patch> patches; bool loads;
                    std::string_view header = kHeaderV96; } cases[] = {
         {"huge element count", tri, {{17, 4, huge}}, false},
-        {"negative element count", tri, {{17, 4, -1}}, false},
         {"used count equal to the element count", tri, {{13, 2, 4}}, true},
         {"used count above the element count", tri, {{13, 2, 5}}, false},
-        {"negative used count", tri, {{13, 2, -1}}, false},
         {"used count with an unallocated array", neverAllocated, {{13, 2, 3}}, false},
         {"two dimensions", tri, {{15, 2, 2}}, false},
-        {"lower bound 1", tri, {{21, 4, 1}}, false},
         {"lower bound 1, no corner used", tri, {{13, 2, 0}, {21, 4, 1}}, false, g},
         {"negative tile count", tri, {{11, 2, -3}}, false},
         {"elements filling the rest", tri, {{17, 4, 7}}, true, g},
@@ -145,16 +140,12 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
         {"empty document with curTile 1", Document{}, {{13, 2, 1}}, false},
         {"grid tag 3", tri, {{-6, 2, 3}}, false},
         {"grid 4", tri, {{-4, 2, 4}}, false},
-        {"grid -1", tri, {{-4, 2, -1}}, false},
-        {"hexagonal grid", tri, {{-4, 2, 3}}, true},
         {"negative sketch count", tri, {{-2, 2, -1}}, false},
         {"sketch count at the table limit", tri, {{-2, 2, 32767}}, false},
         {"sketch records beyond the end read empty", tri, {{-2, 2, 32766}}, true},
         {"sketch points above the element count", withSketch, {{-44, 2, 3}}, false},
-        {"negative sketch points", withSketch, {{-44, 2, -1}}, false},
         {"sketch points with an unallocated array", withSketch, {{-42, 2, 0}}, false},
         {"sketch with a huge element count", withSketch, {{-40, 4, huge}}, false},
-        {"negative node record count", tri, {{-10, 2, -2}}, false},
         {"node records beyond the end", tri, {{-10, 2, 3}}, false},
         {"valid chain", pending, {}, true},
         {"chain the check refuses", pending, {{143, 2, -1}}, false}, // reflected, no centre
@@ -174,18 +165,11 @@ TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
     // files read the missing records as empty tiles.
     std::vector<uint8_t> countOnly(kHeaderV96.begin(), kHeaderV96.end());
     countOnly.insert(countOnly.end(), {0xff, 0x7f});
-    EXPECT_FALSE(parseDocument(countOnly).ok);
-    EXPECT_FALSE(parseDocument(withHeader(countOnly, kHeaderV09)).ok);
+    EXPECT_FALSE(parseDocument(countOnly).ok ||
+                 parseDocument(withHeader(countOnly, kHeaderV09)).ok);
     const ParsedDocument foreign = parseDocument(withHeader(countOnly, kHeaderForeignG));
     ASSERT_TRUE(foreign.ok && foreign.tiles.size() == 32767u);
     EXPECT_EQ(foreign.tiles.back(), Tile{});
-
-    // Cut inside the tile's last fields: grid, selected and deleted read as 0.
-    std::vector<uint8_t> cut = withHeader(bytesOf(triangleDocument()), kHeaderForeignG);
-    cut.resize(cut.size() - 16 - 6);
-    const ParsedDocument p = parseDocument(cut);
-    ASSERT_TRUE(p.ok);
-    EXPECT_TRUE(p.tiles.at(0).color == 0x0000ff && p.tiles.at(0).grid == 0);
 
     // The primitives scope stops after the tiles, whatever follows.
     const std::vector<uint8_t> badTail = craft(triangleDocument(), {{-6, 2, 3}, {-4, 2, 9}});
@@ -198,16 +182,13 @@ TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
 TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
-    noPending.xformOpen = false;
-    noPending.xfReflected = 0;
-    noSketchTable.sketches.clear();
-    noSketchTable.tiles[0].sketchStart = 0;
+    noPending.xformOpen = false, noPending.xfReflected = 0;
+    noSketchTable.sketches.clear(), noSketchTable.tiles[0].sketchStart = 0;
     // The last two gain the empty sketch record 0 on reading.
     for (const auto &[doc, grows] : std::vector<std::pair<Document, bool>>{
              {sampleDocument(), false}, {noPending, false}, {noSketchTable, true}, {{}, true}}) {
         SCOPED_TRACE(doc.tiles.size());
         const std::vector<uint8_t> original = bytesOf(doc);
-        ASSERT_FALSE(original.empty());
         std::vector<uint8_t> expected = original;
         expected.resize(expected.size() + (grows ? 16 : 0), 0);
         Document loaded = editedDocument();
@@ -226,12 +207,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
     const auto e = *writeDocument(empty);
     EXPECT_EQ(std::string(e.begin(), e.begin() + 11), "morvel v.96");
     Tile t = polygonTile({{1.5, -2}, {3, 4}, {5, 6}}, 0x010203, GridCenterFace);
-    t.reflected = 1.0;
-    t.angle = -0.25;
-    t.sketchStart = 70000;
-    t.reserved[0] = 0xAB;
-    t.reserved[15] = 0xCD;
-    t.selected = kTrue;
+    t.reflected = 1.0, t.angle = -0.25, t.sketchStart = 70000, t.selected = kTrue;
+    t.reserved[0] = 0xAB, t.reserved[15] = 0xCD;
     const auto b =
         *writeDocument(documentOf({t, Tile{}, Tile{.verts = {}, .vertsAllocated = true}}));
     Document pending = sampleDocument();
@@ -263,22 +240,19 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
         {c, r1 + 26, 4, 16711680}, {c, r1 + 30, 2, 5}, {c, r1 + 32, 2, -1}, {c, r1 + 60, 8, 8},
     };
     // clang-format on
-    for (const auto &field : fields) {
-        SCOPED_TRACE(::testing::Message() << "offset " << field.at);
-        if (field.width == 0) // the end of the file
-            EXPECT_EQ(field.bytes.size(), field.at);
-        else
-            EXPECT_EQ(fieldAt(field.bytes, field.at, field.width), field.value);
-    }
+    for (const auto &field : fields) // width 0: the end of the file
+        EXPECT_EQ(field.width ? fieldAt(field.bytes, field.at, field.width)
+                              : field.bytes.size() - field.at,
+                  field.value)
+            << "offset " << field.at;
 }
 
 TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
 {
     const Document good = sampleDocument();
-    Document tiles32767;
-    tiles32767.tiles.resize(32767);
-    EXPECT_TRUE(writeDocument(tiles32767));
-    Document refused[7] = {tiles32767, Document{}, good, good, good, good, good};
+    Document refused[7] = {Document{}, Document{}, good, good, good, good, good};
+    refused[0].tiles.resize(32767);
+    EXPECT_TRUE(writeDocument(refused[0]));
     refused[0].tiles.resize(32768);
     refused[1].sketches.resize(32768);
     refused[2].tiles[0].nVerts = 8; // 7 stored

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <random>
 
 using namespace tessella;
@@ -17,36 +16,16 @@ namespace {
 
 const double kNan = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
-const double kPi = std::numbers::pi;
 const double kRow = 8 * std::sqrt(3.0); // hexagonal row height
-
-TEST(PointFunctions, RotateAndReflect)
-{
-    // clang-format off
-    struct { bool reflect; double cx, cy, px, py, theta; Vertex expected; } const cases[] = {
-        {false, 1, 1, 2, 1, kPi / 2, {1, 2}}, // y grows downwards: positive turns clockwise
-        {true, 0, 2, 5, 5, 0, {5, -1}},       // across y = 2
-        {true, 1, 1, 3, 2, kPi / 4, {2, 3}},  // across the diagonal: offsets swap
-    };
-    // clang-format on
-    for (const auto &c : cases) {
-        const Vertex v = c.reflect ? reflectPoint(c.cx, c.cy, c.px, c.py, c.theta)
-                                   : rotatePoint(c.cx, c.cy, c.px, c.py, c.theta);
-        EXPECT_NEAR(v.x, c.expected.x, 1e-12) << c.reflect << " " << c.theta;
-        EXPECT_NEAR(v.y, c.expected.y, 1e-12) << c.reflect << " " << c.theta;
-    }
-}
 
 TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
 {
     Tile damaged = polygonTile({{0, 0}, {6, 0}, {0, 3}}), negative = damaged;
-    damaged.nVerts = 200; // only what is stored counts, the spare too
-    negative.nVerts = -4;
+    damaged.nVerts = 200, negative.nVerts = -4; // only what is stored counts, the spare too
     // clang-format off
     struct { Tile tile; bool found; Vertex centre; } const cases[] = {
         {polygonTile({{0, 0}, {4, 0}, {4, 1}, {3, 1}}), true, {2.75, 0.5}}, // not the area's
-        {damaged, true, {1.5, 0.75}}, {Tile{}, false, {7, 9}}, {negative, false, {7, 9}},
-    };
+        {damaged, true, {1.5, 0.75}}, {Tile{}, false, {7, 9}}, {negative, false, {7, 9}}};
     // clang-format on
     for (const auto &c : cases) {
         double x = 7, y = 9;
@@ -62,45 +41,7 @@ TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
     EXPECT_FALSE(groupCentroid(doc, GridCenterFace, x, y));
     EXPECT_EQ(Vertex(x, y), Vertex(-3, 4));
     ASSERT_TRUE(groupCentroid(doc, GridRectangular, x, y));
-    EXPECT_DOUBLE_EQ(x, 37.0 / 7); // every corner weighs the same
-    EXPECT_DOUBLE_EQ(y, 7.0 / 7);
-}
-
-TEST(LineMerge, KeepsOnlyCornersAsPointsAreEntered)
-{
-    // clang-format off
-    struct { const char *name; std::vector<Vertex> entered, corners; } const cases[] = {
-        {"vertical, through the sentinel slope", {{0, 0}, {0, 1}, {0, 2}}, {{0, 0}, {0, 2}}},
-        {"reversal along the line", {{0, 0}, {4, 2}, {2, 1}}, {{0, 0}, {2, 1}}},
-        {"slopes the tolerance apart", {{0, 0}, {1e4, 0}, {2e4, 1}}, {{0, 0}, {1e4, 0}, {2e4, 1}}},
-        {"closed, started mid-edge", {{1, 0}, {2, 0}, {2, 1}, {0, 1}, {0, 0}, {1, 0}},
-         {{0, 0}, {2, 0}, {2, 1}, {0, 1}}},
-        {"closed on a corner", {{0, 0}, {2, 0}, {2, 2}, {0, 0}}, {{0, 0}, {2, 0}, {2, 2}}},
-        {"reversal back onto the start", {{8, 8}, {24, 8}, {8, 8}}, {{8, 8}}},
-        {"vertical reversal onto the start", {{8, 8}, {8, 24}, {8, 8}}, {}},
-    };
-    // clang-format on
-    for (const auto &c : cases) {
-        // As the new-tile gesture does: store at newCount, merge, count the point unless
-        // it closed the polygon.
-        std::vector<Vertex> newPts(c.entered.size() + 1);
-        int newCount = 0;
-        const bool closes = c.entered.size() > 2 && c.entered.back() == c.entered.front();
-        for (size_t i = 0; i < c.entered.size(); ++i) {
-            newPts[newCount] = c.entered[i];
-            lineMerge(newPts, newCount);
-            newCount += closes && i + 1 == c.entered.size() ? 0 : 1;
-        }
-        EXPECT_EQ(std::vector<Vertex>(newPts.begin(), newPts.begin() + newCount), c.corners)
-            << c.name;
-        EXPECT_TRUE(!closes || newPts[newCount] == newPts[0]) << c.name;
-    }
-    std::vector<Vertex> tooShort = {{0, 0}, {1, 0}};
-    for (int count : {1, 2}) { // too few points; index 2 is not stored
-        int newCount = count;
-        lineMerge(tooShort, newCount);
-        EXPECT_EQ(newCount, count);
-    }
+    EXPECT_EQ(Vertex(x, y), Vertex(37.0 / 7, 1)); // every corner weighs the same
 }
 
 TEST(PixelConversion, FloorRoundAndSaturate)
@@ -108,20 +49,16 @@ TEST(PixelConversion, FloorRoundAndSaturate)
     // clang-format off
     struct { double v; std::optional<int> floor, round; } const cases[] = {
         {-0.5, -1, 0}, {-3.0, -3, -3}, {2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2}, {2.5000001, 2, 3},
-        {1e300, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit},
-        {4e9, kPixelLimit, kPixelLimit}, {kNan, {}, {}}, {kInf, {}, {}}, {-kInf, {}, {}},
-    };
+        {4e9, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit}, {kNan, {}, {}}, {-kInf, {}, {}}};
     // clang-format on
     for (const auto &c : cases) {
         EXPECT_EQ(floorToPixel(c.v), c.floor) << c.v;
         EXPECT_EQ(roundToPixel(c.v), c.round) << c.v;
     }
-    EXPECT_EQ(roundToInt(1e20, -5, 5), 5);
-    EXPECT_EQ(roundToInt(-kInf, -5, 5), -5);
+    EXPECT_TRUE(roundToInt(1e20, -5, 5) == 5 && roundToInt(-kInf, -5, 5) == -5);
     EXPECT_EQ(roundToInt(kNan, -5, 5), std::nullopt);
     EXPECT_EQ(planeToPixelFloor(110, 60, 100, 50, 0.5), (PixelCoord{5, 5}));
     EXPECT_EQ(planeToPixelRound(1.25, 1.75, 0, 0, 2), (PixelCoord{2, 4}));
-    EXPECT_EQ(planeToPixelFloor(0, kNan, 0, 0, 1), std::nullopt);
     EXPECT_EQ(planeToPixelRound(0, 1e308, 0, 0, 1e10), std::nullopt); // overflows to inf
     EXPECT_EQ(planeToPixelFloor(1e12, -1e12, 0, 0, 1), (PixelCoord{kPixelLimit, -kPixelLimit}));
 }
@@ -135,14 +72,12 @@ TEST(SnapToGrid, EdgesOfTheRule)
         {GridRectangular, 20, 20, 20, false, true, 8, 8},   // first passing corner, not nearest
         {GridRectangular, 19, 20, 6, true, true, 19, 20},   // space places freely
         {GridNone, 8, 8, 6, false, false, 8, 8}, {17, 8, 8, 6, false, false, 8, 8},
-        {GridRectangular, 8, kNan, 6, false, false, 8, kNan},
-    };
+        {GridRectangular, 8, kNan, 6, false, false, 8, kNan}};
     // clang-format on
     for (const auto &c : cases) {
         const SnapResult s = snapToGrid(c.grid, c.x, c.y, c.tol, c.space);
-        EXPECT_EQ(s.snapped, c.snapped) << c.x;
-        EXPECT_NEAR(s.x, c.sx, 1e-9) << c.x;
-        EXPECT_TRUE(std::isnan(c.sy) ? std::isnan(s.y) : std::abs(s.y - c.sy) < 1e-9) << c.x;
+        EXPECT_TRUE(s.snapped == c.snapped && s.x == c.sx && (s.y == c.sy || std::isnan(c.sy)))
+            << c.x;
     }
     const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
     EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
@@ -151,13 +86,12 @@ TEST(SnapToGrid, EdgesOfTheRule)
 // Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
 double nearestNodeDistance(int16_t grid, double x, double y)
 {
-    std::vector<std::array<double, 4>> subs; // cell width, height, origin x, y
-    if (grid == GridRectangular)
-        subs = {{16, 16, 8, 8}};
-    else if (grid == GridCenterFace)
-        subs = {{24, 24, 0, 0}, {24, 24, 12, 12}};
-    else
-        subs = {{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
+    // Cell width, height, origin x, y of each sub-lattice.
+    const std::vector<std::array<double, 4>> subs =
+        grid == GridRectangular ? std::vector<std::array<double, 4>>{{16, 16, 8, 8}}
+        : grid == GridCenterFace
+            ? std::vector<std::array<double, 4>>{{24, 24, 0, 0}, {24, 24, 12, 12}}
+            : std::vector<std::array<double, 4>>{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
     double best = kInf;
     for (const auto &[a, b, ox, oy] : subs)
         best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
@@ -181,7 +115,7 @@ TEST(SnapToGrid, SnapsExactlyWhenANodeIsNearAndLandsOnIt)
         ASSERT_EQ(s.snapped, near < tol) << grid << " " << x << "," << y << " tol " << tol;
         if (!s.snapped)
             continue;
-        ++snapped;
+        ++snapped; // on a node, within reach
         EXPECT_LT(nearestNodeDistance(grid, s.x, s.y), 1e-9) << "not a node: " << s.x << "," << s.y;
         EXPECT_LT(std::hypot(s.x - x, s.y - y), tol);
     }
@@ -218,13 +152,10 @@ TEST(LatticeMarks, RowsColumnsAndDots)
         {32, y2, true}, {48, y2, false}, {48, y2, true}}));
     // clang-format on
     EXPECT_EQ(marks(GridHexagonal, 0, 34).size(), marks(GridHexagonal, 0, 28).size());
-    for (const auto &[grid, w, h] :
-         std::vector<std::tuple<int16_t, double, double>>{{GridNone, 100, 100},
-                                                          {9, 100, 100},
-                                                          {GridRectangular, kInf, 100},
-                                                          {GridHexagonal, 100, kNan},
-                                                          {GridCenterFace, -5, -5}})
-        EXPECT_TRUE(marks(grid, w, h).empty()) << grid;
+    EXPECT_TRUE(marks(GridNone, 100, 100).empty() && marks(9, 100, 100).empty());
+    EXPECT_TRUE(marks(GridRectangular, kInf, 100).empty() &&
+                marks(GridHexagonal, 100, kNan).empty());
+    EXPECT_TRUE(marks(GridCenterFace, -5, -5).empty());
 }
 
 TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)

@@ -64,19 +64,14 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
 {
     Document doc;
     doc.tiles.resize(kMaxRecords - 1);
-    EXPECT_FALSE(doc.canAppendTiles(-1));
-    EXPECT_FALSE(doc.canAppendTiles(2));
-    EXPECT_TRUE(doc.appendTile(Tile{}));
-    EXPECT_FALSE(doc.appendTile(Tile{}));
+    EXPECT_FALSE(doc.canAppendTiles(-1) || doc.canAppendTiles(2));
+    EXPECT_TRUE(doc.appendTile(Tile{}) && !doc.appendTile(Tile{}));
     doc.vtxSel.resize(kMaxRecords - 1);
-    EXPECT_TRUE(doc.appendVertexRef({1, 2}));
-    EXPECT_FALSE(doc.appendVertexRef({1, 2}));
+    EXPECT_TRUE(doc.appendVertexRef({1, 2}) && !doc.appendVertexRef({1, 2}));
     EXPECT_EQ(doc.vtxSelCount(), kMaxRecords);
-
     EXPECT_EQ(doc.appendSketchRun({}), 0);
     EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
-    EXPECT_EQ(doc.sketches[1].count, 2);
-    EXPECT_EQ(doc.sketchCount(), 2);
+    EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketchCount() == 2);
     doc.sketches.resize(kMaxRecords - 2);
     EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
     EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
@@ -87,19 +82,6 @@ std::vector<Sketch> run(int n, double tag)
 {
     Sketch item{.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true};
     return std::vector<Sketch>(n, item);
-}
-
-TEST(SketchRuns, LengthIsBoundedByTheTable)
-{
-    Document doc;
-    EXPECT_EQ(sketchRunLength(doc, 1), 0);
-    doc.appendSketchRun(run(3, 1)); // records 1 .. 3
-    doc.sketches.push_back(Sketch{.count = -2, .points = {}});
-    for (const auto &[start, length] :
-         std::vector<std::pair<int32_t, int>>{{0, 0}, {-1, 0}, {1, 3}, {2, 0}, {4, 0}, {5, 0}})
-        EXPECT_EQ(sketchRunLength(doc, start), length) << start;
-    doc.sketches[1].count = 9; // a damaged count stops at the end of the table
-    EXPECT_EQ(sketchRunLength(doc, 1), 4);
 }
 
 TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
@@ -121,8 +103,8 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
                               undoTiles[0].sketchStart, doc.xfReturn.sketchStart};
     EXPECT_EQ(std::vector<int32_t>(std::begin(starts), std::end(starts)),
               (std::vector<int32_t>{1, 1, 3, 3, 5, 0}));
-    for (int start : {1, 3, 5})
-        EXPECT_EQ(doc.sketches[start].count, 2);
+    EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketches[3].count == 2 &&
+                doc.sketches[5].count == 2);
     EXPECT_EQ(doc.sketches[5].points[0].x, 4);
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
     EXPECT_EQ(doc.tiles[0].sketchStart, 3);
@@ -135,27 +117,20 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     doc.tiles[0].reflected = 1.0;
     doc.tiles[0].angle = 0.7;
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
-    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
-    EXPECT_EQ(doc.tiles[0].reflected, 0);
-    EXPECT_EQ(doc.tiles[0].angle, 0);
+    EXPECT_TRUE(doc.tiles[0].sketchStart == 3 && doc.tiles[0].reflected == 0 &&
+                doc.tiles[0].angle == 0);
     // Mirrored across the vertical through the tile's first vertex, then turned.
     const double c = std::cos(0.7), s = std::sin(0.7);
     ASSERT_EQ(doc.sketches[4].points.size(), 2u);
     EXPECT_NEAR(doc.sketches[4].points[1].x, -2 * c + 3 * s, 1e-12);
     EXPECT_NEAR(doc.sketches[4].points[1].y, -2 * s - 3 * c, 1e-12);
     EXPECT_EQ(doc.sketches[1].points[0], (Vertex{5, 1})); // the old run stays
-    doc.tiles[1].sketchStart = 99;                        // names no run: only the transform goes
-    doc.tiles[1].angle = 1;
-    ASSERT_TRUE(bakeSketch(doc, 1, {}));
-    EXPECT_EQ(doc.tiles[1].sketchStart, 0);
-    EXPECT_EQ(doc.tiles[1].angle, 0);
     EXPECT_FALSE(bakeSketch(doc, 2, {}));
 
     // A full table is reclaimed first (the old run at 1 goes)...
     doc.sketches.resize(kMaxRecords);
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
-    EXPECT_EQ(doc.sketchCount(), 4);
-    EXPECT_EQ(doc.tiles[0].sketchStart, 3);
+    EXPECT_TRUE(doc.sketchCount() == 4 && doc.tiles[0].sketchStart == 3);
     // ... and one full of runs still held elsewhere refuses, changing nothing.
     std::vector<Tile> holders(1);
     holders[0].sketchStart = 1; // the run the tile had before
@@ -166,23 +141,10 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches);
 }
 
-TEST(Undo, DisabledAndResetPressesChangeNothing)
-{
-    UndoHistory undo;
-    Document doc = numberedTiles(1), loaded = numberedTiles(2);
-    undo.tBackup(doc);
-    doc.tiles[0].color = 42;
-    undo.disable(); // the transform pick: nothing to undo until the next snapshot
-    undo.pressed(doc);
-    EXPECT_EQ(doc.tiles[0].color, 42);
-    undo.reset(); // after a load: the old document's tiles never come back
-    undo.pressed(loaded);
-    EXPECT_EQ(coloursOf(loaded), (std::vector<Colour>{0, 1}));
-}
-
 // Random editing sessions against a model of the single undo level: every press swaps
-// the live tiles and curTile with the snapshot, a new snapshot replaces the old one,
-// and the vertex selection never names a vertex that is not stored.
+// the live tiles and curTile with the snapshot, a new snapshot replaces the old one, a
+// transform pick or a load leaves nothing to undo, and the vertex selection never names
+// a vertex that is not stored.
 TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
 {
     std::mt19937 random(2024);
@@ -190,25 +152,21 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
     int swaps = 0;
     for (int session = 0; session < 60; ++session) {
         Document doc =
-            documentOf({squareTile(0, 0, 10, 1), polygonTile(regularCorners(6, 50, 50, 9), 2),
-                        polygonTile(regularCorners(3, 90, 20, 9), 3)});
+            documentOf({squareTile(0, 0, 10, 1), polygonTile(regularCorners(6, 50, 50, 9), 2)});
         UndoHistory undo;
         Document held; // the model's snapshot: its tiles and curTile
-        bool enabled = false, undoCaption = true;
+        bool enabled = false, snapshot = false, undoCaption = true;
         for (int step = 0; step < 80; ++step) {
             SCOPED_TRACE(step);
-            const int action = pick(8), n = doc.tileCount();
+            const int action = pick(9), n = doc.tileCount();
             if (action <= 4) { // an editing action: snapshot, then change the tiles
                 if (n > 0) {
                     held = doc;
-                    enabled = undoCaption = true;
+                    enabled = snapshot = undoCaption = true;
                 }
                 undo.tBackup(doc);
-                if (action == 0 && n > 0) {
-                    doc.tiles[pick(n)].color = pick(1000);
-                } else if (action == 1 && n > 0) {
-                    Tile &t = doc.tiles[pick(n)];
-                    t.verts[pick(t.usableVerts())].x += 16;
+                if (action <= 1 && n > 0) {
+                    doc.tiles[pick(n)].verts[0].x += pick(1000);
                 } else if (action == 2) {
                     doc.appendTile(polygonTile(regularCorners(3 + pick(4), 30, 30, 8), pick(1000)));
                     doc.curTile = static_cast<int16_t>(doc.tileCount() - 1);
@@ -240,19 +198,23 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
                 } else {
                     ASSERT_EQ(doc.tiles, live.tiles);
                 }
+            } else if (action == 8) { // a transform pick, or a load
+                enabled = false;
+                if (step % 2 == 0)
+                    undo.reset(), snapshot = false, undoCaption = true;
+                else
+                    undo.disable();
             }
-            ASSERT_EQ(undo.enabled(), enabled);
-            ASSERT_EQ(undo.hasSnapshot(), enabled);
+            ASSERT_TRUE(undo.enabled() == enabled && undo.hasSnapshot() == snapshot);
             ASSERT_EQ(undo.caption(), undoCaption ? "undo" : "redo");
-            for (const VertexRef &r : doc.vtxSel) {
-                ASSERT_TRUE(doc.hasTile(r.tile));
-                ASSERT_TRUE(r.vertex >= 0 && r.vertex < doc.tiles[r.tile].usableVerts());
-            }
+            for (const VertexRef &r : doc.vtxSel)
+                ASSERT_TRUE(doc.hasTile(r.tile) && r.vertex >= 0 &&
+                            r.vertex < doc.tiles[r.tile].usableVerts());
             Document copy = doc;
             ASSERT_TRUE(saveState(copy).has_value());
         }
     }
-    EXPECT_GT(swaps, 500);
+    EXPECT_GT(swaps, 300);
 }
 
 TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
@@ -263,14 +225,11 @@ TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
     EXPECT_TRUE(snap.empty());
     snap.fBackup(doc);
     for (int render = 0; render < 2; ++render) {
-        for (Tile &t : doc.tiles)
-            for (Vertex &v : t.verts)
-                v = {v.x * 0.5, v.y * 0.5}; // a render writes mapped positions
+        doc.tiles[1].verts[2].y *= 0.5; // a render writes mapped positions
         doc.tiles.push_back(polygonTile(regularCorners(6, 0, 0, 5)));
         doc.vtxSel = {{2, 4}, {0, 2}};
-        snap.fRestore(doc);
-        EXPECT_EQ(doc.tiles, opening);
-        EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 2}})); // the stale one is dropped
+        snap.fRestore(doc); // the stale selection goes
+        EXPECT_TRUE(doc.tiles == opening && doc.vtxSel == std::vector<VertexRef>(1, {0, 2}));
     }
     Document empty;
     snap.fBackup(empty); // no tiles: the older copy stays

@@ -21,21 +21,16 @@ inline NodeRecord corner(double x, double y, int16_t anchored = kTrue, int16_t n
 inline std::vector<NodeRecord> triangleChain()
 {
     NodeRecord mid = corner(25, 10, kFalse, 5);
-    mid.lineColr = 255;
-    mid.ptColr = 16711680;
-    mid.fActive = kTrue;
+    mid.lineColr = 255, mid.ptColr = 16711680, mid.fActive = kTrue;
     return {corner(10, 10), mid, corner(40, 10), corner(25, 40), corner(10, 10)};
 }
 
 inline Tile hexagonTile(double ox, double oy, Colour colour)
 {
-    return test::polygonTile({{ox, oy},
-                              {ox + 16, oy},
-                              {ox + 24, oy + 13.9},
-                              {ox + 16, oy + 27.7},
-                              {ox, oy + 27.7},
-                              {ox - 8, oy + 13.9}},
-                             colour, GridHexagonal);
+    std::vector<Vertex> corners = {{0, 0}, {16, 0}, {24, 13.9}, {16, 27.7}, {0, 27.7}, {-8, 13.9}};
+    for (Vertex &v : corners)
+        v = {v.x + ox, v.y + oy};
+    return test::polygonTile(corners, colour, GridHexagonal);
 }
 
 // A document exercising every corner of the format: spare elements, a zero-length
@@ -46,10 +41,7 @@ inline Document sampleDocument()
     Document doc;
     Tile a = hexagonTile(100, 50, 0x3366cc);
     a.reserved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    a.angle = 0.5;
-    a.reflected = 1.0;
-    a.selected = kTrue;
-    a.sketchStart = 3;
+    a.angle = 0.5, a.reflected = 1.0, a.selected = kTrue, a.sketchStart = 3;
     Tile zeroLength{.verts = {}, .vertsAllocated = true, .color = 0x00ff00};
     Tile neverAllocated{.verts = {}, .color = 0x123456, .grid = GridRectangular};
     doc.tiles = {a, zeroLength, neverAllocated};
@@ -63,8 +55,7 @@ inline Document sampleDocument()
          .pointsAllocated = true}};
     // clang-format on
     doc.nodeRecs = triangleChain();
-    doc.nodeRecs[3].refCenter = kTrue;
-    doc.xfReflected = kTrue;
+    doc.nodeRecs[3].refCenter = doc.xfReflected = kTrue;
     doc.xformOpen = true;
     return doc;
 }
@@ -75,10 +66,8 @@ inline Document editedDocument()
 {
     Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
                                     GridCenterFace);
-    doc.curTile = 1;
+    doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true;
     doc.appendSketchRun({Sketch{}});
-    doc.vtxSel = {{1, 3}};
-    doc.dirty = true;
     return doc;
 }
 

@@ -59,27 +59,18 @@ TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
     ASSERT_TRUE(makeFile(path("a.mvl"), bytes));
     EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
     ASSERT_TRUE(makeFile(path("empty.mvl"), {}));
-    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok);
-    EXPECT_TRUE(readRegularFile(path("a.mvl"), 200000).ok);
+    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok && readRegularFile(path("a.mvl"), 200000).ok);
 
     // With no writer, opening the FIFO for reading would wait forever.
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(path("pipe.mvl"), path("link.mvl")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mvl"));
-    for (const auto &[name, limit] :
-         std::vector<std::pair<QString, qint64>>{{path("missing.mvl"), kDefaultMaxReadBytes},
-                                                 {QString(), kDefaultMaxReadBytes},
-                                                 {path("a.mvl"), 199999},
-                                                 {path("pipe.mvl"), kDefaultMaxReadBytes},
-                                                 {path("link.mvl"), kDefaultMaxReadBytes},
-                                                 {path("folder.mvl"), kDefaultMaxReadBytes},
-                                                 {"/dev/null", kDefaultMaxReadBytes},
-                                                 {"/dev/zero", kDefaultMaxReadBytes}}) {
-        const ReadFileResult r = readRegularFile(name, limit);
-        EXPECT_FALSE(r.ok) << name.toStdString();
-        EXPECT_FALSE(r.error.isEmpty()) << name.toStdString();
-        EXPECT_TRUE(r.bytes.isEmpty()) << name.toStdString();
+    for (const QString &name : {path("missing.mvl"), QString(), path("pipe.mvl"), path("link.mvl"),
+                                path("folder.mvl"), QString("/dev/null"), QString("/dev/zero")}) {
+        const ReadFileResult r = readRegularFile(name);
+        EXPECT_TRUE(!r.ok && !r.error.isEmpty() && r.bytes.isEmpty()) << name.toStdString();
     }
+    EXPECT_FALSE(readRegularFile(path("a.mvl"), 199999).ok);
 }
 
 TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
@@ -103,8 +94,7 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     ASSERT_TRUE(makeFile(path("real/doc.mvl"), "old content that is longer"));
     ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
     ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
-    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink());
-    EXPECT_EQ(contents(path("real/doc.mvl")), "new");
+    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() && contents(path("real/doc.mvl")) == "new");
     EXPECT_EQ(entries(path("real")), QStringList{"doc.mvl"});
     ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")));
     ASSERT_TRUE(writeFileAtomically(path("dangling.mvl"), "made"));
@@ -118,16 +108,14 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     setWriteFailureForTesting(true); // as a full disk would, half-way through
     QString error;
     EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(writeFileAtomically(path("other.mvl"), "abc"));
+    EXPECT_FALSE(error.isEmpty() || writeFileAtomically(path("other.mvl"), "abc"));
     EXPECT_EQ(contents(path("doc.mvl")), old);
     EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
     setWriteFailureForTesting(false);
 
     for (const QString &target : {path("no/such/doc.mvl"), QString()}) {
         error.clear();
-        EXPECT_FALSE(writeFileAtomically(target, "x", &error));
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(writeFileAtomically(target, "x", &error) || error.isEmpty());
     }
 
     // Where no temporary can be made the file is written in place, every write checked.
@@ -143,12 +131,10 @@ TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
     const QString marker = path("config/tessella/tessella.sem");
     EXPECT_FALSE(markerExists(marker));
     ASSERT_TRUE(setSem(marker));
-    EXPECT_TRUE(markerExists(marker));
-    EXPECT_EQ(contents(marker), " ");
+    EXPECT_TRUE(markerExists(marker) && contents(marker) == " ");
 
     ASSERT_TRUE(makeFile(path("blocker")));
-    EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")));
-    EXPECT_FALSE(setSem(QString()));
+    EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")) || setSem(QString()));
     ASSERT_TRUE(QDir().mkpath(path("taken.sem")));
     EXPECT_FALSE(markerExists(path("taken.sem"))); // a directory is no marker
     EXPECT_FALSE(setSem(path("taken.sem")));
@@ -172,16 +158,13 @@ TEST_F(Files, MarkerAndLibraryLocations)
     ASSERT_TRUE(QDir().mkpath(path("bin")));
     AppPaths app{path("bin"), "tessella", path("config"), {path("data1"), path("data2")}};
     const MarkerLocation beside = markerLocation(app);
-    EXPECT_EQ(beside.path, path("bin/tessella.sem"));
-    EXPECT_FALSE(beside.perUserDir);
+    EXPECT_TRUE(beside.path == path("bin/tessella.sem") && !beside.perUserDir);
     for (const QString &unwritable : {path("missing"), QString()}) {
         AppPaths elsewhere = app;
         elsewhere.appDir = unwritable;
         const MarkerLocation perUser = markerLocation(elsewhere);
-        EXPECT_EQ(perUser.path, path("config/tessella.sem"));
-        EXPECT_TRUE(perUser.perUserDir);
-        EXPECT_EQ(perUser.dir(), path("config"));
-        EXPECT_EQ(perUser.fileName(), "tessella.sem");
+        EXPECT_TRUE(perUser.path == path("config/tessella.sem") && perUser.perUserDir);
+        EXPECT_TRUE(perUser.dir() == path("config") && perUser.fileName() == "tessella.sem");
     }
 
     // Beside the executable first, then the data directories in order; nowhere: beside
@@ -197,29 +180,23 @@ TEST_F(Files, MarkerAndLibraryLocations)
 
     test::qtApp();
     const AppPaths current = AppPaths::current();
-    EXPECT_EQ(current.exeName, "test_platform");
-    EXPECT_TRUE(QFileInfo(executablePath()).isFile());
+    EXPECT_TRUE(current.exeName == "test_platform" && QFileInfo(executablePath()).isFile());
     EXPECT_EQ(current.markerFilePath(), QDir(applicationDirectory()).filePath("test_platform.sem"));
 }
 
 TEST(CommandLineDocument, FirstPositionalArgumentWithoutSurroundingQuotes)
 {
+    // clang-format off
     const std::vector<std::pair<QStringList, QString>> cases = {
-        {{}, ""},
-        {{"tessella"}, ""},
-        {{"tessella", "a.mvl", "b.mvl"}, "a.mvl"},
-        {{"tessella", "--verbose", "a.mvl"}, "a.mvl"}, // the program's own options
-        {{"tessella", "--info"}, ""},
-        {{"tessella", "--", "--odd.mvl"}, "--odd.mvl"}, // after "--" anything is a document
-        {{"tessella", "--", "--"}, "--"},
-        {{"tessella", "-style.mvl"}, "-style.mvl"},
+        {{}, ""}, {{"tessella"}, ""}, {{"tessella", "a.mvl", "b.mvl"}, "a.mvl"},
+        {{"tessella", "--verbose", "a.mvl"}, "a.mvl"}, {{"tessella", "--info"}, ""}, // its own options
+        {{"tessella", "--", "--odd.mvl"}, "--odd.mvl"}, {{"tessella", "--", "--"}, "--"}, // after "--" anything
+        {{"tessella", "-style.mvl"}, "-style.mvl"}, {{"tessella", "\"\""}, ""},
         {{"tessella", "\"/tmp/with space.mvl\""}, "/tmp/with space.mvl"},
-        {{"tessella", "\"\""}, ""},
         {{"tessella", "\""}, "\""}, // a lone quote is both first and last: kept
-        {{"tessella", "\"a.mvl"}, "\"a.mvl"},
-        {{"tessella", "a\".mvl\""}, "a\".mvl\""},
-        {{"tessella", "\"\"\""}, "\""},
-    };
+        {{"tessella", "\"a.mvl"}, "\"a.mvl"}, {{"tessella", "a\".mvl\""}, "a\".mvl\""},
+        {{"tessella", "\"\"\""}, "\""}};
+    // clang-format on
     for (const auto &[args, document] : cases)
         EXPECT_EQ(commandLineDocument(args), document) << args.join(' ').toStdString();
 }
