@@ -86,12 +86,11 @@ TEST(SnapToGrid, EdgesOfTheRule)
 // Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
 double nearestNodeDistance(int16_t grid, double x, double y)
 {
-    // Cell width, height, origin x, y of each sub-lattice.
-    const std::vector<std::array<double, 4>> subs =
-        grid == GridRectangular ? std::vector<std::array<double, 4>>{{16, 16, 8, 8}}
-        : grid == GridCenterFace
-            ? std::vector<std::array<double, 4>>{{24, 24, 0, 0}, {24, 24, 12, 12}}
-            : std::vector<std::array<double, 4>>{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
+    using Cells = std::vector<std::array<double, 4>>; // width, height, origin x, y
+    const Cells subs = grid == GridRectangular ? Cells{{16, 16, 8, 8}}
+                       : grid == GridCenterFace
+                           ? Cells{{24, 24, 0, 0}, {24, 24, 12, 12}}
+                           : Cells{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
     double best = kInf;
     for (const auto &[a, b, ox, oy] : subs)
         best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
