@@ -28,6 +28,7 @@ TEST(Colour, ConversionsBothWaysEveryBranchTiesAndHalvesToEven)
         {packRgb(200, 197, 197), {0, 2, 78}, true, false}, // saturation 1.5 rounds to 2
         {packRgb(251, 255, 0), {61, 100, 100}, false, true}, // 4.25 * 59
         {packRgb(0, 251, 255), {181, 100, 100}, false, true}, {kRed, {360, 100, 100}, false, true},
+        {packRgb(30, 0, 255), {247, 100, 100}, false, true},
         {packRgb(255, 192, 128), {30, 50, 100}, false, true}, // m 127.5, g 191.5
         {packRgb(76, 76, 76), {0, 0, 30}, false, true},       // 76.5
         {0, {361, 100, 100}, false, true}, {0, {-1, 100, 100}, false, true},

@@ -279,6 +279,7 @@ TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
     const cases[] = {
         {"well formed", false, true, [](C &) {}},
         {"reflected, centre on a corner", true, true, [](C &c) { c[2].refCenter = kTrue; }},
+        {"centre on the second record", true, true, [](C &c) { c[1].refCenter = kTrue; }},
         {"negative sample count", false, true, [](C &c) { c[0].nPoints = -4; }},
         {"26 samples", false, true, [](C &c) { c[1].nPoints = 26; }},
         {"first not anchored", false, false, [](C &c) { c.front().anchored = kFalse; }},

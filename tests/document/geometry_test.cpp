@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 
 using namespace tessella;
@@ -16,7 +17,25 @@ namespace {
 
 const double kNan = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
+const double kPi = std::numbers::pi;
 const double kRow = 8 * std::sqrt(3.0); // hexagonal row height
+
+TEST(PointFunctions, RotateAndReflect)
+{
+    // clang-format off
+    struct { bool reflect; double cx, cy, px, py, theta; Vertex expected; } const cases[] = {
+        {false, 1, 1, 2, 1, kPi / 2, {1, 2}}, // y grows downwards: positive turns clockwise
+        {true, 0, 2, 5, 5, 0, {5, -1}},       // across y = 2
+        {true, 1, 1, 3, 2, kPi / 4, {2, 3}},  // across the diagonal: offsets swap
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const Vertex v = c.reflect ? reflectPoint(c.cx, c.cy, c.px, c.py, c.theta)
+                                   : rotatePoint(c.cx, c.cy, c.px, c.py, c.theta);
+        EXPECT_NEAR(v.x, c.expected.x, 1e-12) << c.reflect << " " << c.theta;
+        EXPECT_NEAR(v.y, c.expected.y, 1e-12) << c.reflect << " " << c.theta;
+    }
+}
 
 TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
 {

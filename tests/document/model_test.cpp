@@ -106,6 +106,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketches[3].count == 2 &&
                 doc.sketches[5].count == 2);
     EXPECT_EQ(doc.sketches[5].points[0].x, 4);
+    EXPECT_TRUE(sketchRunLength(doc, 3) == 2 && sketchRunLength(doc, 4) == 0); // mid-run
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
     EXPECT_EQ(doc.tiles[0].sketchStart, 3);
 }

@@ -14,71 +14,38 @@ using namespace tessella;
 
 namespace {
 
-// Collects reported failures instead of failing the test, to check the reporting itself.
-struct RecordingDialogs : ScriptedDialogs
-{
-    std::vector<std::string> failures;
-    RecordingDialogs()
-    {
-        onFailure = [this](const std::string &what) { failures.push_back(what); };
-    }
-};
-
 FileDialogOptions mvlOptions(bool save)
 {
-    return {
-        save ? "Save" : "Load .mvl File", "Files (*.mvl)|*.mvl", "mvl", "/tmp/a.mvl", true, save};
-}
-
-TEST(ScriptedDialogs, AnswersQueuedDialogsInOrderAndRecordsThem)
-{
-    RecordingDialogs dialogs;
-    dialogs.expectYesNoCancel(Answer::Yes);
-    dialogs.expectSaveFile(std::string("/tmp/out.mvl"));
-    dialogs.expectMessage("saved as:\n/tmp/out.mvl");
-    dialogs.expectQuestion(Answer::No);
-    dialogs.expectOpenFile(std::nullopt);
-    dialogs.expectColor(0x123456);
-    EXPECT_EQ(dialogs.askYesNoCancel("first", "second"), Answer::Yes);
-    EXPECT_EQ(dialogs.saveFile(mvlOptions(true)), std::string("/tmp/out.mvl"));
-    dialogs.message("saved as:\n/tmp/out.mvl");
-    EXPECT_EQ(dialogs.askYesNo("a", "b"), Answer::No);
-    EXPECT_EQ(dialogs.openFile(mvlOptions(false)), std::nullopt);
-    EXPECT_EQ(dialogs.chooseColor(0xff), 0x123456);
-    dialogs.beep();
-    EXPECT_TRUE(dialogs.allConsumed() && dialogs.failures.empty() && dialogs.beeps == 1);
-    ASSERT_EQ(dialogs.log.size(), 6u);
-    EXPECT_TRUE(dialogs.log[0].text == "first" && dialogs.log[0].secondLine == "second");
-    EXPECT_TRUE(dialogs.log[4].options.title == "Load .mvl File" &&
-                dialogs.log[5].initialColor == 0xff);
-    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"saved as:\n/tmp/out.mvl"});
+    return {save ? "Save" : "Load", "Files (*.mvl)|*.mvl", "mvl", "/tmp/a.mvl", true, save};
 }
 
 TEST(ScriptedDialogs, UnexpectedWrongKindOrWrongTextIsReportedAndCancelled)
 {
-    RecordingDialogs dialogs;
-    EXPECT_EQ(dialogs.askYesNoCancel("a", "b"), Answer::Cancel);
-    EXPECT_EQ(dialogs.askYesNo("a", "b"), Answer::No);
+    ScriptedDialogs dialogs; // collects the failures it reports, to check the reporting itself
+    std::vector<std::string> failures;
+    dialogs.onFailure = [&](const std::string &what) { failures.push_back(what); };
+    EXPECT_TRUE(dialogs.askYesNoCancel("a", "b") == Answer::Cancel &&
+                dialogs.askYesNo("a", "b") == Answer::No);
     EXPECT_EQ(dialogs.chooseColor(5), std::nullopt);
     dialogs.message("file not saved");
-    ASSERT_EQ(dialogs.failures.size(), 4u);
-    EXPECT_NE(dialogs.failures[3].find("file not saved"), std::string::npos);
+    ASSERT_EQ(failures.size(), 4u);
+    EXPECT_NE(failures[3].find("file not saved"), std::string::npos);
     EXPECT_EQ(dialogs.log.size(), 4u); // still logged, so a test can see what appeared
 
-    dialogs.failures.clear();
+    failures.clear();
     dialogs.expectSaveFile(std::string("/tmp/x.mvl"));
     EXPECT_EQ(dialogs.openFile(mvlOptions(false)), std::nullopt); // stays queued
     EXPECT_EQ(dialogs.saveFile(mvlOptions(true)), std::string("/tmp/x.mvl"));
     dialogs.expectYesNo(Answer::Yes);
-    EXPECT_EQ(dialogs.askYesNoCancel("a", "b"), Answer::Cancel);
-    EXPECT_EQ(dialogs.askYesNo("a", "b"), Answer::Yes);
+    EXPECT_TRUE(dialogs.askYesNoCancel("a", "b") == Answer::Cancel &&
+                dialogs.askYesNo("a", "b") == Answer::Yes);
     dialogs.expectQuestion(Answer::Cancel); // a Yes/No box cannot answer Cancel
     EXPECT_EQ(dialogs.askYesNo("a", "b"), Answer::No);
     dialogs.expectMessage("file not saved");
     dialogs.message("saved as:\n/a.mvl");
-    ASSERT_EQ(dialogs.failures.size(), 4u);
-    EXPECT_NE(dialogs.failures[0].find("save dialog"), std::string::npos);
-    EXPECT_NE(dialogs.failures[0].find("open dialog"), std::string::npos);
+    ASSERT_EQ(failures.size(), 4u);
+    EXPECT_NE(failures[0].find("save dialog"), std::string::npos) << failures[0];
+    EXPECT_NE(failures[0].find("open dialog"), std::string::npos);
     EXPECT_TRUE(dialogs.allConsumed());
 
     ScriptedDialogs strict; // by default an unexpected dialog throws
@@ -94,7 +61,6 @@ TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
                 box->text() == "<b>bold</b>error loading file");
     const auto three = QtDialogs::makeQuestionBox(nullptr, "<i>first</i>", "second", true);
     EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond");
-    EXPECT_EQ(three->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(three->escapeButton(), three->button(QMessageBox::Cancel));
     const auto two = QtDialogs::makeQuestionBox(nullptr, "a", "b", false);
     EXPECT_EQ(two->standardButtons(), QMessageBox::Yes | QMessageBox::No);

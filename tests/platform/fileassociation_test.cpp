@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -99,14 +100,9 @@ TEST_F(FileAssociation, EveryStepIsTriedAndEachFailureReportedInOrder)
     // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        QDir(home).removeRecursively();
-        tools.clear();
-        c.spoil();
+        QDir(home).removeRecursively(), tools.clear(), c.spoil();
         EXPECT_EQ(registerFileType(paths), c.errors);
-        QStringList names;
-        for (const QString &t : tools)
-            names << t.section(' ', 0, 0);
-        EXPECT_EQ(names.join(' ').toStdString(), c.toolsRun);
+        EXPECT_EQ(tools.replaceInStrings(QRegularExpression(" .*"), "").join(' '), c.toolsRun);
         EXPECT_TRUE(exists(kMime) == c.mime && exists(kDesktop) == c.desktop &&
                     exists(kIcon) == c.icon);
     }
@@ -122,26 +118,25 @@ TEST_F(FileAssociation, GivenIconIsScaledOrTheDrawnOneUsed)
     ASSERT_TRUE(source.save(dir.filePath("Micon48.ico"), "PNG"));
     const QImage icon = QImage::fromData(documentIconPng(dir.filePath("Micon48.ico")), "PNG");
     ASSERT_EQ(icon.size(), QSize(48, 48));
-    EXPECT_EQ(QColor(icon.pixel(24, 24)), QColor(200, 10, 20));
-    EXPECT_EQ(qAlpha(icon.pixel(24, 2)), 0); // 48 x 32, centred
+    EXPECT_EQ(QColor(icon.pixel(24, 24)), QColor(200, 10, 20)); // 48 x 32, centred
+    EXPECT_EQ(qAlpha(icon.pixel(24, 2)), 0);
     EXPECT_EQ(documentIconPng("/nonexistent/Micon48.ico"), documentIconPng(QString()));
 
     AppPaths app{dir.path(), "tessella", {}, {}};
     const AssociationPaths current = AssociationPaths::current(app);
-    EXPECT_EQ(current.executablePath, dir.filePath("tessella"));
-    EXPECT_EQ(current.iconSource, dir.filePath("Micon48.ico"));
+    EXPECT_TRUE(current.executablePath == dir.filePath("tessella") &&
+                current.iconSource == dir.filePath("Micon48.ico"));
 }
 
 TEST(DesktopExecQuote, EscapesWhatIsReservedInsideQuotesThenForTheKeyFile)
 {
+    // clang-format off
     const std::vector<std::pair<QString, QString>> cases = {
-        {"/opt/my tools/tessella", "\"/opt/my tools/tessella\""},
-        {"/a\"b", "\"/a\\\\\"b\""},
-        {"/$HOME/`x`", "\"/\\\\$HOME/\\\\`x\\\\`\""},
+        {"/opt/my tools/tessella", "\"/opt/my tools/tessella\""}, {"/a\"b", "\"/a\\\\\"b\""},
+        {"/$HOME/`x`", "\"/\\\\$HOME/\\\\`x\\\\`\""}, {"/a\nb", "\"/a\\nb\""},
         {"/a\\b", "\"/a\\\\\\\\b\""}, // a literal backslash becomes four in the file
-        {"/100%/t", "\"/100%%/t\""},  // a percent sign would start a field code
-        {"/a\nb", "\"/a\\nb\""},
-    };
+        {"/100%/t", "\"/100%%/t\""}};  // a percent sign would start a field code
+    // clang-format on
     for (const auto &[argument, quoted] : cases)
         EXPECT_EQ(desktopExecQuote(argument), quoted) << argument.toStdString();
     const QString entry = QString::fromUtf8(desktopEntry("/home/me/odd $dir/tessella"));

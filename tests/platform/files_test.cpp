@@ -78,8 +78,8 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     QString error;
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error));
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short", &error)) << error.toStdString();
-    EXPECT_EQ(contents(path("doc.mvl")), "short");
-    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"}); // no temporary left
+    EXPECT_EQ(contents(path("doc.mvl")), "short"); // and no temporary left
+    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
 
     const auto wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(path("doc.mvl"), wanted));
@@ -90,14 +90,13 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     ::umask(old);
     EXPECT_TRUE(QFileInfo(path("fresh.mvl")).permissions() & QFileDevice::ReadOther);
 
-    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
-    ASSERT_TRUE(makeFile(path("real/doc.mvl"), "old content that is longer"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real") && makeFile(path("real/doc.mvl"), "old, longer"));
     ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
     ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
     EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() && contents(path("real/doc.mvl")) == "new");
     EXPECT_EQ(entries(path("real")), QStringList{"doc.mvl"});
-    ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")));
-    ASSERT_TRUE(writeFileAtomically(path("dangling.mvl"), "made"));
+    ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")) &&
+                writeFileAtomically(path("dangling.mvl"), "made"));
     EXPECT_EQ(contents(path("target.mvl")), "made");
 }
 
@@ -135,17 +134,16 @@ TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
 
     ASSERT_TRUE(makeFile(path("blocker")));
     EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")) || setSem(QString()));
-    ASSERT_TRUE(QDir().mkpath(path("taken.sem")));
-    EXPECT_FALSE(markerExists(path("taken.sem"))); // a directory is no marker
-    EXPECT_FALSE(setSem(path("taken.sem")));
+    ASSERT_TRUE(QDir().mkpath(path("taken.sem"))); // a directory is no marker
+    EXPECT_FALSE(markerExists(path("taken.sem")) || setSem(path("taken.sem")));
 
     for (const QString d : {"own", "shared"}) {
         ASSERT_TRUE(QDir().mkpath(path(d)));
         for (const QString f : {"/old-name.sem", "/tessella.sem", "/notes.txt"})
             ASSERT_TRUE(makeFile(path(d) + f));
     }
-    ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")));
-    ASSERT_TRUE(makeFile(path("precious.sem")));
+    ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")) &&
+                makeFile(path("precious.sem")));
     removeOtherMarkers(path("shared"), "tessella.sem", false);
     removeOtherMarkers(path("own"), "tessella.sem", true);
     EXPECT_EQ(entries(path("shared"), {"*.sem"}), (QStringList{"old-name.sem", "tessella.sem"}));
@@ -160,9 +158,7 @@ TEST_F(Files, MarkerAndLibraryLocations)
     const MarkerLocation beside = markerLocation(app);
     EXPECT_TRUE(beside.path == path("bin/tessella.sem") && !beside.perUserDir);
     for (const QString &unwritable : {path("missing"), QString()}) {
-        AppPaths elsewhere = app;
-        elsewhere.appDir = unwritable;
-        const MarkerLocation perUser = markerLocation(elsewhere);
+        const MarkerLocation perUser = markerLocation({unwritable, app.exeName, app.configDir, {}});
         EXPECT_TRUE(perUser.path == path("config/tessella.sem") && perUser.perUserDir);
         EXPECT_TRUE(perUser.dir() == path("config") && perUser.fileName() == "tessella.sem");
     }
@@ -170,10 +166,9 @@ TEST_F(Files, MarkerAndLibraryLocations)
     // Beside the executable first, then the data directories in order; nowhere: beside
     // it, so that the caller reports it missing. The name is case-sensitive and must be a file.
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
-    ASSERT_TRUE(makeFile(path("bin/Primitives.mvl")));
-    ASSERT_TRUE(QDir().mkpath(path("data1/primitives.mvl")));
-    ASSERT_TRUE(QDir().mkpath(path("data2")));
-    ASSERT_TRUE(makeFile(path("data2/primitives.mvl")));
+    ASSERT_TRUE(makeFile(path("bin/Primitives.mvl")) &&
+                QDir().mkpath(path("data1/primitives.mvl")));
+    ASSERT_TRUE(QDir().mkpath(path("data2")) && makeFile(path("data2/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("data2/primitives.mvl"));
     ASSERT_TRUE(makeFile(path("bin/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
