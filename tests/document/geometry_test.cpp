@@ -25,6 +25,7 @@ TEST(PointFunctions, RotateAndReflect)
     // clang-format off
     struct { bool reflect; double cx, cy, px, py, theta; Vertex expected; } const cases[] = {
         {false, 1, 1, 2, 1, kPi / 2, {1, 2}}, // y grows downwards: positive turns clockwise
+        {false, 1, 1, 1, 3, kPi, {1, -1}},
         {true, 0, 2, 5, 5, 0, {5, -1}},       // across y = 2
         {true, 1, 1, 3, 2, kPi / 4, {2, 3}},  // across the diagonal: offsets swap
     };
