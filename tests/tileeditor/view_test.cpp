@@ -101,9 +101,7 @@ TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
 {
     const ImageSurface reference = drawn(documentOf({squareTile(20, 20, 100, kGreen)}));
     const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
-    Sketch zero = line, negative = line;
-    zero.count = 0;
-    negative.count = -5;
+    const Sketch zero = sketchItem(0, line.points, 0), negative = sketchItem(0, line.points, -5);
     // No table, past it, a negative start, an empty and a negative run.
     const std::pair<int32_t, std::vector<Sketch>> cases[] = {{1, {}},
                                                              {5, {Sketch{}, line}},
