@@ -18,6 +18,8 @@
 #include <numbers>
 #include <random>
 
+#include "hexagonfields.h"
+
 using namespace tessella;
 
 namespace {
@@ -28,33 +30,9 @@ constexpr int kDrawWidth = 2 * kFileWidth;
 constexpr int kDrawHeight = 2 * kFileHeight;
 constexpr int kBandSourceRows = 547; // what the pipeline takes at this width
 
-// Rows of pointy-top hexagons, 100 to a row, large enough to cover a 1920 x 1080 area.
-Document hexagonField(int count, double radius = 11)
-{
-    const double width = std::sqrt(3.0) * radius;
-    Document doc;
-    doc.grid = GridHexagonal;
-    for (int i = 0; i < count; ++i) {
-        const int row = i / 100, col = i % 100;
-        const double cx = col * width + (row % 2) * width / 2;
-        const double cy = row * 1.5 * radius;
-        std::vector<Vertex> corners;
-        for (int k = 0; k < 6; ++k) {
-            const double a = std::numbers::pi / 6 + k * std::numbers::pi / 3;
-            corners.push_back({cx + radius * std::cos(a), cy + radius * std::sin(a)});
-        }
-        Tile tile;
-        tile.setCorners(corners);
-        tile.color = 0x3080c0 + 0x010203 * (i % 40);
-        tile.grid = GridHexagonal;
-        doc.tiles.push_back(std::move(tile));
-    }
-    return doc;
-}
-
 const Document &field()
 {
-    static const Document doc = hexagonField(10000);
+    static const Document doc = hexagonRows(10000);
     return doc;
 }
 

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "hexagonfields.h"
+
 using namespace tessella;
 
 namespace {
@@ -17,30 +19,6 @@ constexpr int kViewWidth = 1920;
 constexpr int kViewHeight = 1080;
 constexpr double kZoom = 0.5; // a rendering is shown at 50 %
 const SurfaceRect kExtent{0, 0, kViewWidth / kZoom, kViewHeight / kZoom};
-
-// Regular hexagons of side 16 on the hexagonal lattice, about square overall.
-Document hexagonField(int count)
-{
-    const double h = 8 * std::sqrt(3.0);
-    const int rows = int(std::ceil(std::sqrt(count * 24 / (2 * h))));
-    Document doc;
-    for (int i = 0; int(doc.tiles.size()) < count; ++i) {
-        for (int j = 0; j < rows && int(doc.tiles.size()) < count; ++j) {
-            const double cx = 24.0 * i, cy = h * (2 * j + (i & 1));
-            Tile tile;
-            tile.setCorners({{cx - 16, cy},
-                             {cx - 8, cy - h},
-                             {cx + 8, cy - h},
-                             {cx + 16, cy},
-                             {cx + 8, cy + h},
-                             {cx - 8, cy + h}});
-            tile.grid = GridHexagonal;
-            tile.color = Colour((i * 40503 + j * 9973) & 0xffffff);
-            doc.tiles.push_back(tile);
-        }
-    }
-    return doc;
-}
 
 // Default panel settings with a circle of radius 300 pulled at the middle of the field.
 MappingParams defaults(const Document &doc)
@@ -68,7 +46,7 @@ int64_t vertexCount(const Document &doc)
 
 void restore(benchmark::State &state)
 {
-    Document doc = hexagonField(int(state.range(0)));
+    Document doc = latticeHexagons(int(state.range(0)));
     FractalSnapshot snapshot;
     snapshot.fBackup(doc);
     for (auto _ : state) {
@@ -80,7 +58,7 @@ void restore(benchmark::State &state)
 
 void map(benchmark::State &state)
 {
-    Document doc = hexagonField(int(state.range(0)));
+    Document doc = latticeHexagons(int(state.range(0)));
     const int threads = int(state.range(1));
     FractalSnapshot snapshot;
     snapshot.fBackup(doc);
@@ -100,7 +78,7 @@ void map(benchmark::State &state)
 
 void draw(benchmark::State &state)
 {
-    Document doc = hexagonField(int(state.range(0)));
+    Document doc = latticeHexagons(int(state.range(0)));
     FractalSnapshot snapshot;
     snapshot.fBackup(doc);
     const MappingParams params = defaults(doc);

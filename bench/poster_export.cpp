@@ -18,32 +18,11 @@
 #include <numbers>
 #include <string>
 
+#include "hexagonfields.h"
+
 using namespace tessella;
 
 namespace {
-
-Document hexagonField(int count, double radius = 11)
-{
-    const double width = std::sqrt(3.0) * radius;
-    Document doc;
-    doc.grid = GridHexagonal;
-    for (int i = 0; i < count; ++i) {
-        const int row = i / 100, col = i % 100;
-        const double cx = col * width + (row % 2) * width / 2;
-        const double cy = row * 1.5 * radius;
-        std::vector<Vertex> corners;
-        for (int k = 0; k < 6; ++k) {
-            const double a = std::numbers::pi / 6 + k * std::numbers::pi / 3;
-            corners.push_back({cx + radius * std::cos(a), cy + radius * std::sin(a)});
-        }
-        Tile tile;
-        tile.setCorners(corners);
-        tile.color = 0x3080c0 + 0x010203 * (i % 40);
-        tile.grid = GridHexagonal;
-        doc.tiles.push_back(std::move(tile));
-    }
-    return doc;
-}
 
 double cpuSeconds(clockid_t clock)
 {
@@ -75,7 +54,7 @@ int main(int argc, char **argv)
     const int threads = argc > 1 ? std::atoi(argv[1]) : 0;
     const QString out =
         argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::temp().filePath("tessella-poster.jpg");
-    const Document doc = hexagonField(10000);
+    const Document doc = hexagonRows(10000);
     DrawSettings settings;
     settings.grid = GridHexagonal;
 

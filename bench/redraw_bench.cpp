@@ -12,40 +12,14 @@
 #include <memory>
 #include <string>
 
+#include "hexagonfields.h"
+
 using namespace tessella;
 
 namespace {
 
 constexpr int kWindowWidth = 1920;
 constexpr int kWindowHeight = 1080;
-
-// Regular hexagons of side 16 with their corners on the hexagonal lattice, column by
-// column (columns 24 apart, every other one half a row down), about square overall.
-Document hexagonField(int count)
-{
-    const double h = 8 * std::sqrt(3.0);
-    const int rows = int(std::ceil(std::sqrt(count * 24 / (2 * h))));
-    Document doc;
-    doc.tiles.reserve(std::size_t(count));
-    for (int i = 0; int(doc.tiles.size()) < count; ++i) {
-        for (int j = 0; j < rows && int(doc.tiles.size()) < count; ++j) {
-            const double cx = 24.0 * i;
-            const double cy = h * (2 * j + (i & 1));
-            Tile tile;
-            tile.setCorners({{cx - 16, cy},
-                             {cx - 8, cy - h},
-                             {cx + 8, cy - h},
-                             {cx + 16, cy},
-                             {cx + 8, cy + h},
-                             {cx - 8, cy + h}});
-            tile.grid = GridHexagonal;
-            tile.color = Colour((i * 40503 + j * 9973) & 0xffffff);
-            tile.selected = (i + j) % 97 == 0 ? kTrue : kFalse;
-            doc.tiles.push_back(tile);
-        }
-    }
-    return doc;
-}
 
 struct View
 {
@@ -71,7 +45,7 @@ long residentKiB()
 // Resident memory of a window-sized viewport with both layers in use.
 void viewportMemory(benchmark::State &state)
 {
-    const Document doc = hexagonField(10000);
+    const Document doc = latticeHexagons(10000, true);
     double megabytes = 0;
     for (auto _ : state) {
         const long before = residentKiB();
@@ -110,7 +84,7 @@ int tilesInView(const Document &doc, const ImageSurface &surface)
 // into the middle of the canvas.
 void fullRedraw(benchmark::State &state, int tiles, View view)
 {
-    const Document doc = hexagonField(tiles);
+    const Document doc = latticeHexagons(tiles, true);
     const int canvasWidth = int(view.zoom * 2 * kWindowWidth);
     const int canvasHeight = int(view.zoom * 2 * kWindowHeight);
     ImageSurface surface(

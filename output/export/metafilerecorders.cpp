@@ -43,19 +43,6 @@ uint32_t colorRef(Colour c)
     return uint32_t(c) & 0xffffffu;
 }
 
-// Allocates the lowest free slot of an object table.
-template <typename Index> Index lowestFree(std::vector<bool> &used, Index first)
-{
-    for (std::size_t i = first; i < used.size(); ++i) {
-        if (!used[i]) {
-            used[i] = true;
-            return Index(i);
-        }
-    }
-    used.push_back(true);
-    return Index(used.size() - 1);
-}
-
 // EMF record types and stock objects.
 constexpr uint32_t kEmrHeader = 1;
 constexpr uint32_t kEmrPolygon = 3;
@@ -97,10 +84,42 @@ constexpr int64_t kWmfUnitsPerInch = 96;
 
 } // namespace
 
+// ---- object table ----
+
+uint32_t MetafileObjects::allocate()
+{
+    const auto free = std::find(used_.begin(), used_.end(), false);
+    if (free != used_.end()) {
+        *free = true;
+        return uint32_t(free - used_.begin());
+    }
+    used_.push_back(true);
+    return uint32_t(used_.size() - 1);
+}
+
+std::optional<uint32_t> MetafileObjects::find(VectorHandle handle) const
+{
+    const auto it = objects_.find(handle);
+    if (it == objects_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<uint32_t> MetafileObjects::release(VectorHandle handle)
+{
+    const auto it = handle > 0 ? objects_.find(handle) : objects_.end();
+    if (it == objects_.end())
+        return std::nullopt;
+    const uint32_t slot = it->second;
+    used_[slot] = false;
+    objects_.erase(it);
+    return slot;
+}
+
 // ---- EMF ----
 
 EmfRecorder::EmfRecorder(const PixelRect &bounds, int64_t widthPx, int64_t heightPx)
-    : bounds_(bounds), width_(widthPx), height_(heightPx), used_(1, true)
+    : bounds_(bounds), width_(widthPx), height_(heightPx)
 {
     record(kEmrSetPolyFillMode, {kAlternate});
 }
@@ -115,26 +134,19 @@ void EmfRecorder::record(uint32_t type, const std::vector<uint32_t> &fields)
     ++count_;
 }
 
-uint32_t EmfRecorder::allocate()
-{
-    return lowestFree<uint32_t>(used_, 1);
-}
-
 VectorHandle EmfRecorder::createSolidPen(int width, Colour colour)
 {
-    const uint32_t index = allocate();
+    const uint32_t index = objects_.allocate();
     // LOGPEN: solid style, width as a point (x used), colour.
     record(kEmrCreatePen, {index, 0, uint32_t(std::max(width, 0)), 0, colorRef(colour)});
-    objects_[nextHandle_] = index;
-    return nextHandle_++;
+    return objects_.add(index);
 }
 
 VectorHandle EmfRecorder::createSolidBrush(Colour colour)
 {
-    const uint32_t index = allocate();
+    const uint32_t index = objects_.allocate();
     record(kEmrCreateBrushIndirect, {index, 0, colorRef(colour), 0});
-    objects_[nextHandle_] = index;
-    return nextHandle_++;
+    return objects_.add(index);
 }
 
 void EmfRecorder::select(VectorHandle handle)
@@ -143,20 +155,15 @@ void EmfRecorder::select(VectorHandle handle)
         record(kEmrSelectObject, {kStockBlackPenIndex});
     } else if (handle == kStockWhiteBrush) {
         record(kEmrSelectObject, {kStockWhiteBrushIndex});
-    } else if (const auto it = objects_.find(handle); it != objects_.end()) {
-        record(kEmrSelectObject, {it->second});
+    } else if (const auto index = objects_.find(handle)) {
+        record(kEmrSelectObject, {*index});
     }
 }
 
 void EmfRecorder::deleteObject(VectorHandle handle)
 {
-    const auto it = objects_.find(handle);
-    if (it == objects_.end()) {
-        return;
-    }
-    record(kEmrDeleteObject, {it->second});
-    used_[it->second] = false;
-    objects_.erase(it);
+    if (const auto index = objects_.release(handle))
+        record(kEmrDeleteObject, {*index});
 }
 
 void EmfRecorder::polygon(std::span<const PixelPoint> points)
@@ -216,7 +223,7 @@ std::vector<uint8_t> EmfRecorder::bytes() const
     put32(out, 0x00010000);
     put32(out, total);
     put32(out, count_ + 2);
-    put16(out, uint16_t(std::min<std::size_t>(used_.size(), 0xffff)));
+    put16(out, uint16_t(std::min<std::size_t>(objects_.slotCount(), 0xffff)));
     put16(out, 0);
     put32(out, 0); // no description
     put32(out, 0);
@@ -247,12 +254,10 @@ WmfRecorder::WmfRecorder(int64_t widthPx, int64_t heightPx) : width_(widthPx), h
     record(kMetaSetWindowExt, {uint16_t(clamp16(height_)), uint16_t(clamp16(width_))});
     record(kMetaSetPolyFillMode, {1});
     // Stand-ins for the stock black pen and white brush, in slots 0 and 1.
-    const uint16_t pen = allocate();
+    objects_.alias(kStockBlackPen, objects_.allocate());
     record(kMetaCreatePenIndirect, {0, 1, 0, 0, 0});
-    const uint16_t brush = allocate();
+    objects_.alias(kStockWhiteBrush, objects_.allocate());
     record(kMetaCreateBrushIndirect, {0, 0xffff, 0x00ff, 0});
-    objects_[kStockBlackPen] = pen;
-    objects_[kStockWhiteBrush] = brush;
 }
 
 void WmfRecorder::record(uint16_t function, const std::vector<uint16_t> &words)
@@ -266,49 +271,33 @@ void WmfRecorder::record(uint16_t function, const std::vector<uint16_t> &words)
     maxRecordWords_ = std::max(maxRecordWords_, size);
 }
 
-uint16_t WmfRecorder::allocate()
-{
-    return lowestFree<uint16_t>(used_, 0);
-}
-
 VectorHandle WmfRecorder::createSolidPen(int width, Colour colour)
 {
-    const uint16_t slot = allocate();
+    const uint32_t slot = objects_.allocate();
     const uint32_t c = colorRef(colour);
     record(kMetaCreatePenIndirect,
            {0, uint16_t(clamp16(width)), 0, uint16_t(c), uint16_t(c >> 16)});
-    objects_[nextHandle_] = slot;
-    return nextHandle_++;
+    return objects_.add(slot);
 }
 
 VectorHandle WmfRecorder::createSolidBrush(Colour colour)
 {
-    const uint16_t slot = allocate();
+    const uint32_t slot = objects_.allocate();
     const uint32_t c = colorRef(colour);
     record(kMetaCreateBrushIndirect, {0, uint16_t(c), uint16_t(c >> 16), 0});
-    objects_[nextHandle_] = slot;
-    return nextHandle_++;
+    return objects_.add(slot);
 }
 
 void WmfRecorder::select(VectorHandle handle)
 {
-    if (const auto it = objects_.find(handle); it != objects_.end()) {
-        record(kMetaSelectObject, {it->second});
-    }
+    if (const auto slot = objects_.find(handle))
+        record(kMetaSelectObject, {uint16_t(*slot)});
 }
 
 void WmfRecorder::deleteObject(VectorHandle handle)
 {
-    if (handle <= 0) {
-        return;
-    }
-    const auto it = objects_.find(handle);
-    if (it == objects_.end()) {
-        return;
-    }
-    record(kMetaDeleteObject, {it->second});
-    used_[it->second] = false;
-    objects_.erase(it);
+    if (const auto slot = objects_.release(handle))
+        record(kMetaDeleteObject, {uint16_t(*slot)});
 }
 
 void WmfRecorder::polygon(std::span<const PixelPoint> points)
@@ -360,7 +349,7 @@ std::vector<uint8_t> WmfRecorder::bytes() const
     put16(out, 9); // header words
     put16(out, 0x0300);
     put32(out, totalWords);
-    put16(out, uint16_t(std::min<std::size_t>(used_.size(), 0xffff)));
+    put16(out, uint16_t(std::min<std::size_t>(objects_.slotCount(), 0xffff)));
     put32(out, maxRecordWords_);
     put16(out, 0);
     out.insert(out.end(), records_.begin(), records_.end());

@@ -5,9 +5,39 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace tessella {
+
+// The object table of a metafile: the drawing code's handles mapped to the file's slots,
+// the lowest free slot taken first so a deleted object's slot is reused.
+class MetafileObjects
+{
+public:
+    // Slots below `firstSlot` are reserved.
+    explicit MetafileObjects(uint32_t firstSlot) : used_(firstSlot, true) {}
+
+    uint32_t allocate();
+    // A new created handle for `slot`.
+    VectorHandle add(uint32_t slot)
+    {
+        objects_[next_] = slot;
+        return next_++;
+    }
+    // A stock handle standing for `slot`; never released.
+    void alias(VectorHandle stock, uint32_t slot) { objects_[stock] = slot; }
+    std::optional<uint32_t> find(VectorHandle handle) const;
+    // Forgets a created handle and frees its slot; the slot, if there was one.
+    std::optional<uint32_t> release(VectorHandle handle);
+    // Slots the file has used at most, the reserved ones included.
+    std::size_t slotCount() const { return used_.size(); }
+
+private:
+    std::vector<bool> used_;
+    std::map<VectorHandle, uint32_t> objects_;
+    VectorHandle next_ = 1;
+};
 
 // Recorders of the drawing as vector records, fed by the tiling drawer's vector target
 // calls in drawing pixels (origin at the print area's top-left corner). Each keeps the
@@ -32,7 +62,6 @@ public:
     std::vector<uint8_t> bytes() const;
 
 private:
-    uint32_t allocate();
     void record(uint32_t type, const std::vector<uint32_t> &fields);
 
     PixelRect bounds_;
@@ -40,9 +69,7 @@ private:
     int64_t height_;
     std::vector<uint8_t> records_; // everything after the header
     uint32_t count_ = 0;           // records after the header
-    std::vector<bool> used_;       // object table, index 0 reserved
-    std::map<VectorHandle, uint32_t> objects_;
-    VectorHandle nextHandle_ = 1;
+    MetafileObjects objects_{1};   // index 0 is reserved
 };
 
 // Windows metafile with a placeable header (so programs know its size, 96 units to the
@@ -64,16 +91,13 @@ public:
     std::vector<uint8_t> bytes() const;
 
 private:
-    uint16_t allocate();
     void record(uint16_t function, const std::vector<uint16_t> &words);
 
     int64_t width_;
     int64_t height_;
     std::vector<uint8_t> records_;
     uint32_t maxRecordWords_ = 3;
-    std::vector<bool> used_;
-    std::map<VectorHandle, uint16_t> objects_;
-    VectorHandle nextHandle_ = 1;
+    MetafileObjects objects_{0};
 };
 
 } // namespace tessella

@@ -186,8 +186,7 @@ TEST_F(MappingTest, VertexRotationAboutTheFirstCornerNeverMakesARing)
     xforms.chooseTransformation(XformVertexRotation);
     dialogs.expectYesNo(Answer::Yes);
     click(along(0, 1, 0.5));
-    ASSERT_TRUE(dialogs.allConsumed());
-    ASSERT_TRUE(xforms.linkActive());
+    ASSERT_TRUE(dialogs.allConsumed() && xforms.linkActive());
     EXPECT_EQ(chain.nodeCount(), 6) << "the old destination's point is gone";
     std::mt19937 rng(5);
     editRandomly(*this, rng, 1e-4);
@@ -311,18 +310,16 @@ TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
     chain.lastNode->bLink->nPoints -= 14; // room for 17: curving both edges adds 18
     editor.cmdCurves();
     click(along(0, 1, 0.5));
-    EXPECT_EQ(dialogs.beeps, 2);
-    EXPECT_EQ(chain.firstNode->nPoints, 2);
+    EXPECT_EQ(std::tuple(dialogs.beeps, chain.firstNode->nPoints), std::tuple(2, int16_t(2)));
     chain.lastNode->bLink->nPoints -= 1;
     click(along(0, 1, 0.5));
-    EXPECT_EQ(chain.firstNode->nPoints, 11);
-    EXPECT_EQ(chain.countPoints(), kMaxOutlinePoints);
+    EXPECT_EQ(std::tuple(chain.firstNode->nPoints, chain.countPoints()),
+              std::tuple(int16_t(11), long(kMaxOutlinePoints)));
     EXPECT_TRUE(editor.setSegmentPoints(2)) << "one line segment is the least";
     EXPECT_EQ(chain.firstNode->nPoints, 2);
     EXPECT_TRUE(editor.setSegmentPoints(11));
     EXPECT_FALSE(editor.setSegmentPoints(12));
-    EXPECT_EQ(dialogs.beeps, 3);
-    EXPECT_EQ(chain.firstNode->nPoints, 11);
+    EXPECT_EQ(std::tuple(dialogs.beeps, chain.firstNode->nPoints), std::tuple(3, int16_t(11)));
     EXPECT_TRUE(editor.setSegmentPoints(10));
     // Resampling adds no node: it is allowed with the node table full.
     for (long n = chain.nodeCount(); n < kMaxOutlinePoints; ++n)

@@ -67,11 +67,9 @@ TEST_P(RefusalTest, RefusedSelectionChangesNothing)
     for (auto [edge, t] : r.clicks)
         click(edge < 0 ? Vertex{1, 1} : along(edge, edge + 1, t));
     EXPECT_TRUE(dialogs.allConsumed());
-    EXPECT_EQ(dialogs.beeps, r.message ? 0 : 1);
-    EXPECT_EQ(xforms.xformIndex(), r.indexAfter);
-    EXPECT_EQ(xforms.anyPending(), r.stillPending);
-    EXPECT_FALSE(xforms.linkActive());
-    EXPECT_FALSE(doc.xfReflected);
+    EXPECT_EQ(std::tuple(dialogs.beeps, xforms.xformIndex(), xforms.anyPending()),
+              std::tuple(r.message ? 0 : 1, r.indexAfter, r.stillPending));
+    EXPECT_FALSE(xforms.linkActive() || doc.xfReflected);
     EXPECT_EQ(chain.nodeCount(), nodesBefore);
 }
 
@@ -138,13 +136,12 @@ TEST_P(OverwriteTest, AsksBeforeOverwritingEdits)
     if (o.clickedEdge >= 0)
         click(along(o.clickedEdge, o.clickedEdge + 1, 0.3));
     ASSERT_TRUE(dialogs.allConsumed());
-    EXPECT_EQ(dialogs.log.back().text, o.question);
-    EXPECT_EQ(dialogs.log.back().secondLine, "Do you want to proceed?");
+    EXPECT_EQ(dialogs.log.back().text + "|" + dialogs.log.back().secondLine,
+              o.question + std::string("|Do you want to proceed?"));
     expectSoundChain();
     if (answer == Answer::No) {
         EXPECT_EQ(xforms.xformIndex(), XformNone);
-        EXPECT_FALSE(xforms.anyPending());
-        EXPECT_FALSE(doc.xfReflected);
+        EXPECT_FALSE(xforms.anyPending() || doc.xfReflected);
         const auto after = chain.saveChain();
         ASSERT_EQ(after.size(), before.size()) << "the edits stay";
         for (size_t k = 0; k < after.size(); ++k)
@@ -186,8 +183,7 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
         maxX = std::max(maxX, back.verts[k].x);
         area += back.verts[k].x * back.verts[k + 1].y - back.verts[k + 1].x * back.verts[k].y;
     }
-    EXPECT_EQ(maxX - minX, 400);
-    EXPECT_EQ(area / 2, 400 * 200);
+    EXPECT_EQ(std::tuple(maxX - minX, area / 2), std::tuple(400.0, 400.0 * 200));
     EXPECT_EQ(chain.refFirst, chain.firstNode);
     ASSERT_TRUE(chain.refNode && chain.refNode->refCenter);
     ASSERT_EQ(sketches.sketchNext, 3) << "the sketch gets a mirrored copy";
@@ -199,14 +195,12 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     EXPECT_FALSE(xforms.pendClear);
     dialogs.expectYesNo(Answer::No);
     xforms.chooseTransformation(XformTranslate);
-    EXPECT_EQ(dialogs.log.back().text, "this polygon has been reflected");
-    EXPECT_EQ(dialogs.log.back().secondLine, "Do you want to unreflect it now?");
-    EXPECT_TRUE(doc.xfReflected);
-    EXPECT_EQ(xforms.xformIndex(), XformNone);
+    EXPECT_EQ(dialogs.log.back().text + dialogs.log.back().secondLine,
+              "this polygon has been reflectedDo you want to unreflect it now?");
+    EXPECT_TRUE(doc.xfReflected && xforms.xformIndex() == XformNone);
     dialogs.expectYesNo(Answer::Yes);
     xforms.chooseTransformation(XformTranslate);
-    EXPECT_FALSE(doc.xfReflected);
-    EXPECT_TRUE(xforms.pendTranslate);
+    EXPECT_TRUE(!doc.xfReflected && xforms.pendTranslate);
     EXPECT_EQ(std::tuple(chain.surfaceWidth, sketches.sketchNext), std::tuple(600.0, 2));
     expectSoundChain();
     const Tile again = chain.flatten(doc.xfTile);
@@ -234,9 +228,8 @@ TEST_F(TransformationsTest, ReflectionRefusedWhenTheOutlineWouldNotFit)
         chain.insertAfter(chain.firstNode)->nPoints = 13;
     const long nodesBefore = chain.nodeCount();
     xforms.chooseTransformation(XformReflect);
-    EXPECT_EQ(dialogs.beeps, 1);
-    EXPECT_FALSE(doc.xfReflected);
-    EXPECT_EQ(chain.nodeCount(), nodesBefore);
+    EXPECT_EQ(std::tuple(dialogs.beeps, doc.xfReflected, chain.nodeCount()),
+              std::tuple(1, int16_t(0), nodesBefore));
 }
 
 } // namespace
