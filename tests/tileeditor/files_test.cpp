@@ -243,6 +243,10 @@ TEST_F(FilesTest, ClearSessionIsUndoableAndOtherEntries)
         cmds.run(entry);
     cmds.run(FileCommands::SaveImage);
     EXPECT_EQ(host.calls, std::vector<std::string>{"saveImage"});
+    dialogs.expectSaveFile(stdPath("entry.mvl"));
+    dialogs.expectMessage();
+    cmds.run(FileCommands::SaveState);
+    EXPECT_TRUE(QFile::exists(path("entry.mvl")));
     // The about box ends with the running executable's full path.
     const std::string about = cmds.aboutText();
     EXPECT_TRUE(about.ends_with("\n/opt/tessella/bin/tessella")) << about;

@@ -388,15 +388,16 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
 {
     PlaneView v = makeView();
     const double cx = 400 * kTwipsPerPixel, cy = 300 * kTwipsPerPixel;
-    const double beforeX = (cx - v.canvasLeft()) / v.zoom(),
-                 beforeY = (cy - v.canvasTop()) / v.zoom();
+    auto centre = [&] {
+        return Vertex{(cx - v.canvasLeft()) / v.zoom(), (cy - v.canvasTop()) / v.zoom()};
+    };
+    const Vertex before = centre();
     EXPECT_EQ(v.canvasWidthPx(), 1600);
-    v.zoomIn();
-    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
-    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
-    v.zoomOut();
-    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
-    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
+    for (bool in : {true, false}) {
+        in ? v.zoomIn() : v.zoomOut();
+        EXPECT_NEAR(centre().x, before.x, 1e-6);
+        EXPECT_NEAR(centre().y, before.y, 1e-6);
+    }
     v.zoomIn();
     v.zoomIn();
     EXPECT_EQ(v.canvasWidthPx(), 3200);
@@ -407,7 +408,6 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
     EXPECT_EQ(v.canvasWidthPx(), 800);
     EXPECT_EQ(v.canvasLeft(), 200 * kTwipsPerPixel);
     EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
-
     PlaneView empty;
     empty.setWindow(0, 0, 0); // a minimised window keeps a canvas
     EXPECT_EQ(empty.canvasWidthPx(), 2);
@@ -416,7 +416,7 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
 
 TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
 {
-    PlaneView v = makeView();
+    PlaneView v = makeView(), u = makeView(), z = makeView();
     v.panBy(5000, 5000);
     EXPECT_EQ(v.canvasLeft(), v.picLeft());
     EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
@@ -424,11 +424,8 @@ TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
     const double w = 800.0 * kTwipsPerPixel, h = 600.0 * kTwipsPerPixel;
     EXPECT_EQ(v.canvasLeft(), w - v.canvasWidthPx() * double(kTwipsPerPixel));
     EXPECT_EQ(v.canvasTop(), h - v.canvasHeightPx() * double(kTwipsPerPixel));
-    PlaneView u = makeView();
     u.panBy(-150, 0); // applied to the twip position: 15 plane units move one pixel
     EXPECT_EQ(u.canvasLeftPx(), 190);
-
-    PlaneView z = makeView();
     z.zoomIn();
     z.panBy(-1e7, -1e7); // the canvas's far corner at the window's corner
     z.zoomOut();
