@@ -55,11 +55,6 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QByteArray toBytes(const std::vector<uint8_t> &v)
-{
-    return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<qsizetype>(v.size()));
-}
-
 // Opposite edges of a hexagon p0..p5 parallel, congruent and opposite, within 0.001.
 bool centrallySymmetric(const QJsonArray &v)
 {
@@ -165,7 +160,8 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
         *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
-    writeBytes(in, toBytes(bytes));
+    writeBytes(in,
+               QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
     const QString out = dir.filePath("out.mvl");
     const ProgramRun save = runProgram({"--save-as", out, in});
     ASSERT_EQ(save.status, 0) << save.err.constData();
@@ -224,38 +220,28 @@ TEST(CommandLine, FailuresReportTheMessageAndLeaveEveryTargetAlone)
     }
 }
 
-TEST(CommandLine, HelpAndVersionFollowTheUsualConventions)
-{
-    const ProgramRun help = runProgram({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains("--export OUT"));
-    EXPECT_TRUE(help.out.contains("--save-as OUT FILE"));
-    const ProgramRun version = runProgram({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(version.out.startsWith("tessella "));
-}
-
-TEST(CommandLine, ExportWritesTheImageWithoutADisplay)
+TEST(CommandLine, HelpVersionAndExportNeedNoDisplay)
 {
     QTemporaryDir dir;
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    qputenv("QT_QPA_PLATFORM", "minimal-not-a-platform"); // the verb must not need one
+    qputenv("QT_QPA_PLATFORM", "minimal-not-a-platform"); // the verbs must not need one
+    const ProgramRun help = runProgram({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--export OUT") && help.out.contains("--save-as OUT FILE"));
+    const ProgramRun version = runProgram({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("tessella "));
+
     const QString png = dir.filePath("area.png");
     const ProgramRun area =
         runProgram({"--export", png, "--area", "0,0,120,80", "--quality", "1", kPrimitives});
     EXPECT_EQ(area.status, 0) << area.err.constData();
     EXPECT_EQ(QImage(png).size(), QSize(120, 80));
-
     // The default area is the tiles' bounding box; "better" halves the doubled drawing.
     const QString jpg = dir.filePath("all.jpg");
     const ProgramRun all = runProgram({"--export", jpg, kPrimitives});
     EXPECT_EQ(all.status, 0) << all.err.constData();
-    const QImage image(jpg);
-    EXPECT_GT(image.width(), 10);
-    EXPECT_GT(image.height(), 10);
-    for (const char *vector : {"v.emf", "v.wmf", "v.svg", "v.pdf"}) {
-        EXPECT_EQ(runProgram({"--export", dir.filePath(vector), kPrimitives}).status, 0) << vector;
-        EXPECT_GT(QFileInfo(dir.filePath(vector)).size(), 100) << vector;
-    }
+    EXPECT_GT(QImage(jpg).width(), 10);
+    EXPECT_GT(QImage(jpg).height(), 10);
     qputenv("QT_QPA_PLATFORM", platform);
 }

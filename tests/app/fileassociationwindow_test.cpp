@@ -5,12 +5,10 @@
 
 #include "tests/qtapp.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,163 +40,83 @@ protected:
     void SetUp() override
     {
         tessella::test::qtApp();
-        ASSERT_TRUE(dir.isValid());
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
         setup.association.dataHome = dir.filePath("share");
         setup.association.executablePath = dir.filePath("my bin/tessella");
-        configDir = dir.filePath("config/tessella");
         setup.marker.path = configDir + "/tessella.sem";
         setup.marker.perUserDir = true;
     }
-
-    FileAssociationWindow &open()
+    // Opens the window, clicks the named buttons with the real mouse; the window closes.
+    void answer(std::initializer_list<const char *> buttons, bool closes = true)
     {
         window = std::make_unique<FileAssociationWindow>(dialogs, setup);
         window->show();
-        return *window;
+        for (const char *name : buttons)
+            QTest::mouseClick(window->findChild<QAbstractButton *>(name), Qt::LeftButton);
+        EXPECT_TRUE(dialogs.allConsumed());
+        EXPECT_EQ(window->isVisible(), !closes);
     }
 
-    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-
     QTemporaryDir dir;
+    QString configDir = dir.filePath("config/tessella");
     ScriptedDialogs dialogs;
     FileAssociationSetup setup;
-    QString configDir;
     std::unique_ptr<FileAssociationWindow> window;
 };
 
 } // namespace
 
-TEST_F(FileAssociationWindowTest, ShowsTheQuestionAndItsControls)
-{
-    FileAssociationWindow &w = open();
-    auto *label = w.findChild<QLabel *>("Label1");
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(),
-              "Would you like to register a file association\nfor *.mvl to this appication?");
-    auto *yes = w.findChild<QPushButton *>("cmdYes");
-    auto *no = w.findChild<QPushButton *>("cmdNo");
-    auto *dontAsk = w.findChild<QCheckBox *>("ChkDontAsk");
-    ASSERT_NE(yes, nullptr);
-    ASSERT_NE(no, nullptr);
-    ASSERT_NE(dontAsk, nullptr);
-    EXPECT_EQ(yes->text(), "yes");
-    EXPECT_EQ(no->text(), "No");
-    EXPECT_EQ(dontAsk->text(), "don't ask me again");
-    EXPECT_FALSE(dontAsk->isChecked());
-    EXPECT_TRUE(yes->isEnabled());
-    EXPECT_FALSE(w.isModal());
-}
-
-TEST_F(FileAssociationWindowTest, YesRegistersReportsSuccessAndLeavesOneMarker)
+TEST_F(FileAssociationWindowTest, YesRegistersAndReplacesOldMarkers)
 {
     ASSERT_TRUE(QDir().mkpath(configDir));
     ASSERT_TRUE(makeFile(configDir + "/old-name.sem"));
     ASSERT_TRUE(makeFile(configDir + "/settings.ini"));
-    FileAssociationWindow &w = open();
     dialogs.expectMessage(kSuccess);
-
-    click(w.cmdYes);
-
-    EXPECT_TRUE(dialogs.allConsumed());
-    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{kSuccess});
+    answer({"cmdYes"});
     EXPECT_EQ(semFiles(configDir), QStringList{"tessella.sem"});
     EXPECT_TRUE(QFileInfo::exists(configDir + "/settings.ini"));
     EXPECT_TRUE(QFileInfo(setup.association.dataHome + "/applications/tessella.desktop").isFile());
-    EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(FileAssociationWindowTest, YesNeverClearsMarkersBesideTheExecutable)
+TEST_F(FileAssociationWindowTest, AFailedStepOrMarkerIsReportedHonestly)
 {
-    const QString binDir = dir.filePath("bin");
-    ASSERT_TRUE(QDir().mkpath(binDir));
-    ASSERT_TRUE(makeFile(binDir + "/othertool.sem"));
-    setup.marker.path = binDir + "/tessella.sem";
-    setup.marker.perUserDir = false;
-    FileAssociationWindow &w = open();
-    dialogs.expectMessage(kSuccess);
-
-    click(w.cmdYes);
-
-    EXPECT_EQ(semFiles(binDir), (QStringList{"othertool.sem", "tessella.sem"}));
-}
-
-TEST_F(FileAssociationWindowTest, FailedStepIsReportedWithoutSuccessButMarkerIsWritten)
-{
+    // The association fails: no success message, but the question is not asked again.
     ASSERT_TRUE(QDir().mkpath(setup.association.dataHome));
     ASSERT_TRUE(makeFile(setup.association.dataHome + "/applications"));
-    FileAssociationWindow &w = open();
     dialogs.expectMessage("Error: Creating Key!");
-
-    click(w.cmdYes);
-
-    EXPECT_TRUE(dialogs.allConsumed());
-    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Error: Creating Key!"});
+    answer({"cmdYes"});
     EXPECT_TRUE(QFileInfo(setup.marker.path).isFile());
-    EXPECT_FALSE(w.isVisible());
-}
 
-TEST_F(FileAssociationWindowTest, MarkerThatCannotBeWrittenLeavesTheQuestionForNextTime)
-{
-    ASSERT_TRUE(makeFile(dir.filePath("config")));
-    FileAssociationWindow &w = open();
+    // The marker cannot be written: the question comes back next time.
+    setup.association.dataHome = dir.filePath("share2");
+    setup.marker.path = dir.filePath("config2/tessella/tessella.sem");
+    ASSERT_TRUE(makeFile(dir.filePath("config2")));
     dialogs.expectMessage(kSuccess);
-
-    click(w.cmdYes);
-
-    EXPECT_TRUE(dialogs.allConsumed());
-    EXPECT_FALSE(w.isVisible());
+    answer({"cmdYes"});
     EXPECT_TRUE(shouldOfferAssociation(setup.marker.path, QString()));
 }
 
-TEST_F(FileAssociationWindowTest, DontAskDisablesYesAndNoThenWritesTheMarker)
+TEST_F(FileAssociationWindowTest, DontAskDisablesYesAndNoThenWritesOnlyTheMarker)
 {
-    FileAssociationWindow &w = open();
-    click(w.ChkDontAsk);
-    EXPECT_TRUE(w.ChkDontAsk->isChecked());
-    EXPECT_FALSE(w.cmdYes->isEnabled());
-
-    // A click on the disabled button does nothing.
-    click(w.cmdYes);
-    EXPECT_TRUE(dialogs.log.empty());
+    answer({"ChkDontAsk", "cmdYes"}, false); // the disabled button does nothing
+    EXPECT_FALSE(window->cmdYes->isEnabled());
     EXPECT_FALSE(QFileInfo::exists(setup.marker.path));
-    EXPECT_TRUE(w.isVisible());
-
-    click(w.cmdNo);
+    QTest::mouseClick(window->cmdNo, Qt::LeftButton);
     EXPECT_TRUE(QFileInfo(setup.marker.path).isFile());
     EXPECT_FALSE(QFileInfo::exists(setup.association.dataHome));
     EXPECT_TRUE(dialogs.log.empty());
-    EXPECT_FALSE(w.isVisible());
+
+    answer({"ChkDontAsk", "ChkDontAsk"}, false);
+    EXPECT_TRUE(window->cmdYes->isEnabled());
 }
 
-TEST_F(FileAssociationWindowTest, UncheckingEnablesYesAgain)
+TEST_F(FileAssociationWindowTest, PlainNoWritesNothingAndAsksAgain)
 {
-    FileAssociationWindow &w = open();
-    click(w.ChkDontAsk);
-    click(w.ChkDontAsk);
-    EXPECT_FALSE(w.ChkDontAsk->isChecked());
-    EXPECT_TRUE(w.cmdYes->isEnabled());
-}
-
-TEST_F(FileAssociationWindowTest, PlainNoWritesNoMarker)
-{
-    FileAssociationWindow &w = open();
-    click(w.cmdNo);
-    EXPECT_FALSE(QFileInfo::exists(setup.marker.path));
+    answer({"cmdNo"});
     EXPECT_FALSE(QFileInfo::exists(configDir));
     EXPECT_TRUE(dialogs.log.empty());
-    EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(shouldOfferAssociation(setup.marker.path, QString()));
-}
-
-TEST(ShouldOfferAssociation, OnlyWithoutMarkerAndWithoutDocument)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString marker = dir.filePath("tessella.sem");
-    EXPECT_TRUE(shouldOfferAssociation(marker, QString()));
-    EXPECT_FALSE(shouldOfferAssociation(marker, "drawing.mvl"));
-    ASSERT_TRUE(makeFile(marker));
-    EXPECT_FALSE(shouldOfferAssociation(marker, QString()));
-    EXPECT_FALSE(shouldOfferAssociation(marker, "drawing.mvl"));
+    EXPECT_FALSE(shouldOfferAssociation(setup.marker.path, "drawing.mvl"));
+    ASSERT_TRUE(QDir().mkpath(configDir) && makeFile(setup.marker.path));
+    EXPECT_FALSE(shouldOfferAssociation(setup.marker.path, QString()));
 }

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fractal panel with the real tile editor, driven by real pointer, key and button events.
+// The mapping and the rendering themselves are tested in tests/fractal.
 #include "app/editorexport.h"
 #include "app/fractalwiring.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
-#include "fractal/render.h"
 
 #include "tests/tileeditor/windowfixture.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QScrollBar>
 
 namespace tessella::test {
@@ -38,8 +37,11 @@ protected:
                     squareTile(100 + i * 60, 100 + j * 60, 60, i % 2 ? 0x2040c0 : 0x30a050));
         start();
         unmapped = doc.tiles;
+        undoBefore = undoButton()->isEnabled();
+        click("cmdFrac");
+        ASSERT_TRUE(panel() && panel()->isVisible());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
     }
-
     void TearDown() override
     {
         exporter.reset();
@@ -61,13 +63,6 @@ protected:
                                                               : QPoint(6, button->height() / 2);
         QTest::mouseClick(button, Qt::LeftButton, {}, at);
     }
-    void openPanel()
-    {
-        click("cmdFrac");
-        ASSERT_NE(panel(), nullptr);
-        ASSERT_TRUE(panel()->isVisible());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
-    }
     void pullCircle(double cx, double cy, double radius)
     {
         press(cx, cy);
@@ -75,27 +70,41 @@ protected:
         move(cx + radius, cy);
         release(cx + radius, cy);
     }
+    void pullAndRender()
+    {
+        pullCircle(280, 250, 90);
+        clickPanel("cmdRender");
+        ASSERT_TRUE(state.fractalRendered);
+    }
+    void keys(const char *slider, Qt::Key k, int times = 1)
+    {
+        QScrollBar *bar = panelControl<QScrollBar>(slider);
+        bar->setFocus();
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(bar, k);
+    }
     // Tiles as the document holds them, without the start-up's empty tile.
     std::vector<Tile> drawnTiles() const
     {
         return {doc.tiles.begin(), doc.tiles.begin() + std::ptrdiff_t(unmapped.size())};
     }
-    QString fracCaption() const { return control<QPushButton>("cmdFrac")->text(); }
 
     FractalState state;
     FractalWiring wiring{state, dialogs};
     std::unique_ptr<EditorExport> exporter;
     std::vector<ExportRequest> requests;
     std::vector<Tile> unmapped;
+    bool undoBefore = false;
 };
 
 TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
 {
-    const bool undoBefore = control<QPushButton>("cmdUnReDo")->isEnabled();
-    openPanel();
-    EXPECT_EQ(fracCaption(), "tiles");
-    EXPECT_FALSE(control<QPushButton>("cmdUnReDo")->isEnabled());
+    EXPECT_EQ(control<QPushButton>("cmdFrac")->text(), "tiles");
+    EXPECT_FALSE(undoButton()->isEnabled());
     EXPECT_TRUE(state.colorShiftOn);
+    dialogs.expectMessage("pull a reference circle");
+    clickPanel("cmdRender");
+    EXPECT_FALSE(state.fractalRendered);
 
     pullCircle(280, 250, 90);
     EXPECT_NEAR(state.params.refCenterX, 280, 2);
@@ -109,85 +118,49 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     clickPanel("cmdRender");
     EXPECT_TRUE(wiring.exportScene(0, 0, 400, 300)); // "save image" writes the rendering
     EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "restore");
-    EXPECT_TRUE(window->fractalShown());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
-    EXPECT_NE(doc.tiles, window->fractalSnapshot().tiles());
+    const std::vector<Tile> first = doc.tiles;
+    ASSERT_NE(drawnTiles(), unmapped);
 
-    // A slider step while rendered renders again at once, from the unmapped tiles.
-    QScrollBar *granularity = panelControl<QScrollBar>("hscGranularity");
-    granularity->setFocus();
-    QTest::keyClick(granularity, Qt::Key_Left);
-    ASSERT_NE(granularity->value(), 3);
-    ASSERT_EQ(state.params.granularity, granularity->value());
-    Document fresh;
-    fresh.tiles = window->fractalSnapshot().tiles();
-    FractalSnapshot copy;
-    copy.fBackup(fresh);
-    ImageSurface scratch(QSize(8, 8));
-    TilingDrawer drawer(scratch, fresh);
-    Frender(drawer, fresh, copy, state.params,
-            SurfaceRect{0, 0, window->view().extentWidth(), window->view().extentHeight()});
-    EXPECT_EQ(doc.tiles, fresh.tiles);
-
+    // A slider step while rendered renders again at once, from the unmapped tiles: the
+    // same as restoring and rendering afresh.
+    keys("hscGranularity", Qt::Key_Left);
+    ASSERT_EQ(state.params.granularity, panelControl<QScrollBar>("hscGranularity")->value());
+    const std::vector<Tile> stepped = doc.tiles;
+    EXPECT_NE(stepped, first);
     clickPanel("cmdRender");
     EXPECT_EQ(panelControl<QPushButton>("cmdRender")->text(), "render");
     EXPECT_EQ(drawnTiles(), unmapped);
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 100);
+    clickPanel("cmdRender");
+    EXPECT_EQ(doc.tiles, stepped);
 
+    // Closing while rendered restores the tiles and appends nothing.
     const int tileCount = doc.tileCount();
     clickPanel("cmdClose");
     EXPECT_FALSE(panel()->isVisible());
-    EXPECT_EQ(fracCaption(), "fractal");
-    EXPECT_EQ(control<QPushButton>("cmdUnReDo")->isEnabled(), undoBefore);
-    EXPECT_FALSE(state.colorShiftOn);
-    EXPECT_EQ(doc.tileCount(), tileCount); // closing appends nothing
+    EXPECT_EQ(control<QPushButton>("cmdFrac")->text(), "fractal");
+    EXPECT_FALSE(state.fractalRendered || state.colorShiftOn);
+    EXPECT_EQ(doc.tileCount(), tileCount);
     EXPECT_EQ(drawnTiles(), unmapped);
-}
-
-TEST_F(FractalPanelTest, ClosingWhileRenderedRestoresTheTiles)
-{
-    openPanel();
-    pullCircle(280, 250, 90);
-    clickPanel("cmdRender");
-    click("cmdFrac"); // "tiles"
-    EXPECT_FALSE(state.fractalRendered);
-    EXPECT_EQ(drawnTiles(), unmapped);
-}
-
-TEST_F(FractalPanelTest, RenderWithoutACircleIsRefused)
-{
-    openPanel();
-    dialogs.expectMessage("pull a reference circle");
-    clickPanel("cmdRender");
-    EXPECT_FALSE(state.fractalRendered);
-    EXPECT_EQ(drawnTiles(), unmapped);
+    EXPECT_EQ(undoButton()->isEnabled(), undoBefore);
 }
 
 TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
 {
-    openPanel();
     pullCircle(280, 250, 90);
     const double r = state.params.refRadius;
     // The aspect handle, dragged out, then reset by the right button.
-    press(280 + r, 250);
-    move(280 + 1.5 * r, 250);
-    release(280 + 1.5 * r, 250);
+    drag({280 + r, 250}, {280 + 1.5 * r, 250});
     EXPECT_NEAR(state.params.refAspect, 1.5, 0.05);
-    press(280 + state.params.refAspect * r, 250, Qt::RightButton);
-    release(280 + state.params.refAspect * r, 250, Qt::RightButton);
+    clickAt(280 + state.params.refAspect * r, 250, Qt::RightButton);
     EXPECT_EQ(state.params.refAspect, 1);
-    // The radius handle above the centre.
-    press(280, 250 - r);
-    move(280, 250 - 40);
-    release(280, 250 - 40);
+    drag({280, 250 - r}, {280, 250 - 40}); // the radius handle above the centre
     EXPECT_NEAR(state.params.refRadius, 40, 2);
     // The centre moves; the right button there sets the squareness slider to 1.
-    press(280, 250);
-    move(300, 270);
-    release(300, 270);
+    drag({280, 250}, {300, 270});
     EXPECT_NEAR(state.params.refCenterX, 300, 2);
-    press(state.params.refCenterX, state.params.refCenterY, Qt::RightButton);
-    release(state.params.refCenterX, state.params.refCenterY, Qt::RightButton);
+    clickAt(state.params.refCenterX, state.params.refCenterY, Qt::RightButton);
     EXPECT_EQ(panelControl<QScrollBar>("hscSquare")->value(), 1);
     EXPECT_EQ(state.keyFrames[0].squareValue, 1);
     EXPECT_EQ(state.keyFrames[0].centerX, state.params.refCenterX);
@@ -198,29 +171,24 @@ TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
 
 TEST_F(FractalPanelTest, SaveWhileRenderedWritesTheUnmappedDesign)
 {
-    openPanel();
-    pullCircle(280, 250, 90);
-    clickPanel("cmdRender");
+    pullAndRender();
     const QString path = dir.filePath("saved.mvl");
     dialogs.expectSaveFile(path.toStdString());
     dialogs.expectMessage();
     window->fileCommands().saveState();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readAll(path);
     Document reread;
-    ASSERT_TRUE(loadState(reread,
-                          std::span(reinterpret_cast<const uint8_t *>(bytes.data()),
-                                    std::size_t(bytes.size())),
-                          0, 0)
-                    .ok);
+    ASSERT_TRUE(
+        loadState(reread,
+                  {reinterpret_cast<const uint8_t *>(bytes.data()), std::size_t(bytes.size())}, 0,
+                  0)
+            .ok);
     for (std::size_t i = 0; i < unmapped.size(); ++i)
         EXPECT_EQ(reread.tiles[i].verts, unmapped[i].verts) << i;
 }
 
 TEST_F(FractalPanelTest, SaveImageWhileRenderedDrawsTheRenderingIntoThePrintArea)
 {
-    openPanel();
     pullCircle(290, 265, 90);
     clickPanel("cmdRender");
     const std::vector<Tile> mapped = doc.tiles;
@@ -250,95 +218,70 @@ TEST_F(FractalPanelTest, SaveImageWhileRenderedDrawsTheRenderingIntoThePrintArea
     EXPECT_EQ(doc.tiles, mapped);
 }
 
-TEST_F(FractalPanelTest, ALoadWhileOpenIsWhatTheNextRenderingStartsFrom)
+// Loading, a tile handed back and selecting while rendered act on the real tiles, which
+// the next rendering starts from.
+TEST_F(FractalPanelTest, ChangesWhileRenderedReachTheRealTiles)
 {
-    Document other;
-    other.tiles.push_back(squareTile(0, 0, 50, 0x123456));
-    other.tiles.push_back(squareTile(50, 0, 50, 0x654321));
     const QString path = dir.filePath("other.mvl");
-    writeDoc(path, other);
-    openPanel();
+    writeDoc(path, documentOf({squareTile(0, 0, 50, 0x123456), squareTile(50, 0, 50, 0x654321)}));
     dialogs.expectOpenFile(path.toStdString());
     window->fileCommands().loadState();
     const std::vector<Tile> loaded = doc.tiles;
-    pullCircle(280, 250, 90);
-    clickPanel("cmdRender");
+    pullAndRender();
     clickPanel("cmdRender");
     EXPECT_EQ(doc.tiles, loaded);
-}
 
-TEST_F(FractalPanelTest, ATileHandedBackWhileRenderedJoinsTheDesign)
-{
-    openPanel();
-    pullCircle(280, 250, 90);
     clickPanel("cmdRender");
     doc.xfReturn = squareTile(600, 100, 40, 0x777777);
     window->takeHandBack(HandBack::Exit);
     EXPECT_FALSE(state.fractalRendered);
-    std::vector<Tile> expected = doc.tiles;
+    const std::vector<Tile> handedBack = doc.tiles;
+    EXPECT_EQ(handedBack.back(), doc.xfReturn);
     clickPanel("cmdRender");
     clickPanel("cmdRender");
-    EXPECT_EQ(doc.tiles, expected);
-    EXPECT_EQ(doc.tiles.back(), doc.xfReturn);
-}
+    EXPECT_EQ(doc.tiles, handedBack);
 
-// Selecting and group actions would otherwise change mapped copies that the next
-// rendering throws away.
-TEST_F(FractalPanelTest, SelectingWhileRenderedActsOnTheRealTiles)
-{
-    openPanel();
-    pullCircle(280, 250, 90);
     clickPanel("cmdRender");
     click("cmdSelect");
     clickItem("lstSelect", 1); // "all"
     EXPECT_FALSE(state.fractalRendered);
-    for (std::size_t i = 0; i < unmapped.size(); ++i) {
-        EXPECT_EQ(doc.tiles[i].verts, unmapped[i].verts) << i;
+    for (std::size_t i = 0; i < handedBack.size(); ++i) {
+        EXPECT_EQ(doc.tiles[i].verts, handedBack[i].verts) << i;
         EXPECT_EQ(doc.tiles[i].selected != 0, doc.tiles[i].grid == GridRectangular) << i;
     }
 }
 
 TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUse)
 {
-    openPanel();
-    EXPECT_TRUE(panelControl<QScrollBar>("hscFalloff")->isVisible());
-    EXPECT_FALSE(panelControl<QScrollBar>("hscBase")->isVisible());
+    const auto shown = [&](const char *name) { return panelControl<QWidget>(name)->isVisible(); };
+    EXPECT_TRUE(shown("hscFalloff"));
+    EXPECT_FALSE(shown("hscBase"));
     clickPanel("optExp");
-    EXPECT_FALSE(panelControl<QScrollBar>("hscFalloff")->isVisible());
-    EXPECT_TRUE(panelControl<QLabel>("lblBase")->isVisible());
+    EXPECT_FALSE(shown("hscFalloff"));
+    EXPECT_TRUE(shown("lblBase"));
     EXPECT_EQ(state.params.method, MappingParams::Method::Exponential);
     clickPanel("chkCSenable");
-    EXPECT_FALSE(panelControl<QScrollBar>("hscGranularity")->isVisible());
+    EXPECT_FALSE(shown("hscGranularity"));
     EXPECT_FALSE(state.params.smoothing);
     clickPanel("chkPinch");
-    EXPECT_TRUE(panelControl<QScrollBar>("hscPinch")->isVisible());
+    EXPECT_TRUE(shown("hscPinch"));
     clickPanel("chkWave");
     EXPECT_FALSE(panelControl<QCheckBox>("chkPinch")->isChecked());
-    EXPECT_FALSE(panelControl<QScrollBar>("hscPinch")->isVisible());
-    EXPECT_TRUE(panelControl<QScrollBar>("hscPhi")->isVisible());
-    for (QWidget *w : panel()->findChildren<QAbstractButton *>())
-        EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
-}
+    EXPECT_FALSE(shown("hscPinch"));
+    EXPECT_TRUE(shown("hscPhi"));
 
-TEST_F(FractalPanelTest, SkeletonTurnsFillsAndSketchesOff)
-{
-    openPanel();
-    clickPanel("chkBound");
+    // The skeleton turns fills and sketches off and back on.
     const auto views = control<QListWidget>("lstViews");
-    EXPECT_FALSE(views->item(2)->isSelected());
-    EXPECT_FALSE(views->item(3)->isSelected());
-    clickPanel("chkBound");
-    EXPECT_TRUE(views->item(2)->isSelected());
-    EXPECT_TRUE(views->item(3)->isSelected());
+    for (bool on : {false, true}) {
+        clickPanel("chkBound");
+        EXPECT_EQ(views->item(2)->isSelected(), on);
+        EXPECT_EQ(views->item(3)->isSelected(), on);
+    }
 }
 
 TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
 {
-    openPanel();
-    QScrollBar *hue = panelControl<QScrollBar>("hscHue");
-    hue->setFocus();
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(hue, Qt::Key_PageDown);
+    keys("hscHue", Qt::Key_PageDown, 3);
     ASSERT_EQ(state.hueShift, 90);
     EXPECT_EQ(panelControl<QLabel>("lblHue")->text(), "90");
     EXPECT_EQ(panel()->swatches().colrTo.pixel(45, 5), qRgb(255, 0, 0));

@@ -27,11 +27,7 @@ protected:
         qtApp();
         writeDoc(path("two.mvl"), documentOf({kKept, kPicked}));
     }
-    void TearDown() override
-    {
-        ScriptedTest::TearDown();
-        session.reset();
-    }
+    void TearDown() override { ScriptedTest::TearDown(), session.reset(); }
     QString path(const char *name) const { return dir.filePath(name); }
 
     void start(const QString &commandLine = {})
@@ -86,10 +82,8 @@ protected:
         filesEntry(FileCommands::SaveState);
         const QByteArray bytes = readAll(path(name));
         Document loaded;
-        EXPECT_TRUE(
-            loadState(loaded,
-                      {reinterpret_cast<const uint8_t *>(bytes.data()), size_t(bytes.size())}, 0, 0)
-                .ok);
+        const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
+        EXPECT_TRUE(loadState(loaded, {data, size_t(bytes.size())}, 0, 0).ok);
         return loaded;
     }
 

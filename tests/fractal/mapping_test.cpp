@@ -67,83 +67,56 @@ struct Oracle
     }
 };
 
-struct OracleCase
-{
-    const char *name;
-    MappingParams::Method method;
-    MappingParams::Decay decay;
-    MappingParams::Variant variant;
-};
-
-class MappingOracle : public ::testing::TestWithParam<OracleCase>
-{};
-
-TEST_P(MappingOracle, AgreesWithTheFormulasAtRandomPoints)
-{
-    const OracleCase &c = GetParam();
-    std::mt19937 rng(1234);
-    std::uniform_real_distribution<double> coord(-900, 900);
-    std::uniform_real_distribution<double> unit(0, 1);
-    for (int trial = 0; trial < 400; ++trial) {
-        MappingParams p = circle(20 + 300 * unit(rng), c.method, c.decay);
-        p.variant = c.variant;
-        p.squareness = float(std::round(unit(rng) * 40 - 10) / 10);
-        p.falloff = float(std::round(5 + unit(rng) * 15) / 10);
-        p.expBase = float(std::round(14 + unit(rng) * 26) / 10);
-        p.refAspect = float(0.3 + unit(rng) * 2);
-        p.pinch = (unit(rng) < 0.5 ? -1 : 1) * std::round(1 + unit(rng) * 9) / 10;
-        p.waveAmp = unit(rng);
-        p.wavePhase = unit(rng) * 2 * kPi;
-        double x = coord(rng), y = coord(rng);
-        if (std::fabs(x - p.refCenterX) <= 0.5)
-            x += 1; // the vertical through the centre takes its angle from an offset
-        const Vertex expected = Oracle{p}.map(x, y);
-        RadialMapping(p).pointTransform(x, y);
-        const double scale = std::max(1.0, p.refRadius * 3);
-        ASSERT_NEAR(x, expected.x, 2e-5 * scale) << c.name << " trial " << trial;
-        ASSERT_NEAR(y, expected.y, 2e-5 * scale) << c.name << " trial " << trial;
-    }
-}
-
 using M = MappingParams::Method;
 using D = MappingParams::Decay;
 using V = MappingParams::Variant;
-INSTANTIATE_TEST_SUITE_P(
-    EveryMethodAndDecay, MappingOracle,
-    ::testing::Values(OracleCase{"exp out", M::Exponential, D::Outward, V::None},
-                      OracleCase{"exp in", M::Exponential, D::Inward, V::None},
-                      OracleCase{"hyp out", M::Hyperbolic, D::Outward, V::None},
-                      OracleCase{"hyp in", M::Hyperbolic, D::Inward, V::None},
-                      OracleCase{"pinch", M::Hyperbolic, D::Outward, V::Pinch},
-                      OracleCase{"wave", M::Exponential, D::Inward, V::Wave}),
-    [](const auto &info) {
-        std::string name = info.param.name;
-        std::replace(name.begin(), name.end(), ' ', '_');
-        return name;
-    });
 
-struct HalfwayCase
+TEST(MappingOracle, EveryMethodDecayAndVariantAgreesWithTheFormulasAtRandomPoints)
 {
-    M method;
-    D decay;
-};
-
-class HalfwayAtTheCircle : public ::testing::TestWithParam<HalfwayCase>
-{};
-
-// Base 2 and falloff 1 put a point on the reference circle halfway to the centre.
-TEST_P(HalfwayAtTheCircle, MapsTheRadiusToHalf)
-{
-    const MappingParams p = circle(80, GetParam().method, GetParam().decay);
-    const RadialMapping mapping(p);
-    for (double a : {0.0, 1.0, 2.5, 4.0, 6.0})
-        EXPECT_NEAR(mapping.radialMap(80, a), 40, 1e-9) << a;
+    // clang-format off
+    const struct { const char *name; M method; D decay; V variant; } cases[] = {
+        {"exp out", M::Exponential, D::Outward, V::None}, {"exp in", M::Exponential, D::Inward, V::None},
+        {"hyp out", M::Hyperbolic, D::Outward, V::None},  {"hyp in", M::Hyperbolic, D::Inward, V::None},
+        {"pinch", M::Hyperbolic, D::Outward, V::Pinch},   {"wave", M::Exponential, D::Inward, V::Wave},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        std::mt19937 rng(1234);
+        std::uniform_real_distribution<double> coord(-900, 900);
+        std::uniform_real_distribution<double> unit(0, 1);
+        for (int trial = 0; trial < 400; ++trial) {
+            MappingParams p = circle(20 + 300 * unit(rng), c.method, c.decay);
+            p.variant = c.variant;
+            p.squareness = float(std::round(unit(rng) * 40 - 10) / 10);
+            p.falloff = float(std::round(5 + unit(rng) * 15) / 10);
+            p.expBase = float(std::round(14 + unit(rng) * 26) / 10);
+            p.refAspect = float(0.3 + unit(rng) * 2);
+            p.pinch = (unit(rng) < 0.5 ? -1 : 1) * std::round(1 + unit(rng) * 9) / 10;
+            p.waveAmp = unit(rng);
+            p.wavePhase = unit(rng) * 2 * kPi;
+            double x = coord(rng), y = coord(rng);
+            if (std::fabs(x - p.refCenterX) <= 0.5)
+                x += 1; // the vertical through the centre takes its angle from an offset
+            const Vertex expected = Oracle{p}.map(x, y);
+            RadialMapping(p).pointTransform(x, y);
+            const double scale = std::max(1.0, p.refRadius * 3);
+            ASSERT_NEAR(x, expected.x, 2e-5 * scale) << c.name << " trial " << trial;
+            ASSERT_NEAR(y, expected.y, 2e-5 * scale) << c.name << " trial " << trial;
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Laws, HalfwayAtTheCircle,
-                         ::testing::Values(HalfwayCase{M::Exponential, D::Outward},
-                                           HalfwayCase{M::Hyperbolic, D::Outward},
-                                           HalfwayCase{M::Hyperbolic, D::Inward}));
+// Base 2 and falloff 1 put a point on the reference circle halfway to the centre.
+TEST(RadialMap, TheCircleMapsHalfwayForEveryLaw)
+{
+    for (const auto &[method, decay] : {std::pair{M::Exponential, D::Outward},
+                                        {M::Hyperbolic, D::Outward},
+                                        {M::Hyperbolic, D::Inward}}) {
+        const RadialMapping mapping(circle(80, method, decay));
+        for (double a : {0.0, 1.0, 2.5, 4.0, 6.0})
+            EXPECT_NEAR(mapping.radialMap(80, a), 40, 1e-9) << a;
+    }
+}
 
 TEST(ReferenceShape, SquarenessZeroIsTheCircleAndOneTheSquare)
 {
@@ -165,53 +138,39 @@ TEST(ReferenceShape, AngleThatIsNotFiniteCountsAsAxis)
     EXPECT_NEAR(getSquare(-0.5f), 1 / std::cos(0.5), 1e-6);
 }
 
-TEST(PointTransform, CentrePointGoesToCentreOutwardAndToTheRimAtAngleZeroInward)
+// The points and settings the formulas leave undefined.
+TEST(PointTransform, EdgeInputsHaveTheirOwnAnswers)
 {
+    const auto mapped = [](const MappingParams &p, double x, double y) {
+        RadialMapping(p).pointTransform(x, y);
+        return Vertex{x, y};
+    };
+    // The centre goes to the centre outward and to the rim at angle 0 inward.
     for (D decay : {D::Outward, D::Inward}) {
         MappingParams p = circle(60, M::Exponential, decay);
         p.refAspect = 1.5f;
-        double x = p.refCenterX, y = p.refCenterY;
-        RadialMapping(p).pointTransform(x, y);
-        EXPECT_DOUBLE_EQ(x, decay == D::Outward ? 0 : 1.5);
-        EXPECT_DOUBLE_EQ(y, 0);
+        EXPECT_EQ(mapped(p, p.refCenterX, p.refCenterY),
+                  (Vertex{decay == D::Outward ? 0 : 1.5, 0}));
+        // Points on the centre's vertical stay finite.
+        for (double dy : {-500.0, -0.005, 0.005, 500.0}) {
+            const Vertex v = mapped(p, p.refCenterX, p.refCenterY + dy);
+            EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y)) << dy;
+        }
     }
-}
-
-TEST(PointTransform, PinchZeroIsTheIdentityAboutTheCentre)
-{
+    // Pinch 0 is the identity about the centre.
     MappingParams p = circle(60, M::Hyperbolic, D::Outward);
     p.variant = V::Pinch;
     p.pinch = 0;
-    double x = 230, y = 17;
-    RadialMapping(p).pointTransform(x, y);
-    EXPECT_NEAR(x, 130, 1e-9);
-    EXPECT_NEAR(y, 57, 1e-9);
-}
-
-TEST(PointTransform, ZeroAspectCountsAsOneAndNegativeMirrors)
-{
-    MappingParams p = circle(60, M::Hyperbolic, D::Outward);
-    double x1 = 300, y1 = 10;
-    RadialMapping(p).pointTransform(x1, y1);
+    const Vertex same = mapped(p, 230, 17);
+    EXPECT_NEAR(same.x, 130, 1e-9);
+    EXPECT_NEAR(same.y, 57, 1e-9);
+    // Aspect 0 counts as 1; a negative one mirrors.
+    p.variant = V::None;
+    const Vertex one = mapped(p, 300, 10);
     p.refAspect = 0;
-    double x0 = 300, y0 = 10;
-    RadialMapping(p).pointTransform(x0, y0);
-    EXPECT_EQ(x0, x1);
+    EXPECT_EQ(mapped(p, 300, 10), one);
     p.refAspect = -1;
-    double xm = 300, ym = 10;
-    RadialMapping(p).pointTransform(xm, ym);
-    EXPECT_EQ(xm, -x1);
-    EXPECT_EQ(ym, y1);
-}
-
-TEST(PointTransform, PointsOnTheCentresVerticalStayFinite)
-{
-    const MappingParams p = circle(60, M::Exponential, D::Inward);
-    for (double dy : {-500.0, -0.005, 0.005, 500.0}) {
-        double x = p.refCenterX, y = p.refCenterY + dy;
-        RadialMapping(p).pointTransform(x, y);
-        EXPECT_TRUE(std::isfinite(x) && std::isfinite(y)) << dy;
-    }
+    EXPECT_EQ(mapped(p, 300, 10), (Vertex{-one.x, one.y}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "fractal/mappedrendering.h"
 #include "fractal/render.h"
 #include "platform/imagesurface.h"
+#include "tests/support/tilebuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,7 @@ namespace {
 
 Tile square(double x, double y, double side)
 {
-    Tile t;
-    t.setCorners({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}});
-    t.color = 0x3366cc;
-    t.grid = GridRectangular;
-    return t;
+    return test::squareTile(x, y, side, 0x3366cc);
 }
 
 Document grid(int n, double side)
@@ -34,9 +31,7 @@ Document grid(int n, double side)
 MappingParams params(double cx, double cy, double radius)
 {
     MappingParams p;
-    p.refCenterX = cx;
-    p.refCenterY = cy;
-    p.refRadius = radius;
+    p.refCenterX = cx, p.refCenterY = cy, p.refRadius = radius;
     return p;
 }
 
@@ -48,16 +43,10 @@ double angleOf(double dx, double dy)
     return a < 0 ? a + 2 * std::numbers::pi : a;
 }
 
-TEST(RenderPlacement, NoCircleOrBrokenRadiusMapsNothing)
+TEST(RenderPlacement, BrokenRadiiMapNothingAndAspectsScaleLikeTheirSize)
 {
-    for (double radius : {0.0, -5.0, double(NAN), double(INFINITY)}) {
-        const RenderPlacement placement = renderPlacement(params(0, 0, radius), kScreen);
-        EXPECT_FALSE(placement.mapped) << radius;
-    }
-}
-
-TEST(RenderPlacement, ZeroOrNegativeAspectScalesLikeItsSize)
-{
+    for (double radius : {0.0, -5.0, double(NAN), double(INFINITY)})
+        EXPECT_FALSE(renderPlacement(params(0, 0, radius), kScreen).mapped) << radius;
     MappingParams p = params(0, 0, 100);
     p.refAspect = 2;
     const double two = renderPlacement(p, kScreen).mapScale;
@@ -71,70 +60,63 @@ TEST(RenderPlacement, ZeroOrNegativeAspectScalesLikeItsSize)
     EXPECT_NEAR(inward.segLength * inward.mapScale, 8, 1e-9);
 }
 
-// Outward, the whole plane lands inside the reference shape as the surface scales it.
-TEST(RenderProperties, OutwardMapsEveryVertexIntoTheScaledShape)
+// Every piece stays within the length on the surface; outward, the whole plane lands
+// inside the reference shape as the surface scales it.
+TEST(RenderProperties, PiecesAreShortAndOutwardStaysInsideTheShape)
 {
-    for (float squareness : {0.0f, 1.0f, 2.5f, -0.8f}) {
-        for (auto method :
-             {MappingParams::Method::Exponential, MappingParams::Method::Hyperbolic}) {
-            Document doc = grid(12, 70);
+    using Mt = MappingParams::Method;
+    using Dc = MappingParams::Decay;
+    for (float squareness : {0.0f, 1.0f, 2.5f, -0.8f})
+        for (auto [method, decay, g] : {std::tuple{Mt::Exponential, Dc::Outward, 0},
+                                        {Mt::Hyperbolic, Dc::Outward, 3},
+                                        {Mt::Hyperbolic, Dc::Inward, 6},
+                                        {Mt::Exponential, Dc::Inward, 3}}) {
+            Document doc = grid(8, 90);
             MappingParams p = params(333, 251, 90);
-            p.squareness = squareness;
-            p.method = method;
-            p.refAspect = 1.3f;
+            p.squareness = squareness, p.method = method, p.decay = decay, p.granularity = g;
+            p.refAspect = g == 0 ? 1.3f : 1.0f; // pieces are measured unstretched
             const RenderPlacement placement = renderPlacement(p, kScreen);
             const RadialMapping mapping(p);
             mapTiles(doc.tiles, mapping, placement);
-            for (const Tile &t : doc.tiles) {
+            const double limit = placement.segLength * placement.mapScale;
+            for (const Tile &t : doc.tiles)
                 for (int j = 0; j < t.nVerts; ++j) {
+                    const Vertex &a = t.verts[j], &b = t.verts[(j + 1) % t.nVerts];
+                    ASSERT_TRUE(p.refAspect != 1 ||
+                                std::hypot(b.x - a.x, b.y - a.y) <= limit * (1 + 1e-9))
+                        << g;
                     const double dx =
-                        (t.verts[j].x - placement.mapCenterX) / placement.mapScale / p.refAspect;
-                    const double dy = (t.verts[j].y - placement.mapCenterY) / placement.mapScale;
-                    const double a = angleOf(dx, dy);
-                    ASSERT_LE(std::hypot(dx, dy), mapping.refRadiusAt(float(a)) * (1 + 1e-6))
+                        (a.x - placement.mapCenterX) / placement.mapScale / p.refAspect;
+                    const double dy = (a.y - placement.mapCenterY) / placement.mapScale;
+                    const double rim = mapping.refRadiusAt(float(angleOf(dx, dy)));
+                    ASSERT_TRUE(decay == Dc::Inward || std::hypot(dx, dy) <= rim * (1 + 1e-6))
                         << squareness;
                 }
-            }
         }
-    }
 }
 
-TEST(RenderProperties, SubdividedPiecesStayWithinTheLengthOnTheSurface)
+// Short mapped edges, no usable length and broken corners all keep the four corners.
+TEST(Subdivision, NothingToCutKeepsTheCorners)
 {
-    for (int g : {0, 3, 6}) {
-        for (auto decay : {MappingParams::Decay::Outward, MappingParams::Decay::Inward}) {
-            Document doc = grid(6, 150);
-            MappingParams p = params(420, 380, 120);
-            p.granularity = g;
-            p.decay = decay;
-            const RenderPlacement placement = renderPlacement(p, kScreen);
-            mapTiles(doc.tiles, RadialMapping(p), placement);
-            const double limit = placement.segLength * placement.mapScale;
-            for (const Tile &t : doc.tiles) {
-                for (int j = 0; j < t.nVerts; ++j) {
-                    const Vertex &a = t.verts[j];
-                    const Vertex &b = t.verts[(j + 1) % t.nVerts];
-                    ASSERT_LE(std::hypot(b.x - a.x, b.y - a.y), limit * (1 + 1e-9)) << g;
-                }
-            }
-        }
+    const RadialMapping mapping(params(0, 0, 100));
+    const Tile shortEdges = square(500, 500, 3);
+    Tile brokenCorner = square(10, 10, 400);
+    brokenCorner.verts[2].x = NAN;
+    // clang-format off
+    const struct { Tile tile; double seg; int verts; } cases[] = {
+        {shortEdges, 4.0, 4},
+        {square(10, 10, 400), 0.0, 4}, {square(10, 10, 400), -1.0, 4},
+        {square(10, 10, 400), double(NAN), 4}, {square(10, 10, 400), double(INFINITY), 4},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        Tile t = c.tile;
+        subdivideTile(t, mapping, c.seg);
+        EXPECT_EQ(t.nVerts, c.verts) << c.seg;
     }
-}
-
-TEST(Subdivision, ShortMappedEdgesKeepTheVertexCount)
-{
-    Tile t = square(500, 500, 3);
-    subdivideTile(t, RadialMapping(params(0, 0, 100)), 4.0);
-    EXPECT_EQ(t.nVerts, 4);
-}
-
-TEST(Subdivision, NoLengthMeansCornersOnly)
-{
-    for (double seg : {0.0, -1.0, double(NAN), double(INFINITY)}) {
-        Tile t = square(10, 10, 400);
-        subdivideTile(t, RadialMapping(params(0, 0, 100)), seg);
-        EXPECT_EQ(t.nVerts, 4) << seg;
-    }
+    // A NaN corner neither crashes nor divides without end.
+    subdivideTile(brokenCorner, mapping, 0.5);
+    EXPECT_LE(brokenCorner.nVerts, kMaxMappedVerts);
 }
 
 // A tiny circle with pinch at the finest setting asks for tens of thousands of pieces.
@@ -154,14 +136,6 @@ TEST(Subdivision, HugeRequestsAreCappedPerTile)
     EXPECT_EQ(doc.tiles[0].verts.size(), std::size_t(doc.tiles[0].nVerts) + 1);
 }
 
-TEST(Subdivision, NonFiniteCornersNeitherCrashNorDivide)
-{
-    Tile t = square(10, 10, 400);
-    t.verts[2].x = NAN;
-    subdivideTile(t, RadialMapping(params(0, 0, 100)), 0.5);
-    EXPECT_LE(t.nVerts, kMaxMappedVerts);
-}
-
 class RenderPasses : public ::testing::Test
 {
 protected:
@@ -177,46 +151,28 @@ protected:
     ImageSurface surface{QSize(1200, 800)};
 };
 
-TEST_F(RenderPasses, ReRenderingAfterAChangeEqualsAFreshRendering)
+// Rendering again after a change equals a fresh rendering of the unmapped tiles; the
+// mapped disc lies around the surface centre; a zero radius gives the unmapped tiles back.
+TEST_F(RenderPasses, EveryPassStartsFromTheUnmappedTiles)
 {
     const std::vector<Tile> unmapped = doc.tiles;
     snapshot.fBackup(doc);
-    MappingParams p = params(250, 260, 100);
+    MappingParams p = params(300, 300, 100);
     render(p);
-    p.granularity = 1;
-    p.falloff = 1.6f;
+    EXPECT_EQ(surface.pixel(630, 430), 0x3366cc);
+    EXPECT_EQ(surface.pixel(5, 5), kCanvasBackground);
+    p.granularity = 1, p.falloff = 1.6f;
     render(p);
-    const std::vector<Tile> again = doc.tiles;
-
-    Document fresh;
-    fresh.tiles = unmapped;
+    Document fresh = test::documentOf(unmapped);
     FractalSnapshot freshSnapshot;
     freshSnapshot.fBackup(fresh);
     TilingDrawer drawer(surface, fresh);
     Frender(drawer, fresh, freshSnapshot, p, kScreen);
-    EXPECT_EQ(again, fresh.tiles);
-}
-
-TEST_F(RenderPasses, ZeroRadiusDrawsTheUnmappedTiles)
-{
-    const std::vector<Tile> unmapped = doc.tiles;
-    snapshot.fBackup(doc);
-    render(params(250, 260, 100));
+    EXPECT_EQ(doc.tiles, fresh.tiles);
     ASSERT_NE(doc.tiles, unmapped);
-    const RenderPlacement placement = render(params(250, 260, 0));
-    EXPECT_FALSE(placement.mapped);
-    EXPECT_EQ(doc.tiles, unmapped);
-    for (const Tile &t : doc.tiles)
-        for (const Vertex &v : t.verts)
-            ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y));
-}
 
-TEST_F(RenderPasses, TheMappedDiscIsDrawnAroundTheSurfaceCentre)
-{
-    snapshot.fBackup(doc);
-    render(params(300, 300, 100));
-    EXPECT_EQ(surface.pixel(630, 430), 0x3366cc);
-    EXPECT_EQ(surface.pixel(5, 5), kCanvasBackground);
+    EXPECT_FALSE(render(params(250, 260, 0)).mapped);
+    EXPECT_EQ(doc.tiles, unmapped);
 }
 
 // A tile with a solid sketch square in its middle, drawn in the tile's inverted colour.
@@ -228,18 +184,16 @@ protected:
         doc.tiles = {square(200, 200, 100)};
         doc.tiles[0].sketchStart = 1;
         Sketch item;
-        item.count = 1;
-        item.kind = 1;
+        item.count = 1, item.kind = 1, item.nPoints = 4, item.pointsAllocated = true;
         item.points = {{30, 30}, {70, 30}, {70, 70}, {30, 70}};
-        item.nPoints = 4;
-        item.pointsAllocated = true;
         doc.sketches = {Sketch{}, item};
         snapshot.fBackup(doc);
     }
     const Colour ic = invertColor(0x3366cc);
 };
 
-TEST_F(SketchedRendering, SketchesFollowTheirMappedTile)
+// The sketch follows its mapped tile, and an export band draws what the screen draws.
+TEST_F(SketchedRendering, SketchesFollowTheirMappedTileOnScreenAndInAnExport)
 {
     MappingParams p = params(180, 190, 60);
     const RenderPlacement placement = render(p);
@@ -248,6 +202,10 @@ TEST_F(SketchedRendering, SketchesFollowTheirMappedTile)
     EXPECT_EQ(surface.pixel(int(x * placement.mapScale + placement.mapCenterX),
                             int(y * placement.mapScale + placement.mapCenterY)),
               ic);
+    ImageSurface band(QSize(1200, 800));
+    band.clearAll(kCanvasBackground);
+    MappedRendering(doc, snapshot.tiles(), p, kScreen).draw(band, DrawSettings{});
+    EXPECT_EQ(band.image(), surface.image());
 }
 
 // Pinch and wave keep the plane's units: sketches stay with their tiles there too.
@@ -258,24 +216,6 @@ TEST_F(SketchedRendering, PinchZeroDrawsThePlainPicture)
     render(p);
     EXPECT_EQ(surface.pixel(250, 250), ic);
     EXPECT_EQ(surface.pixel(210, 210), 0x3366cc);
-}
-
-TEST_F(SketchedRendering, AnExportDrawsWhatTheScreenDraws)
-{
-    const MappingParams p = params(180, 190, 60);
-    render(p);
-    const QImage screen = surface.image().copy();
-    ImageSurface band(QSize(1200, 800));
-    band.clearAll(kCanvasBackground);
-    MappedRendering(doc, snapshot.tiles(), p, kScreen).draw(band, DrawSettings{});
-    EXPECT_EQ(band.image(), screen);
-}
-
-TEST(ColourShift, ValueShiftOf180FoldsBlackAndWhite)
-{
-    EXPECT_EQ(shiftColour(0x000000, 0, 180), 0xffffff);
-    EXPECT_EQ(shiftColour(0xffffff, 0, 180), 0x000000);
-    EXPECT_EQ(shiftColour(0x0000ff, 120, 0), 0x00ff00);
 }
 
 } // namespace

@@ -22,10 +22,10 @@ inline QImage referenceSmooth(const QImage &source)
     const int w = source.width(), h = source.height();
     QImage out((w + 1) / 2, (h + 1) / 2, QImage::Format_RGB32);
     const int weight[3] = {1, 2, 1};
-    for (int oy = 0; oy < out.height(); ++oy) {
+    for (int oy = 0; oy < out.height(); ++oy)
         for (int ox = 0; ox < out.width(); ++ox) {
             int sum[3] = {0, 0, 0};
-            for (int dy = -1; dy <= 1; ++dy) {
+            for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     const int x = std::clamp(2 * ox + dx, 0, w - 1);
                     const int y = std::clamp(2 * oy + dy, 0, h - 1);
@@ -35,10 +35,8 @@ inline QImage referenceSmooth(const QImage &source)
                     sum[1] += qGreen(p) * k;
                     sum[2] += qBlue(p) * k;
                 }
-            }
             out.setPixel(ox, oy, qRgb(sum[0] / 16, sum[1] / 16, sum[2] / 16));
         }
-    }
     return out;
 }
 
@@ -53,9 +51,8 @@ inline std::function<void(Surface &)> randomPolygons(int width, int height, unsi
         std::uniform_int_distribution<int> colour(0, 0xffffff), corners(3, 7);
         for (int i = 0; i < count; ++i) {
             std::vector<PixelPoint> points(std::size_t(corners(rng)));
-            for (PixelPoint &p : points) {
+            for (PixelPoint &p : points)
                 p = {px(rng), py(rng)};
-            }
             surface.setPenColour(colour(rng));
             surface.setFillColour(colour(rng));
             surface.setFillStyle(i % 5 == 0 ? kFillUpwardDiagonal : kFillSolid);
@@ -83,9 +80,8 @@ inline QByteArray fileBytes(const QString &path)
 inline void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
-    }
 }
 
 // Records progress and cancels after a number of calls.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The export pass: file types, sizes and zoom, refusals, failures, raster output.
+// The export pass: file types, sizes and zoom, refusals, failures; raster files read back by
+// Qt's decoders, metafiles by walkers written from the format descriptions and by wmf2svg.
 #include "output/export/imageexport.h"
 #include "platform/fileio.h"
 #include "tests/output/exportfixture.h"
@@ -8,9 +9,14 @@
 
 #include <QDir>
 #include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace tessella;
 using namespace tessella::test;
@@ -43,6 +49,92 @@ QImage readBack(const QString &path)
     return QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
 }
 
+uint32_t u32At(const QByteArray &b, qsizetype at)
+{
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
+           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+uint16_t u16At(const QByteArray &b, qsizetype at)
+{
+    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
+}
+
+int32_t i32At(const QByteArray &b, qsizetype at)
+{
+    return int32_t(u32At(b, at));
+}
+
+struct EmfWalk
+{
+    bool wellFormed = false;
+    std::vector<uint32_t> types;
+    int32_t bounds[4] = {};
+    int32_t frame[4] = {};
+};
+
+// EMF: every record is a 32-bit type and a 32-bit size (a multiple of 4); the header comes
+// first and holds the file size and record count; the end-of-file record comes last.
+EmfWalk walkEmf(const QByteArray &b)
+{
+    EmfWalk walk;
+    if (b.size() < 108 || u32At(b, 0) != 1 || u32At(b, 40) != 0x464D4520)
+        return walk;
+    for (int i = 0; i < 4; ++i)
+        walk.bounds[i] = i32At(b, 8 + 4 * i), walk.frame[i] = i32At(b, 24 + 4 * i);
+    qsizetype at = 0;
+    while (at + 8 <= b.size()) {
+        const uint32_t size = u32At(b, at + 4);
+        if (size < 8 || size % 4 != 0 || at + size > b.size())
+            return walk;
+        walk.types.push_back(u32At(b, at));
+        at += size;
+    }
+    walk.wellFormed = at == b.size() && u32At(b, 48) == uint32_t(b.size()) &&
+                      u32At(b, 52) == walk.types.size() && walk.types.back() == 14;
+    return walk;
+}
+
+// WMF records after the placeable and standard headers: function and parameter words.
+std::vector<std::pair<uint16_t, std::vector<int16_t>>> wmfRecords(const QByteArray &b)
+{
+    std::vector<std::pair<uint16_t, std::vector<int16_t>>> records;
+    qsizetype at = 22 + 18;
+    while (at + 6 <= b.size()) {
+        const uint32_t words = u32At(b, at);
+        if (words < 3 || at + 2 * qsizetype(words) > b.size())
+            break;
+        std::vector<int16_t> params;
+        for (uint32_t w = 3; w < words; ++w)
+            params.push_back(int16_t(u16At(b, at + 2 * w)));
+        records.emplace_back(u16At(b, at + 4), params);
+        at += 2 * words;
+    }
+    return records;
+}
+
+// Three squares (one selected), one far away, and a sketch polyline on the first.
+class VectorExport : public ImageExport
+{
+protected:
+    void SetUp() override
+    {
+        ImageExport::SetUp();
+        doc = documentOf({squareTile(10, 10, 40, 0x0000ff), squareTile(60, 10, 40, 0x00ff00),
+                          squareTile(10, 60, 40, 0xff0000), squareTile(50000, 50000, 10)});
+        doc.tiles[1].selected = -1;
+        Sketch line;
+        line.count = 1, line.kind = 0, line.nPoints = 3, line.pointsAllocated = true;
+        line.points = {{5, 5}, {20, 5}, {20, 20}};
+        doc.tiles[0].sketchStart = doc.appendSketchRun({line});
+    }
+    // The quality is ignored: vector files are drawn at 2.
+    ExportResult exportTo(const QString &name, PrintArea area = {0, 0, 120, 110})
+    {
+        return exportImage(doc, request(name, area, 8));
+    }
+};
+
 } // namespace
 
 TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
@@ -53,9 +145,8 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
         {"a.pdf", ImageFormat::Pdf}, {"a.JPG", std::nullopt},      {"a.jpeg", std::nullopt},
         {"jpg", ImageFormat::Jpeg},  {"", std::nullopt},           {"a.tif", std::nullopt},
     };
-    for (const auto &[path, format] : cases) {
+    for (const auto &[path, format] : cases)
         EXPECT_EQ(classifyImagePath(path), format) << path;
-    }
     EXPECT_EQ(unrecognizedTypeMessage("/tmp/x.JPG"), ".JPG is not a recognized file type");
     EXPECT_EQ(unrecognizedTypeMessage("/tmp/x.jpeg"), "jpeg is not a recognized file type");
 }
@@ -107,27 +198,24 @@ TEST_F(ImageExport, AnAreaAwayFromTheOriginIsWrittenToItsLastRow)
     ASSERT_TRUE(exportImage(big, r).written());
     const QImage image = readBack(r.path);
     ASSERT_EQ(image.size(), QSize(100, 200));
-    for (int y : {0, 100, 199}) {
+    for (int y : {0, 100, 199})
         EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
-    }
 }
 
 TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
 {
-    const QString old = "old";
-    struct Case
+    const struct
     {
         const char *name;
         PrintArea area;
         int zoom;
-    };
-    const Case refused[] = {
+    } refused[] = {
         {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
         {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
         {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
         {"empty.emf", {5, 5, 5, 9}, 2},
     };
-    for (const Case &c : refused) {
+    for (const auto &c : refused) {
         ExportRequest r = request(c.name, c.area, c.zoom);
         writeFile(r.path, "old");
         const ExportResult result = exportImage(doc, r);
@@ -168,4 +256,90 @@ TEST_F(ImageExport, ACancelStopsWithinABandAndWritesNothing)
         EXPECT_FALSE(QFileInfo::exists(r.path)) << name;
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+// Each metafile replaces a longer file there whole: the walks end exactly at the end.
+TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
+{
+    writeFile(dir.filePath("t.emf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
+    const EmfWalk walk = walkEmf(fileBytes(dir.filePath("t.emf")));
+    ASSERT_TRUE(walk.wellFormed);
+    EXPECT_EQ(std::vector<int32_t>(walk.bounds, walk.bounds + 4),
+              (std::vector<int32_t>{-5, 3, 115, 113}));
+    // 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
+    EXPECT_EQ(std::vector<int32_t>(walk.frame, walk.frame + 4),
+              (std::vector<int32_t>{0, 0, 6350, 5821}));
+    std::map<uint32_t, int> counts;
+    for (uint32_t type : walk.types)
+        ++counts[type];
+    EXPECT_EQ(counts[86] + counts[3], 4); // one polygon per tile, none hatched or dropped
+    EXPECT_EQ(counts[27], 1);             // the sketch: move, then two lines
+    EXPECT_EQ(counts[54], 2);
+    EXPECT_EQ(counts[38], counts[40] - counts[39]); // every pen and brush deleted again
+    for (uint32_t type : walk.types)
+        EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
+}
+
+TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
+{
+    writeFile(dir.filePath("t.wmf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(exportTo("t.wmf").written());
+    const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
+    ASSERT_GE(bytes.size(), 40);
+    EXPECT_EQ(u32At(bytes, 0), 0x9AC6CDD7u);
+    uint16_t checksum = 0;
+    for (int w = 0; w < 10; ++w)
+        checksum ^= u16At(bytes, 2 * w);
+    EXPECT_EQ(u16At(bytes, 20), checksum);
+    EXPECT_EQ(u16At(bytes, 10), 240); // right and bottom of the drawing
+    EXPECT_EQ(u16At(bytes, 12), 220);
+    EXPECT_EQ(u16At(bytes, 14), 96); // units per inch
+    EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
+
+    int polygons = 0;
+    bool clampedFarTile = false;
+    const auto records = wmfRecords(bytes);
+    for (const auto &[function, params] : records) {
+        if (function == 0x0324) {
+            ++polygons;
+            clampedFarTile = clampedFarTile || params[1] == 32767;
+            EXPECT_GE(params[1], 0); // the far tile's x, wrapped, would turn negative
+        }
+    }
+    EXPECT_EQ(polygons, 4);
+    EXPECT_TRUE(clampedFarTile);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().first, 0);
+
+    const QString wmf2svg = QStandardPaths::findExecutable("wmf2svg");
+    ASSERT_FALSE(wmf2svg.isEmpty()) << "wmf2svg missing: run scripts/deps.sh (libwmf-bin)";
+    QProcess process;
+    process.start(wmf2svg, {"-o", dir.filePath("t.svg"), dir.filePath("t.wmf")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_GE(fileBytes(dir.filePath("t.svg")).count("<polygon"), 3);
+}
+
+TEST_F(VectorExport, SvgAndPdfHoldVectorShapesAndNoPicture)
+{
+    ASSERT_TRUE(exportTo("t.svg").written());
+    QXmlStreamReader xml(fileBytes(dir.filePath("t.svg")));
+    int shapes = 0, images = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            shapes += xml.name() == u"polygon" || xml.name() == u"path" ||
+                      xml.name() == u"polyline" || xml.name() == u"line";
+            images += xml.name() == u"image";
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GE(shapes, 6); // four tiles and the sketch's two lines
+    EXPECT_EQ(images, 0);
+
+    ASSERT_TRUE(exportTo("t.pdf").written());
+    const QByteArray pdf = fileBytes(dir.filePath("t.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    EXPECT_TRUE(pdf.contains("/MediaBox"));
 }
