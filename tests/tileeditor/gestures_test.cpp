@@ -97,6 +97,8 @@ std::vector<Scenario> scenarios()
          {with(polygonTile({{8, 2 * cy - 8}, {40, 2 * cy - 8}, {8, 2 * cy - 24}}, 0x00ff00), kPi / 2, true)}},
         {"MoveLandsOnTheNodeReachedLast", false, TileMove, {kBlue},
          "p50,50 m60,52 m67,51 m75,49 r75,49", {shifted(kBlue, 16, 0)}},
+        {"MoveStaysWhenTheNextNodeIsJustOutOfReach", false, TileMove, {kBlue},
+         "p50,50 m59.5,50 r59.5,50", {kBlue}},
         {"MoveWithSpaceHeldIsFree", false, TileMove, {kBlue}, "s p50,50 m53,51 r53,51 u",
          {shifted(kBlue, 3, 1)}},
         {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},

@@ -303,6 +303,20 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     EXPECT_EQ(s.pixel(60, 90), kGreen);
 }
 
+// The lattice is drawn at width 1 whatever the canvas line width.
+TEST(ViewRenderer, TheLatticeIgnoresTheLineWidth)
+{
+    ImageSurface heavy(QSize(100, 100)), plain(QSize(100, 100));
+    ViewFrame frame;
+    frame.extentWidth = frame.extentHeight = 100;
+    frame.lineWidth = 4;
+    renderView(heavy, Document{}, DrawSettings{}, frame);
+    plain.clearAll(kBg);
+    drawLattice(plain, GridRectangular, 100, 100);
+    EXPECT_EQ(heavy.image(), plain.image());
+    EXPECT_EQ(heavy.penWidth(), 4);
+}
+
 // Oracle: a viewport shows exactly the same pixels as that region of the full canvas.
 TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
 {
