@@ -31,6 +31,9 @@
 #include <string>
 #include <vector>
 
+// Designated initializers name only the fields a case sets; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace tessella::test {
 
 // What a user can tell apart in a tile: corners and angle to 1e-4, colour and flags.
@@ -84,14 +87,15 @@ inline std::vector<Event> parse(const char *text)
 // becomes (INT_MIN on this hardware).
 class WatchingSurface : public ImageSurface
 {
-    void pixelArg(int v) { reached += v == INT_MIN ? 1 : 0; }
-    void planeArg(double v) { reached += std::isfinite(v) ? 0 : 1; }
-    void points(std::span<const PixelPoint> pts)
+    void pixels(std::initializer_list<int> vs)
     {
-        for (const PixelPoint &p : pts) {
-            pixelArg(p.x);
-            pixelArg(p.y);
-        }
+        for (int v : vs)
+            reached += v == INT_MIN ? 1 : 0;
+    }
+    void plane(std::initializer_list<double> vs)
+    {
+        for (double v : vs)
+            reached += std::isfinite(v) ? 0 : 1;
     }
 
 public:
@@ -102,39 +106,49 @@ public:
     using ImageSurface::setPoint;
     void polygon(std::span<const PixelPoint> pts) override
     {
-        points(pts);
+        for (const PixelPoint &p : pts)
+            pixels({p.x, p.y});
         ImageSurface::polygon(pts);
     }
     void ellipse(int l, int t, int r, int b) override
     {
-        points({{{l, t}, {r, b}}});
+        pixels({l, t, r, b});
         ImageSurface::ellipse(l, t, r, b);
     }
     void setPixel(int x, int y, Colour c) override
     {
-        points({{{x, y}}});
+        pixels({x, y});
         ImageSurface::setPixel(x, y, c);
     }
     void setPoint(double x, double y, Colour c) override
     {
-        planeArg(x);
-        planeArg(y);
+        plane({x, y});
         ImageSurface::setPoint(x, y, c);
     }
     void lineTo(double x, double y, Colour c) override
     {
-        planeArg(x);
-        planeArg(y);
+        plane({x, y});
         ImageSurface::lineTo(x, y, c);
     }
     void line(double x1, double y1, double x2, double y2, Colour c) override
     {
-        for (double v : {x1, y1, x2, y2})
-            planeArg(v);
+        plane({x1, y1, x2, y2});
         ImageSurface::line(x1, y1, x2, y2, c);
     }
     int reached = 0;
 };
+
+// A sketch item holding `points` (a run of `count` items when it starts one).
+inline Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
+{
+    Sketch item;
+    item.kind = kind;
+    item.count = count;
+    item.nPoints = int16_t(points.size());
+    item.points = std::move(points);
+    item.pointsAllocated = true;
+    return item;
+}
 
 // The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
 // redraw really paints.
@@ -150,10 +164,7 @@ public:
     bool spaceHeld() const override { return space; }
     void refreshBackground() override
     {
-        ViewFrame frame;
-        frame.extentWidth = 400;
-        frame.extentHeight = 300;
-        renderView(canvas, doc_, settings, frame);
+        renderView(canvas, doc_, settings, ViewFrame{.extentWidth = 400, .extentHeight = 300});
         boxes.rebuild(doc_, settings.grid);
     }
     const TileBoxIndex *tileBoxes() const override { return &boxes; }

@@ -158,15 +158,6 @@ TEST_F(PointerTest, OnlyTrianglesQuadrilateralsAndSpecialHexagonsAreTransformabl
     EXPECT_FALSE(checkTransformable(doc, 0, dialogs));
 }
 
-Sketch item(std::vector<Vertex> points)
-{
-    Sketch s;
-    s.nPoints = int16_t(points.size());
-    s.points = std::move(points);
-    s.pointsAllocated = true;
-    return s;
-}
-
 class PickTest : public PointerTest
 {
 protected:
@@ -183,7 +174,8 @@ protected:
     {
         while (doc.sketchCount() + 100 <= upTo) {
             Tile holder = squareTile(300, 250, 8, 1);
-            holder.sketchStart = doc.appendSketchRun(std::vector<Sketch>(100, item({{1, 1}})));
+            holder.sketchStart =
+                doc.appendSketchRun(std::vector<Sketch>(100, sketchItem(0, {{1, 1}})));
             doc.tiles.push_back(holder);
         }
     }
@@ -196,9 +188,7 @@ TEST_F(PickTest, ThePickedTileIsHandedOverAndRemoved)
     EXPECT_FALSE(pick.pick(300, 200)); // a miss beeps
     EXPECT_EQ(dialogs.beeps, 1);
     ASSERT_TRUE(pick.pick(120, 56));
-    EXPECT_TRUE(doc.xformOpen);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_FALSE(undo.enabled());
+    EXPECT_TRUE(doc.xformOpen && doc.dirty && !undo.enabled());
     EXPECT_EQ(summaries(doc.tiles), summaries({squareTile(40, 40, 32, 0x0000ff)}));
     EXPECT_EQ(summary(doc.xfTile), summary(squareTile(104, 40, 32, 0x00ff00))); // angle baked
     EXPECT_EQ(doc.xfTile.deleted, kFalse); // copied before the removal mark
@@ -213,9 +203,7 @@ TEST_F(PickTest, AFullSketchTableRefusesThePickWithoutChange)
     const std::vector<Tile> before = doc.tiles;
     dialogs.expectMessage(kSketchTableFull);
     EXPECT_FALSE(pick.pick(120, 56));
-    EXPECT_EQ(doc.tiles, before);
-    EXPECT_FALSE(doc.xformOpen);
-    EXPECT_TRUE(undo.enabled());
+    EXPECT_TRUE(doc.tiles == before && !doc.xformOpen && undo.enabled());
 }
 
 // Runs only the undo snapshot and the fractal copy still hold survive the reclaim that
@@ -224,7 +212,8 @@ TEST_F(PickTest, ReclaimingRoomKeepsTheRunsOfTheSnapshots)
 {
     fillSketchTable(32600);
     doc.tiles.resize(2);
-    doc.tiles[1].sketchStart = doc.appendSketchRun(std::vector<Sketch>(100, item({{3, 4}})));
+    doc.tiles[1].sketchStart =
+        doc.appendSketchRun(std::vector<Sketch>(100, sketchItem(0, {{3, 4}})));
     undo.snapshotTilesForUpdate()[0].sketchStart = 101;
     fractal.fBackup(doc);
     fractal.tilesForUpdate()[0].sketchStart = 201;

@@ -29,13 +29,7 @@ TEST_F(FilesTest, LoadAndSaveDialogsAndTheSessionAfterALoad)
     undo.tBackup(doc);
     dialogs.expectOpenFile(stdPath("two.mvl"));
     EXPECT_TRUE(cmds.loadState());
-    const FileDialogOptions &o = dialogs.log[0].options;
-    EXPECT_EQ(o.title, "Load .mvl File");
-    EXPECT_EQ(o.filter, "Files (*.mvl)|*.mvl");
-    EXPECT_EQ(o.defaultExtension, "mvl");
-    EXPECT_EQ(o.initialFile, stdPath("old.mvl"));
-    EXPECT_TRUE(o.mustExist);
-    EXPECT_FALSE(o.confirmOverwrite);
+    EXPECT_EQ(dialogs.log[0].options.initialFile, stdPath("old.mvl"));
     EXPECT_EQ(doc.tiles, two.tiles);
     EXPECT_EQ(doc.grid, GridCenterFace);
     EXPECT_EQ(cmds.docPath(), path("two.mvl"));
@@ -46,9 +40,7 @@ TEST_F(FilesTest, LoadAndSaveDialogsAndTheSessionAfterALoad)
     dialogs.expectMessage("saved as:\n" + stdPath("copy.mvl"));
     doc.dirty = true;
     EXPECT_TRUE(cmds.saveState());
-    EXPECT_EQ(dialogs.log[1].options.title, "Save .mvl File");
     EXPECT_EQ(dialogs.log[1].options.initialFile, stdPath("two.mvl"));
-    EXPECT_TRUE(dialogs.log[1].options.confirmOverwrite);
     EXPECT_FALSE(doc.dirty);
     EXPECT_EQ(cmds.docPath(), path("copy.mvl"));
     EXPECT_EQ(parsed(path("copy.mvl")).tiles, two.tiles);
@@ -69,8 +61,6 @@ TEST_F(FilesTest, ASavedSampleLoadsBackEqualAndSavesToTheSameBytes)
     ASSERT_TRUE(reader.loadState());
     EXPECT_EQ(other.tiles, saved.tiles);
     EXPECT_EQ(other.sketches, saved.sketches);
-    EXPECT_EQ(other.nodeRecs, saved.nodeRecs);
-    EXPECT_EQ(other.xformOpen, saved.xformOpen);
     dialogs.expectSaveFile(stdPath("again.mvl"));
     dialogs.expectMessage();
     ASSERT_TRUE(reader.saveState());
@@ -108,11 +98,8 @@ TEST_F(FilesTest, FailedLoadsKeepTheSession)
         dialogs.expectOpenFile(file);
         dialogs.expectMessage(message);
         EXPECT_FALSE(cmds.loadState()) << file;
-        EXPECT_EQ(doc.tiles, before.tiles);
-        EXPECT_EQ(doc.sketches, before.sketches);
-        EXPECT_EQ(doc.grid, before.grid);
-        EXPECT_TRUE(doc.dirty);
-        EXPECT_TRUE(undo.hasSnapshot());
+        EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches &&
+                    doc.grid == before.grid && doc.dirty && undo.hasSnapshot());
         EXPECT_EQ(cmds.docPath(), path("mine.mvl"));
         EXPECT_EQ(host.calls, std::vector<std::string>{"fullRedraw"});
     }
@@ -256,6 +243,10 @@ TEST_F(FilesTest, ClearSessionIsUndoableAndOtherEntries)
         cmds.run(entry);
     cmds.run(FileCommands::SaveImage);
     EXPECT_EQ(host.calls, std::vector<std::string>{"saveImage"});
+    dialogs.expectSaveFile(stdPath("entry.mvl"));
+    dialogs.expectMessage();
+    cmds.run(FileCommands::SaveState);
+    EXPECT_TRUE(QFile::exists(path("entry.mvl")));
     // The about box ends with the running executable's full path.
     const std::string about = cmds.aboutText();
     EXPECT_TRUE(about.ends_with("\n/opt/tessella/bin/tessella")) << about;

@@ -149,6 +149,26 @@ std::vector<Scenario> scenarios()
     return all;
 }
 
+void setUp(const Scenario &s, Document &doc, ScriptedDialogs &dialogs)
+{
+    doc.tiles = s.tiles;
+    doc.vtxSel = s.vtxSel;
+    for (const auto &c : s.colours)
+        dialogs.expectColor(c);
+}
+
+// What every scenario ends with, whichever driver ran it; `undo` presses the undo button.
+template <class Undo>
+void expectEnd(const Scenario &s, Document &doc, const ScriptedDialogs &dialogs, bool active,
+               Undo undo)
+{
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
+    EXPECT_EQ(dialogs.beeps, s.beeps);
+    EXPECT_FALSE(active);
+    undo();
+    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+}
+
 std::string scenarioName(const ::testing::TestParamInfo<Scenario> &info)
 {
     return info.param.name + std::to_string(info.index);
@@ -160,10 +180,7 @@ class GestureModel : public PointerTest, public ::testing::WithParamInterface<Sc
 TEST_P(GestureModel, Scenario)
 {
     const Scenario &s = GetParam();
-    doc.tiles = s.tiles;
-    doc.vtxSel = s.vtxSel;
-    for (const auto &c : s.colours)
-        dialogs.expectColor(c);
+    setUp(s, doc, dialogs);
     show();
     if (s.group)
         gestures.chooseGroupAction(s.action);
@@ -177,11 +194,7 @@ TEST_P(GestureModel, Scenario)
             gestures.release(e.x, e.y);
         host.space = e.op == 's' || (host.space && e.op != 'u');
     }
-    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
-    EXPECT_EQ(dialogs.beeps, s.beeps);
-    EXPECT_FALSE(gestures.active());
-    undo.pressed(doc);
-    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+    expectEnd(s, doc, dialogs, gestures.active(), [&] { undo.pressed(doc); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GestureModel, ::testing::ValuesIn(scenarios()), scenarioName);
@@ -192,39 +205,21 @@ class GestureWindow : public WindowTest, public ::testing::WithParamInterface<Sc
 TEST_P(GestureWindow, Scenario)
 {
     const Scenario &s = GetParam();
-    doc.tiles = s.tiles;
-    doc.vtxSel = s.vtxSel;
-    for (const auto &c : s.colours)
-        dialogs.expectColor(c);
+    setUp(s, doc, dialogs);
     start();
     clickItem(s.group ? "lstAction" : "lstTiles", s.action);
     for (const Event &e : parse(s.events)) {
-        switch (e.op) {
-        case 'p':
+        if (e.op == 'p' || e.op == 'c')
             press(e.x, e.y);
-            break;
-        case 'm':
+        if (e.op == 'm')
             move(e.x, e.y);
-            break;
-        case 'r':
+        if (e.op == 'r' || e.op == 'c')
             release(e.x, e.y);
-            break;
-        case 'c':
-            clickAt(e.x, e.y);
-            break;
-        case 's':
-            QTest::keyPress(window.get(), Qt::Key_Space);
-            break;
-        case 'u':
-            QTest::keyRelease(window.get(), Qt::Key_Space);
-            break;
-        }
+        if (e.op == 's' || e.op == 'u')
+            QTest::keyEvent(e.op == 's' ? QTest::Press : QTest::Release, window.get(),
+                            Qt::Key_Space);
     }
-    EXPECT_EQ(summaries(doc.tiles), summaries(s.after));
-    EXPECT_EQ(dialogs.beeps, s.beeps);
-    EXPECT_FALSE(window->gestures().active());
-    click("cmdUnReDo");
-    EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
+    expectEnd(s, doc, dialogs, window->gestures().active(), [&] { click("cmdUnReDo"); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GestureWindow, ::testing::ValuesIn(scenarios()), scenarioName);

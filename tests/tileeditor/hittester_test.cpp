@@ -107,19 +107,6 @@ TEST(HitTester, BoxIndexServesOnlyTheTableItWasTakenFrom)
     EXPECT_FALSE(boxes.mayReach(0, 0, 100, 0, 100));
 }
 
-TEST(HitTester, GroupTileTogglesEveryOverlappingTile)
-{
-    Document doc = documentOf(
-        {squareTile(40, 40, 32, 1), squareTile(56, 56, 32, 2), squareTile(120, 40, 16, 3)});
-    ImageSurface canvas(QSize(200, 200));
-    HitTester tester(doc, DrawSettings{}, canvas);
-    EXPECT_TRUE(groupTile(doc, tester, 64, 64));
-    EXPECT_TRUE(doc.tiles[0].selected && doc.tiles[1].selected && !doc.tiles[2].selected);
-    EXPECT_TRUE(groupTile(doc, tester, 64, 64));
-    EXPECT_FALSE(doc.tiles[0].selected || doc.tiles[1].selected);
-    EXPECT_FALSE(groupTile(doc, tester, 190, 190));
-}
-
 TEST(HitTester, APointerOnAWholePixelSurvivesTheZoomDivision)
 {
     ImageSurface canvas(QSize(10, 10));

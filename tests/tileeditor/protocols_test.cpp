@@ -138,25 +138,28 @@ TEST_P(PendingTransform, IsRefused)
     EXPECT_FALSE(undoButton()->isEnabled());
 }
 
+void openList(WindowTest &w, const char *button, const char *list, int row)
+{
+    w.click(button);
+    w.clickItem(list, row);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Table, PendingTransform,
     ::testing::Values(Refusal{"LoadPrims", kCloseTransformFirstText,
                               [](WindowTest &w) {
-                                  w.click("cmdFiles");
-                                  w.clickItem("lstFiles", FileCommands::LoadPrims);
+                                  openList(w, "cmdFiles", "lstFiles", FileCommands::LoadPrims);
                               }},
                       Refusal{"LoadState", kCloseTransformFirstText,
                               [](WindowTest &w) {
-                                  w.click("cmdFiles");
-                                  w.clickItem("lstFiles", FileCommands::LoadState);
+                                  openList(w, "cmdFiles", "lstFiles", FileCommands::LoadState);
                               }},
                       Refusal{"ClearSession",
                               "please exit the transformation editor before clearing your session",
                               [](WindowTest &w) { w.click("cmdRevert"); }},
                       Refusal{"ChangeGrid", "please close transform editor before changing grids",
                               [](WindowTest &w) {
-                                  w.click("cmdGrids");
-                                  w.clickItem("lstGrids", GridHexagonal);
+                                  openList(w, "cmdGrids", "lstGrids", GridHexagonal);
                               }},
                       Refusal{"DeleteTheDisplayCopy", kDeleteRefused,
                               [](WindowTest &w) {
@@ -175,14 +178,14 @@ TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)
         int lineWidth;
         int beeps;
     };
+    // clang-format off
     const Step ladder[] = {
-        {Qt::Key_Comma, "71%", 1, 0},   {Qt::Key_Comma, "50%", 1, 0},
-        {Qt::Key_Comma, "50%", 1, 1},   {Qt::Key_Period, "71%", 1, 1},
-        {Qt::Key_Period, "100%", 1, 1}, {Qt::Key_Period, "141%", 1, 1},
-        {Qt::Key_Period, "200%", 2, 1}, {Qt::Key_Period, "283%", 2, 1},
-        {Qt::Key_Period, "400%", 4, 1}, {Qt::Key_Period, "400%", 4, 2},
-        {Qt::Key_Slash, "50%", 1, 2},
+        {Qt::Key_Comma, "71%", 1, 0}, {Qt::Key_Comma, "50%", 1, 0}, {Qt::Key_Comma, "50%", 1, 1},
+        {Qt::Key_Period, "71%", 1, 1}, {Qt::Key_Period, "100%", 1, 1}, {Qt::Key_Period, "141%", 1, 1},
+        {Qt::Key_Period, "200%", 2, 1}, {Qt::Key_Period, "283%", 2, 1}, {Qt::Key_Period, "400%", 4, 1},
+        {Qt::Key_Period, "400%", 4, 2}, {Qt::Key_Slash, "50%", 1, 2},
     };
+    // clang-format on
     start();
     EXPECT_EQ(title(), "tile editor    100%");
     QListWidget *focused = control<QListWidget>("lstTiles");

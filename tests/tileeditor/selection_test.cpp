@@ -139,10 +139,11 @@ TEST_F(SelectionTest, VertexMarqueeAddsEachVertexOnceAndStopsAtTheLimit)
 
 TEST(PickedColour, FallsBackToTheTileColourOnBackgroundAndProbePixels)
 {
-    EXPECT_EQ(pickedColour(kCanvasBackground, 0x123456), 0x123456);
-    EXPECT_EQ(pickedColour(kProbeColour, 0x123456), 0x123456);
-    EXPECT_EQ(pickedColour(0, 0x123456), 0);
-    EXPECT_EQ(pickedColour(0xffffff, 0x123456), 0xffffff);
+    for (const auto &[shown, picked] : {std::pair<Colour, Colour>{kCanvasBackground, 0x123456},
+                                        {kProbeColour, 0x123456},
+                                        {0, 0},
+                                        {0xffffff, 0xffffff}})
+        EXPECT_EQ(pickedColour(shown, 0x123456), picked) << shown;
 }
 
 TEST_F(SelectionTest, ChipPickTakesTheShownPixel)

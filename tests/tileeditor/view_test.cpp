@@ -21,17 +21,6 @@ namespace {
 constexpr Colour kBg = kCanvasBackground;
 constexpr Colour kGreen = 0x00ff00;
 
-Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
-{
-    Sketch item;
-    item.kind = kind;
-    item.count = count;
-    item.nPoints = int16_t(points.size());
-    item.points = std::move(points);
-    item.pointsAllocated = true;
-    return item;
-}
-
 int countColour(const Surface &s, int left, int top, int right, int bottom, Colour c)
 {
     int n = 0;
@@ -65,11 +54,8 @@ TEST(TilingDrawer, OptionsChooseOutlineAndInside)
     for (const Case &c : cases) {
         Document doc = documentOf({squareTile(10, 10, 80, kGreen)});
         doc.tiles[0].selected = c.selected ? kTrue : kFalse;
-        DrawSettings settings;
-        settings.lines = c.lines;
-        settings.fills = c.fills;
-        settings.hitTesting = c.hitTesting;
-        const ImageSurface s = drawn(doc, settings);
+        const ImageSurface s =
+            drawn(doc, {.lines = c.lines, .fills = c.fills, .hitTesting = c.hitTesting});
         EXPECT_EQ(s.pixel(10, 50), c.outline) << c.lines << c.fills << c.selected;
         const int green = countColour(s, 30, 30, 70, 70, kGreen);
         if (c.inside == -1)
@@ -86,10 +72,7 @@ TEST(TilingDrawer, OtherGridsProbeColouredTilesAndColourShifts)
                     squareTile(10, 100, 40, kProbeColour), squareTile(100, 100, 40, 0x0000ff)});
     doc.sketches = {Sketch{}, sketchItem(0, {{0, 0}, {30, 30}}, 1)};
     doc.tiles[0].sketchStart = 1;
-    DrawSettings settings;
-    settings.colorShiftOn = true;
-    settings.hueShift = 120;
-    const ImageSurface s = drawn(doc, settings);
+    const ImageSurface s = drawn(doc, {.colorShiftOn = true, .hueShift = 120});
     EXPECT_EQ(countColour(s, 0, 0, 199, 90, kBg), 200 * 91); // another grid, its sketch too
     EXPECT_EQ(s.pixel(100, 120), kBlack); // a probe-coloured tile does not make the next a probe
     EXPECT_EQ(s.pixel(120, 120), kGreen); // red shifted by 120 degrees
@@ -112,18 +95,13 @@ TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
     // The polygon lands on 70..90 both ways, filled and outlined in the inverted colour.
     EXPECT_EQ(s.pixel(80, 80), 0xff00ff);
     EXPECT_EQ(s.pixel(70, 80), 0xff00ff);
-    DrawSettings off;
-    off.sketches = false;
-    EXPECT_EQ(drawn(doc, off).pixel(80, 80), kBg);
 }
 
 TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
 {
     const ImageSurface reference = drawn(documentOf({squareTile(20, 20, 100, kGreen)}));
     const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
-    Sketch zero = line, negative = line;
-    zero.count = 0;
-    negative.count = -5;
+    const Sketch zero = sketchItem(0, line.points, 0), negative = sketchItem(0, line.points, -5);
     // No table, past it, a negative start, an empty and a negative run.
     const std::pair<int32_t, std::vector<Sketch>> cases[] = {{1, {}},
                                                              {5, {Sketch{}, line}},
@@ -185,11 +163,8 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
         const std::vector<Vertex> newPts = {{8, 8}, {24, 8}};
         WatchingSurface s(QSize(800, 600));
         s.setScale(std::pow(std::sqrt(2.0), int(random() % 5) - 2));
-        ViewFrame frame;
-        frame.extentWidth = frame.extentHeight = 1000;
-        frame.newPts = newPts;
-        frame.newCount = 2;
-        renderView(s, doc, DrawSettings{}, frame);
+        renderView(s, doc, DrawSettings{},
+                   {.extentWidth = 1000, .extentHeight = 1000, .newPts = newPts, .newCount = 2});
         EXPECT_EQ(s.pixel(int(350 * s.zoom()), int(250 * s.zoom())), kGreen) << round;
         TilingDrawer(s, doc).drawNewtile(newPts, 2, 100, 100);
         RotationPreview preview;
@@ -227,10 +202,8 @@ TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
                                squareTile(295, 195, 20, 3), squareTile(350, 160, 20, 4)});
     doc.tiles[0].sketchStart = 1;
     doc.sketches = {Sketch{}, sketchItem(0, {{1.25, 1.25}, {5.5, 1.75}}, 1)};
-    Target target;
-    DrawSettings settings;
-    settings.vectorTarget = &target;
-    TilingDrawer(view, doc, settings).drawList();
+    Target target, plain;
+    TilingDrawer(view, doc, {.vectorTarget = &target}).drawList();
     ASSERT_EQ(target.polygons.size(), 4u);
     EXPECT_EQ(target.polygons[0],
               (std::vector<PixelPoint>{{20, 20}, {60, 20}, {60, 60}, {20, 60}}));
@@ -241,10 +214,7 @@ TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
     // Lines and fills: the stock black pen and the tile's brush; without, the reverse.
     EXPECT_EQ(target.selected[0], kStockBlackPen);
     EXPECT_EQ(target.selected[1], 1); // the brush, created first
-    Target plain;
-    settings.vectorTarget = &plain;
-    settings.lines = settings.fills = false;
-    TilingDrawer(view, doc, settings).drawList();
+    TilingDrawer(view, doc, {.lines = false, .fills = false, .vectorTarget = &plain}).drawList();
     EXPECT_EQ(plain.selected[0], 2);
     EXPECT_EQ(plain.selected[1], kStockWhiteBrush);
 }
@@ -255,17 +225,16 @@ TEST(TilingDrawer, RenderingPlacesSketchesFromTheSnapshotThroughTheMapping)
     mapped.sketchStart = 1;
     Document doc = documentOf({mapped});
     doc.sketches = {Sketch{}, sketchItem(0, {{10, 0}, {20, 0}}, 1)};
-    const std::vector<Tile> snapshot = {squareTile(10, 10, 20, kGreen)};
-    DrawSettings settings;
-    settings.rendering = true;
-    settings.fractalSnapshot = &snapshot;
-    settings.pointTransform = [](double &x, double &y) { x *= 2, y *= 2; };
-    settings.mapCenterX = settings.mapCenterY = 50;
+    const std::vector<Tile> snapshot = {squareTile(10, 10, 20, kGreen)}, shorter;
+    DrawSettings settings{.rendering = true,
+                          .pointTransform = [](double &x, double &y) { x *= 2, y *= 2; },
+                          .mapCenterX = 50,
+                          .mapCenterY = 50,
+                          .fractalSnapshot = &snapshot};
     // (20, 10) and (30, 10) doubled, then moved by the centre: (90, 70) - (110, 70).
     const ImageSurface s = drawn(doc, settings);
     EXPECT_EQ(s.pixel(100, 70), kBlack);
     EXPECT_EQ(s.pixel(80, 70), kBg);
-    const std::vector<Tile> shorter;
     for (const std::vector<Tile> *missing :
          {static_cast<const std::vector<Tile> *>(nullptr), &shorter}) {
         settings.fractalSnapshot = missing;
@@ -279,13 +248,9 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     Document doc = documentOf({squareTile(40, 40, 80, kGreen, GridNone)}); // no lattice dots
     doc.vtxSel = {{0, 2}, {7, 0}, {0, 9}, {-1, -1}};
     const std::vector<Vertex> newPts = {{10, 10}, {10, 30}, {30, 30}, {99, 99}};
-    ViewFrame frame;
-    frame.extentWidth = frame.extentHeight = 200;
-    frame.newPts = newPts;
-    frame.newCount = 3;
-    DrawSettings settings;
-    settings.grid = GridNone;
-    renderView(s, doc, settings, frame);
+    const DrawSettings settings{.grid = GridNone};
+    renderView(s, doc, settings,
+               {.extentWidth = 200, .extentHeight = 200, .newPts = newPts, .newCount = 3});
     EXPECT_EQ(s.pixel(121, 120), kRed); // dot of radius 2 at vertex 2 (120, 120)
     EXPECT_EQ(s.pixel(10, 20), kRed);
     EXPECT_EQ(s.pixel(20, 30), kRed);
@@ -335,12 +300,8 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
         doc.sketches = {Sketch{}, sketchItem(0, {{3, 3}, {40, 20}}, 2),
                         sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
         doc.vtxSel = {{4, 1}, {5, 3}};
-        DrawSettings settings;
-        settings.grid = grid;
-        ViewFrame frame;
-        frame.extentWidth = 1000 / 1.5;
-        frame.extentHeight = 700 / 1.5;
-        frame.lineWidth = 2;
+        const DrawSettings settings{.grid = grid};
+        const ViewFrame frame{.extentWidth = 1000 / 1.5, .extentHeight = 700 / 1.5, .lineWidth = 2};
         ImageSurface full(QSize(1000, 700));
         full.setScale(1.5);
         renderView(full, doc, settings, frame);
@@ -441,15 +402,16 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
 {
     PlaneView v = makeView();
     const double cx = 400 * kTwipsPerPixel, cy = 300 * kTwipsPerPixel;
-    const double beforeX = (cx - v.canvasLeft()) / v.zoom(),
-                 beforeY = (cy - v.canvasTop()) / v.zoom();
+    auto centre = [&] {
+        return Vertex{(cx - v.canvasLeft()) / v.zoom(), (cy - v.canvasTop()) / v.zoom()};
+    };
+    const Vertex before = centre();
     EXPECT_EQ(v.canvasWidthPx(), 1600);
-    v.zoomIn();
-    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
-    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
-    v.zoomOut();
-    EXPECT_NEAR((cx - v.canvasLeft()) / v.zoom(), beforeX, 1e-6);
-    EXPECT_NEAR((cy - v.canvasTop()) / v.zoom(), beforeY, 1e-6);
+    for (bool in : {true, false}) {
+        in ? v.zoomIn() : v.zoomOut();
+        EXPECT_NEAR(centre().x, before.x, 1e-6);
+        EXPECT_NEAR(centre().y, before.y, 1e-6);
+    }
     v.zoomIn();
     v.zoomIn();
     EXPECT_EQ(v.canvasWidthPx(), 3200);
@@ -460,7 +422,6 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
     EXPECT_EQ(v.canvasWidthPx(), 800);
     EXPECT_EQ(v.canvasLeft(), 200 * kTwipsPerPixel);
     EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
-
     PlaneView empty;
     empty.setWindow(0, 0, 0); // a minimised window keeps a canvas
     EXPECT_EQ(empty.canvasWidthPx(), 2);
@@ -469,7 +430,7 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
 
 TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
 {
-    PlaneView v = makeView();
+    PlaneView v = makeView(), u = makeView(), z = makeView();
     v.panBy(5000, 5000);
     EXPECT_EQ(v.canvasLeft(), v.picLeft());
     EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
@@ -477,11 +438,8 @@ TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
     const double w = 800.0 * kTwipsPerPixel, h = 600.0 * kTwipsPerPixel;
     EXPECT_EQ(v.canvasLeft(), w - v.canvasWidthPx() * double(kTwipsPerPixel));
     EXPECT_EQ(v.canvasTop(), h - v.canvasHeightPx() * double(kTwipsPerPixel));
-    PlaneView u = makeView();
     u.panBy(-150, 0); // applied to the twip position: 15 plane units move one pixel
     EXPECT_EQ(u.canvasLeftPx(), 190);
-
-    PlaneView z = makeView();
     z.zoomIn();
     z.panBy(-1e7, -1e7); // the canvas's far corner at the window's corner
     z.zoomOut();

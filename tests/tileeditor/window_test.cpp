@@ -50,12 +50,7 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
     doc.tiles[0].sketchStart = 1; // a line across it, (44, 52) to (68, 52)
-    Sketch line;
-    line.count = 1;
-    line.nPoints = 2;
-    line.points = {{4, 12}, {28, 12}};
-    line.pointsAllocated = true;
-    doc.sketches = {Sketch{}, line};
+    doc.sketches = {Sketch{}, sketchItem(0, {{4, 12}, {28, 12}}, 1)};
     start();
     EXPECT_EQ(shownAt(56, 52), kBlack);
     click("cmdView");
@@ -111,40 +106,6 @@ TEST_F(WindowTest, PanDragsStayWithinTheClamps)
     EXPECT_FALSE(window->panMode());
 }
 
-TEST_F(WindowTest, UndoRedoAndClearSession)
-{
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
-    start();
-    click("cmdRevert"); // not dirty: no question
-    EXPECT_EQ(doc.tileCount(), 0);
-    EXPECT_EQ(undoButton()->text(), "undo");
-    click("cmdUnReDo");
-    EXPECT_EQ(doc.tileCount(), 2);
-    EXPECT_EQ(undoButton()->text(), "redo");
-    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
-    click("cmdUnReDo");
-    EXPECT_EQ(doc.tileCount(), 0);
-    EXPECT_EQ(shownAt(60, 60), kCanvasBackground);
-}
-
-TEST_F(WindowTest, TheFilesListSavesAndLoads)
-{
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
-    start();
-    const std::string path = dir.filePath("saved.mvl").toStdString();
-    click("cmdFiles");
-    dialogs.expectSaveFile(path);
-    dialogs.expectMessage("saved as:\n" + path);
-    clickItem("lstFiles", FileCommands::SaveState);
-    EXPECT_FALSE(control<QListWidget>("lstFiles")->isVisible());
-    doc.tiles.clear();
-    click("cmdFiles");
-    dialogs.expectOpenFile(path);
-    clickItem("lstFiles", FileCommands::LoadState);
-    EXPECT_EQ(doc.tileCount(), 2);
-    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
-}
-
 TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
@@ -156,6 +117,47 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     doc.curTile = 0;
     click("cmdXform");
     EXPECT_EQ(summaries(doc.tiles).size(), 0u);
+}
+
+// A new tile being entered holds the tile actions back; every key press redraws.
+struct HeldAction
+{
+    int row;
+    Vertex press; // on the tile (a corner for the vertex drag)
+};
+
+class EntryHoldsTileActions : public WindowTest, public ::testing::WithParamInterface<HeldAction>
+{};
+
+TEST_P(EntryHoldsTileActions, APressOnATileStartsNothing)
+{
+    doc.tiles = {squareTile(104, 40, 32, 0x00ff00)};
+    start();
+    clickAt(8, 8); // the first point of a new tile
+    ASSERT_TRUE(window->newTile().active());
+    const std::vector<Tile> before = doc.tiles;
+    clickItem("lstTiles", GetParam().row);
+    const Vertex p = GetParam().press;
+    drag(p, {p.x + 32, p.y + 32});
+    clickAt(200, 200); // would place a turned tile
+    EXPECT_TRUE(doc.tiles == before);
+    EXPECT_FALSE(window->gestures().active());
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, EntryHoldsTileActions,
+                         ::testing::Values(HeldAction{TileCopy, {120, 56}},
+                                           HeldAction{TileMove, {120, 56}},
+                                           HeldAction{TileRotate, {120, 56}},
+                                           HeldAction{TileReflect, {120, 56}},
+                                           HeldAction{TileVertex, {104, 40}}));
+
+TEST_F(WindowTest, AKeyWithoutAZoomMeaningRedraws)
+{
+    start();
+    window->canvas()->surface().setPoint(300, 300, 0x0000ff);
+    ASSERT_EQ(shownAt(300, 300), 0x0000ff);
+    key(Qt::Key_A);
+    EXPECT_EQ(shownAt(300, 300), kCanvasBackground);
 }
 
 } // namespace

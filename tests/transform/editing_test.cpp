@@ -297,6 +297,12 @@ TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
     editor.mouseUp();
     EXPECT_EQ((Vertex{c1->bcpX, c1->bcpY}), moved);
     expectImage(1e-9);
+    // Exactly at the reach is outside it, as for every other pick.
+    const double atReach = c0->fcpX + kHitRadius;
+    ASSERT_EQ(atReach - c0->fcpX, kHitRadius);
+    editor.mouseDown(PointerButton::Left, atReach, c0->fcpY);
+    EXPECT_FALSE(editor.dragHandle);
+    editor.mouseUp();
 }
 
 TEST_F(EditingTest, EditsStopAtTheOutlineLimit)

@@ -293,6 +293,12 @@ TEST_F(XformWindowTest, ReflectedPolygonRefusesEditsAndExitAsksFirst)
 TEST_F(XformWindowTest, ApplicationEndUnloadsWithoutAsking)
 {
     open();
+    int right = -1; // the button row: no button covers the next one
+    for (const char *b :
+         {"cmdXforms", "cmdViews", "cmdCurves", "cmdClear", "cmdDoodle", "cmdReturn", "cmdExit"}) {
+        EXPECT_GT(control<QPushButton>(b)->x(), right) << b;
+        right = control<QPushButton>(b)->geometry().right();
+    }
     doc.closing = true;
     window->close();
     EXPECT_EQ(unloads, 1);
