@@ -258,7 +258,7 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     EXPECT_EQ(s.background(), s.image());
 
     TilingDrawer drawer(s, doc, settings);
-    const std::vector<Vertex> band = {{10, 10}, {10, 150}};
+    const std::vector<Vertex> band = {{10, 10}, {20, 150}}; // the dot sits on the first point
     drawer.drawNewtile(band, 2, 150, 150);
     EXPECT_EQ(s.pixel(100, 150), kRed);
     EXPECT_EQ(s.pixel(7, 10), kRed); // a dot of radius 3 on the first point
