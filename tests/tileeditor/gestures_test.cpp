@@ -132,10 +132,12 @@ std::vector<Scenario> scenarios()
         {"GroupMoveKeepsEachTilesDrift", true, GroupMove, {kSel0, drifted, kOther, kHex},
          "p100,100 m116,100 r116,100",
          {shifted(kSel0, 16, 0), shifted(drifted, 16, 0), kOther, kHex}},
-        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, kGroup, "p72,40 m72,57 r72,57",
-         {with(polygonTile({{40, 40}, {72, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
+        // The first selected vertex, a little off its node, is the one that lands on a node.
+        {"GroupVertexDragSkipsOtherGrids", true, GroupVertex, {kSel0, drifted, kOther, kHex},
+         "p72,40 m72,57 r72,57",
+         {with(polygonTile({{40, 40}, {71.9996, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
           with(polygonTile({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
-          kOther, kHex}, {}, {}, 0, {{0, 1}, {1, 0}, {3, 1}}},
+          kOther, kHex}, {}, {}, 0, {{1, 0}, {0, 1}, {3, 1}}},
         {"GroupRecolorCancelled", true, GroupRecolor, kGroup, "", kGroup, {}, {std::nullopt}},
         {"GroupRecolor", true, GroupRecolor, kGroup, "",
          {recoloured(kSel0, 0x404040), recoloured(kSel1, 0x404040), kOther, kHex}, {}, {0x404040}},
@@ -254,6 +256,7 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
         click("cmdAction");
         clickItem("lstAction", choice);
         EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select) << choice;
+        EXPECT_EQ(control<QListWidget>("lstAction")->currentRow(), GroupNone) << choice;
     }
     dialogs.expectMessage(kNoTilesSelected);
     clickItem("lstAction", GroupRecolor); // no colour dialog, and the panel stays
@@ -280,16 +283,38 @@ protected:
     }
 };
 
-TEST_F(GestureEdges, DragPreviewIsDrawnOnlyOverANode)
+// A drag preview is drawn only where the anchor reaches a node ("near" is 8 units from
+// every node); a group copy shows its copies in place at once.
+TEST_F(GestureEdges, DragPreviewsAreDrawnOnlyOverANode)
 {
-    gestures.tilePress(TileMove, 50, 50);
-    const int before = host.previews;
-    gestures.drag(58, 50); // (48, 40) is 8 units from every node
-    EXPECT_EQ(host.previews, before);
-    gestures.drag(66, 50);
-    EXPECT_EQ(host.previews, before + 1);
-    EXPECT_EQ(host.canvas.pixel(88, 56), kRed); // right edge of the moved square
-    gestures.release(66, 50);
+    struct Case
+    {
+        bool group;
+        int action;
+        Vertex press, near, node, probe; // probe: a pixel of the displaced outline
+        Colour shown;
+    };
+    const Case cases[] = {
+        {false, TileMove, {50, 50}, {58, 50}, {66, 50}, {88, 56}, kRed},
+        {false, TileVertex, {41, 39}, {49, 39}, {57, 39}, {48, 56}, kRed},
+        {true, GroupMove, {100, 100}, {108, 100}, {116, 100}, {88, 56}, 0x0000ff},
+        {true, GroupCopy, {100, 100}, {108, 100}, {116, 100}, {88, 56}, 0x0000ff},
+    };
+    for (const Case &c : cases) {
+        doc.tiles = {with(kBlue, 0, false, true)};
+        show();
+        const int before = host.previews;
+        c.group ? gestures.groupPress(c.action, c.press.x, c.press.y)
+                : gestures.tilePress(c.action, c.press.x, c.press.y);
+        const int first = c.action == GroupCopy ? 1 : 0;
+        EXPECT_EQ(host.previews, before + first) << c.action;
+        gestures.drag(c.near.x, c.near.y);
+        EXPECT_EQ(host.previews, before + first) << c.action;
+        gestures.drag(c.node.x, c.node.y);
+        EXPECT_EQ(host.previews, before + first + 1) << c.action;
+        EXPECT_EQ(host.canvas.pixel(int(c.probe.x), int(c.probe.y)), c.shown) << c.action;
+        gestures.release(c.node.x, c.node.y);
+    }
 }
 
 TEST_F(GestureEdges, OnlyRecolorAndDeleteActWhileAGestureIsPlacing)
@@ -339,6 +364,9 @@ TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
     gestures.tilePress(TileCopy, 50, 50);
     doc.tiles = {squareTile(8, 8, 16, 1), squareTile(8, 8, 16, 2), squareTile(8, 8, 16, 3)};
     gestures.abandon(); // the document was replaced: its tiles are not the gesture's
+    EXPECT_EQ(doc.tileCount(), 3);
+    gestures.tilePress(TileMove, 12, 12); // a cancelled move drops nothing
+    gestures.cancel();
     EXPECT_EQ(doc.tileCount(), 3);
 }
 

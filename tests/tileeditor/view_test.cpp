@@ -252,6 +252,7 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     renderView(s, doc, settings,
                {.extentWidth = 200, .extentHeight = 200, .newPts = newPts, .newCount = 3});
     EXPECT_EQ(s.pixel(121, 120), kRed); // dot of radius 2 at vertex 2 (120, 120)
+    EXPECT_EQ(s.pixel(8, 10), kBg);     // the entered points' first dot has radius 1
     EXPECT_EQ(s.pixel(10, 20), kRed);
     EXPECT_EQ(s.pixel(20, 30), kRed);
     EXPECT_EQ(s.pixel(60, 30), kBg); // the fourth point is not entered yet
@@ -282,10 +283,15 @@ TEST(ViewRenderer, TheLatticeIgnoresTheLineWidth)
     EXPECT_EQ(heavy.penWidth(), 4);
 }
 
-// Oracle: a viewport shows exactly the same pixels as that region of the full canvas.
+// Oracle: a viewport shows exactly the same pixels as that region of the full canvas, at
+// a zoom above and below 100 %.
 TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
 {
-    for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {
+    for (const auto &[grid, zoom] : {std::pair<int16_t, double>{GridRectangular, 1.5},
+                                     {GridCenterFace, 1.5},
+                                     {GridHexagonal, 1.5},
+                                     {GridRectangular, 0.5},
+                                     {GridHexagonal, 0.5}}) {
         Document doc;
         for (int i = 0; i < 12; ++i) {
             Tile tile = squareTile(8 + 64.0 * i, 8 + 40.0 * i, 48, 0x102030 * (i + 1), grid);
@@ -301,14 +307,15 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
                         sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
         doc.vtxSel = {{4, 1}, {5, 3}};
         const DrawSettings settings{.grid = grid};
-        const ViewFrame frame{.extentWidth = 1000 / 1.5, .extentHeight = 700 / 1.5, .lineWidth = 2};
-        ImageSurface full(QSize(1000, 700));
-        full.setScale(1.5);
-        renderView(full, doc, settings, frame);
-        ImageSurface view(QSize(240, 160), QPoint(493, 301)); // cuts lattice dots
-        view.setScale(1.5);
-        renderView(view, doc, settings, frame);
-        EXPECT_EQ(view.image(), full.image().copy(493, 301, 240, 160)) << "grid " << grid;
+        const ViewFrame frame{
+            .extentWidth = 1000 / zoom, .extentHeight = 700 / zoom, .lineWidth = 2};
+        const QRect area(int(493 * zoom / 1.5), int(301 * zoom / 1.5), 240, 160); // cuts dots
+        ImageSurface full(QSize(1000, 700)), view(area.size(), area.topLeft());
+        for (ImageSurface *s : {&full, &view}) {
+            s->setScale(zoom);
+            renderView(*s, doc, settings, frame);
+        }
+        EXPECT_EQ(view.image(), full.image().copy(area)) << "grid " << grid << " zoom " << zoom;
     }
 }
 
