@@ -125,37 +125,25 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     EXPECT_EQ(summaries(doc.tiles).size(), 0u);
 }
 
-// A new tile being entered holds the tile actions back; every key press redraws.
-struct HeldAction
-{
-    int row;
-    Vertex press; // on the tile (a corner for the vertex drag)
-};
-
-class EntryHoldsTileActions : public WindowTest, public ::testing::WithParamInterface<HeldAction>
-{};
-
-TEST_P(EntryHoldsTileActions, APressOnATileStartsNothing)
+// A new tile being entered holds the tile actions back.
+TEST_F(WindowTest, ATileBeingEnteredHoldsTheTileActionsBack)
 {
     doc.tiles = {squareTile(104, 40, 32, 0x00ff00)};
     start();
     clickAt(8, 8); // the first point of a new tile
-    ASSERT_TRUE(window->newTile().active());
+    move(60, 50);
+    EXPECT_EQ(shownAt(34, 29), kRed); // the rubber band
     const std::vector<Tile> before = doc.tiles;
-    clickItem("lstTiles", GetParam().row);
-    const Vertex p = GetParam().press;
-    drag(p, {p.x + 32, p.y + 32});
-    clickAt(200, 200); // would place a turned tile
-    EXPECT_TRUE(doc.tiles == before);
-    EXPECT_FALSE(window->gestures().active());
+    for (const int row : {TileCopy, TileMove, TileRotate, TileReflect, TileVertex}) {
+        clickItem("lstTiles", row);
+        const Vertex p = row == TileVertex ? Vertex{104, 40} : Vertex{120, 56}; // a corner
+        drag(p, {p.x + 32, p.y + 32});
+        clickAt(200, 200); // would place a turned tile
+        EXPECT_TRUE(doc.tiles == before) << row;
+        EXPECT_FALSE(window->gestures().active()) << row;
+    }
+    EXPECT_TRUE(window->newTile().active());
 }
-
-INSTANTIATE_TEST_SUITE_P(Actions, EntryHoldsTileActions,
-                         ::testing::Values(HeldAction{TileCopy, {120, 56}},
-                                           HeldAction{TileMove, {120, 56}},
-                                           HeldAction{TileRotate, {120, 56}},
-                                           HeldAction{TileReflect, {120, 56}},
-                                           HeldAction{TileVertex, {104, 40}}));
 
 // The fractal panel as the canvas sees it: it records the pointer and takes a press when
 // `onHandle` says the press met one of its handles.
