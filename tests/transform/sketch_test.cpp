@@ -155,10 +155,7 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
         std::vector<Vertex> c;
         for (int k = 0; k < n; ++k)
             c.push_back({pos(rng), pos(rng)});
-        Sketch line;
-        line.points = c;
-        line.nPoints = static_cast<int16_t>(n);
-        ASSERT_TRUE(work.append(line));
+        ASSERT_TRUE(work.append({.nPoints = static_cast<int16_t>(n), .points = c}));
         host.curveButton = true; // as the palette shows it for a fresh line
         tools.cmdCurve();
         ASSERT_TRUE(tools.curveUnderway);
@@ -212,10 +209,9 @@ TEST_F(SketchToolsTest, CountsStayWithinSixteenBitsAndTheTable)
     tools.finishLine();
     ASSERT_EQ(item(1).nPoints, kMaxSketchPoints);
     // 6556 corners would give 5 * 6554 = 32770 points: refused; 6555 give 32765.
-    Sketch big;
+    Sketch big{.nPoints = 6556};
     for (int i = 0; i < 6556; ++i)
         big.points.push_back({i * 10.0, (i % 2) * 10.0});
-    big.nPoints = 6556;
     ASSERT_TRUE(work.append(big));
     EXPECT_FALSE(tools.prepCurve());
     work.sketchItems[2].nPoints = 6555;
