@@ -116,8 +116,8 @@ TEST_F(ChainTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
             EXPECT_LT(bx * cx + by * cy, 0);
         }
     }
-    // Neighbours on top of each other: no chord, the handles stay on the node.
-    open({{0, 0}, {10, 0}, {10, 10}, {10, 0}});
+    // Neighbours closer than 1e-9: no chord, the handles stay on the node.
+    open({{0, 0}, {10, 0}, {10, 10}, {10 + 1e-10, 0}});
     Node *c2 = corner(2);
     EXPECT_EQ(std::tuple(c2->fcpX, c2->fcpY, c2->bcpX, c2->bcpY),
               std::tuple(c2->x, c2->y, c2->x, c2->y));

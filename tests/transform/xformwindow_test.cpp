@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -234,6 +235,8 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
               std::tuple("select an edge to clear", int(XformNone)));
     clickAt(50, 45);
     EXPECT_EQ(text("txtTotal"), "9 points") << "the curved image stays";
+    QTest::keyClick(list, Qt::Key_G);
+    EXPECT_EQ(list->currentRow(), XformGlide) << "other keys reach the list's own search";
 }
 
 TEST_F(XformWindowTest, ZoomKeysAndTheReachOfThePointer)
@@ -273,7 +276,9 @@ TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixelsAndPans)
     key(Qt::Key_Period); // beyond 45000 twips already
     EXPECT_EQ(dialogs.beeps, 1);
     QScrollBar *h = control<QScrollBar>("hscPan");
-    ASSERT_TRUE(h->isVisible() && control<QScrollBar>("vscPan")->isVisible());
+    QScrollBar *v = control<QScrollBar>("vscPan");
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    EXPECT_EQ(v->geometry().bottom() + 1, h->y()) << "the bars meet, neither covers the other";
     EXPECT_EQ(std::tuple(h->singleStep(), h->pageStep()), std::tuple(25, 250));
     h->setValue(150); // 1200 twips: 80 pixels
     EXPECT_NEAR(window->canvas()->toEditor(QPointF(0, 0)).x(), 80, 1e-9);
@@ -343,6 +348,7 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     ASSERT_EQ(window->sketches().sketchItems.at(1).points[0], (Vertex{10, 40}));
     click("cmdDoodle");
     ASSERT_NE(window->sketchWindow(), nullptr);
+    EXPECT_TRUE(tool<QRadioButton>("optLine")->isChecked()) << "the palette shows its tool";
     clickTool("chkFill");
     EXPECT_EQ(window->focusWidget(), canvas()) << "the palette hands the focus back";
     // Back on point 0, within reach: a closed, filled triangle.
