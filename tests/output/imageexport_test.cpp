@@ -108,7 +108,8 @@ std::vector<std::pair<uint16_t, std::vector<int16_t>>> wmfRecords(const QByteArr
     return records;
 }
 
-// Three squares (one selected), one far away, and a sketch polyline on the first.
+// Three squares (one selected), a strip reaching far out on both sides, and a sketch
+// polyline on the first.
 class VectorExport : public ImageExport
 {
 protected:
@@ -116,7 +117,8 @@ protected:
     {
         ImageExport::SetUp();
         doc = documentOf({squareTile(10, 10, 40, 0x0000ff), squareTile(60, 10, 40, 0x00ff00),
-                          squareTile(10, 60, 40, 0xff0000), squareTile(50000, 50000, 10)});
+                          squareTile(10, 60, 40, 0xff0000),
+                          polygonTile({{-50000, 100}, {50000, 100}, {50000, 105}})});
         doc.tiles[1].selected = -1;
         doc.tiles[0].sketchStart = doc.appendSketchRun({{.count = 1,
                                                          .nPoints = 3,
@@ -261,8 +263,9 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
     std::map<uint32_t, int> counts;
     for (uint32_t type : walk.types)
         ++counts[type];
-    // One polygon per tile, none hatched or dropped; the sketch: a move, then two lines.
-    EXPECT_TRUE(counts[86] + counts[3] == 4 && counts[27] == 1 && counts[54] == 2);
+    // One polygon per tile, none hatched or dropped, 32-bit points only for the strip; the
+    // sketch: a move, then two lines.
+    EXPECT_TRUE(counts[86] == 3 && counts[3] == 1 && counts[27] == 1 && counts[54] == 2);
     EXPECT_EQ(counts[38], counts[40] - counts[39]); // every pen and brush deleted again
     for (uint32_t type : walk.types)
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
@@ -284,7 +287,7 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
 
     int polygons = 0;
-    bool clampedFarTile = false;
+    std::vector<int16_t> strip; // clamped, not wrapped
     std::map<uint16_t, int> counts;
     std::set<std::vector<int16_t>> objects; // pens and brushes: their fields, the slot aside
     const auto records = wmfRecords(bytes);
@@ -292,13 +295,14 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
         ++counts[function];
         if (function == 0x0324) {
             ++polygons;
-            clampedFarTile = clampedFarTile || params[1] == 32767;
-            EXPECT_GE(params[1], 0); // the far tile's x, wrapped, would turn negative
+            if (params[0] == 3)
+                strip = params;
         } else if (function == 0x02FA || function == 0x02FC) {
             objects.insert(params);
         }
     }
-    EXPECT_TRUE(polygons == 4 && clampedFarTile && records.back().first == 0);
+    EXPECT_TRUE(polygons == 4 && records.back().first == 0);
+    EXPECT_EQ(strip, (std::vector<int16_t>{3, -32768, 200, 32767, 200, 32767, 210}));
     // Each tile's colour as a brush and a pen (COLORREF in two words), every object but
     // the two stock stand-ins deleted again.
     for (const auto &[lo, hi] : {std::pair<int16_t, int16_t>{0xff, 0}, {-256, 0}, {0, 0xff}})
