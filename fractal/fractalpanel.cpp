@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kPanelWidth = 520;
 constexpr int kPanelHeight = 4185 / 15; // twips to pixels
+constexpr int kAnimatedHeight = 9225 / 15;
 constexpr int kStripWidth = 181;
 constexpr int kStripHeight = 14;
 
@@ -158,15 +160,23 @@ void FractalPanel::buildControls()
     cmdRender->setObjectName("cmdRender");
     cmdAnimate = new QPushButton("animate", this);
     cmdAnimate->setObjectName("cmdAnimate");
-    cmdAnimate->setEnabled(false);
     cmdClose = new QPushButton("close", this);
     cmdClose->setObjectName("cmdClose");
     describe(cmdRender, "Map the tiling into the reference shape, or restore the tiles");
     describe(cmdAnimate, "Key-frame animation");
     describe(cmdClose, "Close this panel and restore the tiles");
 
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(6, 4, 6, 4);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 4, 6, 4);
+    auto *grid = new QGridLayout;
+    outer->addLayout(grid);
+    animation_ = new AnimationPanel(state_, *this, host_, dialogs_, this);
+    animation_->hide();
+    animation_->onRunEnded = [this] {
+        if (closeAfterRun_)
+            closePanel();
+    };
+    outer->addWidget(animation_);
     grid->setVerticalSpacing(1);
     int row = 0;
     auto sliderRow = [&](QWidget *left, QScrollBar *bar, QWidget *right) {
@@ -236,6 +246,8 @@ void FractalPanel::buildControls()
     connect(chkBound, &QCheckBox::clicked, this, [this] { chkBound_Click(); });
     connect(cmdRender, &QPushButton::clicked, this, [this] { cmdRender_Click(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { closePanel(); });
+    connect(cmdAnimate, &QPushButton::clicked, this, [this] { showAnimation(true); });
+    connect(animation_, &AnimationPanel::closeRequested, this, [this] { showAnimation(false); });
 
     readControls();
     applyVisibility();
@@ -244,25 +256,64 @@ void FractalPanel::buildControls()
 
 void FractalPanel::readControls()
 {
-    MappingParams &p = state_.params;
-    p.renderSize = float(hscSize->value() / 10.0);
-    p.squareness = float(hscSquare->value() / 10.0);
-    p.falloff = float(hscFalloff->value() / 10.0);
-    p.expBase = float(hscBase->value() / 10.0);
-    p.granularity = hscGranularity->value();
-    p.smoothing = chkCSenable->isChecked();
-    p.method = optExp->isChecked() ? MappingParams::Method::Exponential
-                                   : MappingParams::Method::Hyperbolic;
-    p.decay = optInward->isChecked() ? MappingParams::Decay::Inward : MappingParams::Decay::Outward;
-    p.variant = chkPinch->isChecked()  ? MappingParams::Variant::Pinch
-                : chkWave->isChecked() ? MappingParams::Variant::Wave
-                                       : MappingParams::Variant::None;
-    p.pinch = hscPinch->value() / 10.0;
-    p.waveAmp = hscAmp->value() / 20.0;
-    p.wavePhase = hscPhi->value() / 10.0 * std::numbers::pi;
+    // One conversion for the panel, the key-frame file and the frames of a run.
+    state_.params = frameSettingsFrom(panelValues(), state_.params).params;
+    const MappingParams &p = state_.params;
     lblSize->setText(decimal(p.renderSize));
     lblFalloff->setText(decimal(p.falloff));
     lblBase->setText(decimal(p.expBase));
+}
+
+PanelValues FractalPanel::panelValues() const
+{
+    PanelValues v;
+    v.size = hscSize->value();
+    v.square = hscSquare->value();
+    v.falloff = hscFalloff->value();
+    v.base = hscBase->value();
+    v.granularity = hscGranularity->value();
+    v.pinch = hscPinch->value();
+    v.amp = hscAmp->value();
+    v.phi = hscPhi->value();
+    v.hue = hscHue->value();
+    v.light = hscVal->value();
+    v.smoothing = chkCSenable->isChecked();
+    v.exponential = optExp->isChecked();
+    v.inward = optInward->isChecked();
+    v.pinchOn = chkPinch->isChecked();
+    v.waveOn = chkWave->isChecked();
+    return v;
+}
+
+void FractalPanel::setPanelValues(const PanelValues &v)
+{
+    loading_ = true;
+    const std::pair<QScrollBar *, int> bars[] = {{hscSize, v.size},
+                                                 {hscSquare, v.square},
+                                                 {hscFalloff, v.falloff},
+                                                 {hscBase, v.base},
+                                                 {hscGranularity, v.granularity},
+                                                 {hscPinch, v.pinch},
+                                                 {hscAmp, v.amp},
+                                                 {hscPhi, v.phi},
+                                                 {hscHue, v.hue},
+                                                 {hscVal, v.light}};
+    for (const auto &[bar, value] : bars)
+        bar->setValue(value);
+    chkCSenable->setChecked(v.smoothing);
+    (v.exponential ? optExp : optHyp)->setChecked(true);
+    (v.inward ? optInward : optOutward)->setChecked(true);
+    chkPinch->setChecked(v.pinchOn);
+    chkWave->setChecked(v.waveOn && !v.pinchOn);
+    loading_ = false;
+    readControls();
+    applyVisibility();
+    readColours();
+}
+
+FrameSettings FractalPanel::liveSettings() const
+{
+    return {state_.params, state_.hueShift, state_.lightShift};
 }
 
 void FractalPanel::applyVisibility()
@@ -287,21 +338,87 @@ void FractalPanel::applyVisibility()
 
 void FractalPanel::storeKeyFrame(int k)
 {
-    if (k < 0 || std::size_t(k) >= state_.keyFrames.size())
+    if (loading_ || k < 0 || std::size_t(k) >= state_.keyFrames.size())
         return;
     KeyFrame &f = state_.keyFrames[std::size_t(k)];
     const MappingParams &p = state_.params;
+    const PanelValues v = panelValues();
     f.centerX = p.refCenterX;
     f.centerY = p.refCenterY;
     f.radius = float(p.refRadius);
     f.aspect = p.refAspect;
-    f.falloffValue = hscFalloff->value();
-    f.baseValue = int16_t(hscBase->value());
-    f.granularityValue = int16_t(hscGranularity->value());
-    f.sizeValue = int16_t(hscSize->value());
-    f.squareValue = int16_t(hscSquare->value());
-    f.hueValue = hscHue->value();
-    f.lightValue = hscVal->value();
+    f.falloffValue = v.falloff;
+    f.baseValue = int16_t(v.base);
+    f.granularityValue = int16_t(v.granularity);
+    f.sizeValue = int16_t(v.size);
+    f.squareValue = int16_t(v.square);
+    f.hueValue = v.hue;
+    f.lightValue = v.light;
+}
+
+void FractalPanel::loadKeyFrame(int k)
+{
+    if (k < 0 || std::size_t(k) >= state_.keyFrames.size())
+        return;
+    const KeyFrame f = state_.keyFrames[std::size_t(k)];
+    state_.params.refCenterX = f.centerX;
+    state_.params.refCenterY = f.centerY;
+    state_.params.refRadius = f.radius;
+    state_.params.refAspect = f.aspect;
+    // Set together: the squareness handler would otherwise store a half-loaded key frame.
+    PanelValues v = panelValues();
+    v.falloff = int(f.falloffValue);
+    v.base = f.baseValue;
+    v.granularity = f.granularityValue;
+    v.size = f.sizeValue;
+    v.square = f.squareValue;
+    v.hue = f.hueValue;
+    v.light = f.lightValue;
+    setPanelValues(v);
+}
+
+void FractalPanel::renderWith(const FrameSettings &frame)
+{
+    const FrameSettings live = liveSettings();
+    state_.params = frame.params;
+    state_.hueShift = frame.hueShift;
+    state_.lightShift = frame.lightShift;
+    RenderClean();
+    state_.params = live.params;
+    state_.hueShift = live.hueShift;
+    state_.lightShift = live.lightShift;
+}
+
+bool FractalPanel::pressRender()
+{
+    if (!state_.fractalRendered)
+        cmdRender_Click();
+    return state_.fractalRendered;
+}
+
+void FractalPanel::setRunning(bool on)
+{
+    if (on) {
+        enabledBeforeRun_.clear();
+        for (QWidget *w : findChildren<QWidget *>()) {
+            if (w->objectName() == "cmdStop" ||
+                !(qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSlider *>(w) ||
+                  qobject_cast<QLineEdit *>(w)))
+                continue;
+            enabledBeforeRun_.append({w, w->isEnabled()});
+            w->setEnabled(false);
+        }
+        return;
+    }
+    for (const auto &[w, enabled] : enabledBeforeRun_)
+        w->setEnabled(enabled);
+    enabledBeforeRun_.clear();
+}
+
+void FractalPanel::showAnimation(bool on)
+{
+    animation_->setVisible(on);
+    resize(width(), on ? kAnimatedHeight : kPanelHeight);
 }
 
 void FractalPanel::open()
@@ -328,6 +445,12 @@ void FractalPanel::closePanel()
 {
     if (!open_)
         return;
+    if (animation_->running()) {
+        closeAfterRun_ = true;
+        animation_->requestStop();
+        return;
+    }
+    closeAfterRun_ = false;
     open_ = false;
     gestures_.cancel();
     if (state_.fractalRendered)
@@ -344,7 +467,11 @@ void FractalPanel::closePanel()
 void FractalPanel::closeEvent(QCloseEvent *event)
 {
     closePanel();
-    event->accept();
+    // A run under way closes the panel when it has stopped.
+    if (open_)
+        event->ignore();
+    else
+        event->accept();
 }
 
 void FractalPanel::cmdRender_Click()
@@ -364,6 +491,7 @@ void FractalPanel::cmdRender_Click()
     snapshot.clear();
     snapshot.fBackup(host_.document());
     cmdRender->setText("restore");
+    animation_->renderStateChanged(true);
     host_.saveView(0);
     host_.restoreView(1);
     state_.fractalRendered = true;
@@ -375,6 +503,7 @@ void FractalPanel::restoreRendering()
     if (!state_.fractalRendered)
         return;
     cmdRender->setText("render");
+    animation_->renderStateChanged(false);
     host_.fractalSnapshot().fRestore(host_.document());
     state_.fractalRendered = false;
     host_.saveView(1);
@@ -404,6 +533,8 @@ void FractalPanel::chkBound_Click()
 
 void FractalPanel::mappingChanged()
 {
+    if (loading_)
+        return;
     if (sender() == hscSquare)
         storeKeyFrame(state_.curKeyFrame);
     readControls();
@@ -413,6 +544,8 @@ void FractalPanel::mappingChanged()
 
 void FractalPanel::variantChanged()
 {
+    if (loading_)
+        return;
     readControls();
     if (state_.fractalRendered)
         RenderClean();
@@ -420,13 +553,20 @@ void FractalPanel::variantChanged()
 
 void FractalPanel::colourChanged()
 {
+    if (loading_)
+        return;
+    readColours();
+    if (state_.fractalRendered)
+        RenderClean();
+}
+
+void FractalPanel::readColours()
+{
     state_.hueShift = hscHue->value();
     state_.lightShift = hscVal->value();
     lblHue->setText(QString::number(state_.hueShift));
     lblVal->setText(QString::number(state_.lightShift));
     paintSwatches();
-    if (state_.fractalRendered)
-        RenderClean();
 }
 
 void FractalPanel::RenderClean()
@@ -457,20 +597,26 @@ void FractalPanel::drawPicture(TilingDrawer &drawer, double extentWidth, double 
 
 void FractalPanel::drawOverlay(Surface &surface)
 {
-    if (!open_ || state_.fractalRendered || !state_.params.hasCircle())
+    if (!open_ || state_.fractalRendered)
         return;
-    drawCmarquis(surface, state_.params);
+    if (state_.params.hasCircle())
+        drawCmarquis(surface, state_.params);
+    animation_->drawOverlay(surface);
 }
 
 bool FractalPanel::pointerPress(int button, double x, double y, double tolerance)
 {
+    // During a run the key frames and the shape stay as the run found them.
+    if (animation_->running())
+        return true;
     switch (gestures_.press(button, x, y, tolerance)) {
     case ReferenceGestures::Press::Pan:
         return false;
     case ReferenceGestures::Press::Handled:
         host_.redrawOverlay();
         return true;
-    case ReferenceGestures::Press::Ignored:
+    case ReferenceGestures::Press::AskNewKeyFrame:
+        animation_->askNewKeyFrame(x, y);
         return true;
     }
     return true;
