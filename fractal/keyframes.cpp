@@ -58,7 +58,7 @@ void initCP(std::vector<KeyFrame> &keys, int c)
         cur.cpInX = quarter(cur.centerX, prev.centerX);
         cur.cpInY = quarter(cur.centerY, prev.centerY);
     }
-    if (validKey(keys, c + 1)) {
+    if (std::size_t(c) + 1 < keys.size()) {
         KeyFrame &next = keys[std::size_t(c + 1)];
         cur.cpOutX = quarter(cur.centerX, next.centerX);
         cur.cpOutY = quarter(cur.centerY, next.centerY);
@@ -71,7 +71,7 @@ PathPoint pathPoint(const std::vector<KeyFrame> &keys, int k, double t)
 {
     if (keys.empty())
         return {};
-    if (!validKey(keys, k + 1) || k < 0) {
+    if (k < 0 || std::size_t(k) + 1 >= keys.size()) {
         // No segment starts here: stay on the nearest key frame.
         const KeyFrame &f = keys[std::size_t(std::clamp(k, 0, int(keys.size()) - 1))];
         return {f.centerX, f.centerY};
