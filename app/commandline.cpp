@@ -16,15 +16,7 @@
 
 namespace tessella {
 
-namespace {
-
-struct LoadedFile
-{
-    Document doc;
-    LoadReport report;
-};
-
-LoadedFile loadFile(const QString &path)
+LoadedFile loadDocumentFile(const QString &path)
 {
     LoadedFile loaded;
     const ReadFileResult file = readRegularFile(path);
@@ -38,8 +30,6 @@ LoadedFile loadFile(const QString &path)
                               kHeadlessHalfCanvasWidth, kHeadlessHalfCanvasHeight);
     return loaded;
 }
-
-} // namespace
 
 namespace {
 
@@ -155,6 +145,9 @@ CommandLine parseCommandLine(const QStringList &args)
         cl.file = args.value(3);
     } else if (first == QLatin1String("--export")) {
         cl = parseExport(args);
+    } else if (first == QLatin1String("--frames")) {
+        cl.frames = parseFramesOptions(args);
+        cl.verb = cl.frames ? CommandLine::Verb::Frames : CommandLine::Verb::Usage;
     } else if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         cl.verb = args.size() == 2 ? CommandLine::Verb::Help : CommandLine::Verb::Usage;
     } else if (first == QLatin1String("--version")) {
@@ -174,6 +167,8 @@ void printUsage(std::ostream &out)
            "       tessella --save-as OUT FILE\n"
            "       tessella --export OUT [--area L,T,R,B] [--quality 1|2|4|8] FILE\n"
            "       tessella --export OUT --fractal CX,CY,R [fractal options] [--area ...] FILE\n"
+           "       tessella --frames OUTBASE --keys KEYS.json [--resolution 540|720|1080]\n"
+           "                [--anti-alias] FILE\n"
            "       tessella --help\n"
            "       tessella --version\n"
            "\n"
@@ -189,7 +184,11 @@ void printUsage(std::ostream &out)
            "                      --falloff 0.5-2.0, --squareness -1.0-3.0, --size 0.5-2.5,\n"
            "                      --granularity 0-6 or --no-smoothing, --hue 0-360,\n"
            "                      --light 0-360, --pinch -1.0-1.0 or --wave AMP,PHASE (0-20),\n"
-           "                      --skeleton\n";
+           "                      --skeleton\n"
+           "  --frames OUTBASE    write every frame of the key frames in KEYS.json over FILE\n"
+           "                      as OUTBASE000.jpg, OUTBASE001.jpg, ... on every core;\n"
+           "                      --resolution the lines of a frame (default 540),\n"
+           "                      --anti-alias draws twice the size and smooths it back\n";
 }
 
 void printVersion(std::ostream &out)
@@ -208,7 +207,7 @@ int runExport(const CommandLine &cl, std::ostream &err)
         err << unrecognizedTypeMessage(cl.out).toStdString() << '\n';
         return 1;
     }
-    const LoadedFile loaded = loadFile(cl.file);
+    const LoadedFile loaded = loadDocumentFile(cl.file);
     if (!loaded.report.ok) {
         err << loaded.report.message << '\n';
         return 1;
@@ -252,7 +251,7 @@ int runExport(const CommandLine &cl, std::ostream &err)
 
 int runInfo(const QString &file, std::ostream &out, std::ostream &err)
 {
-    const LoadedFile loaded = loadFile(file);
+    const LoadedFile loaded = loadDocumentFile(file);
     if (!loaded.report.ok) {
         err << loaded.report.message << '\n';
         return 1;
@@ -263,7 +262,7 @@ int runInfo(const QString &file, std::ostream &out, std::ostream &err)
 
 int runSaveAs(const QString &outFile, const QString &file, std::ostream &err)
 {
-    LoadedFile loaded = loadFile(file);
+    LoadedFile loaded = loadDocumentFile(file);
     if (!loaded.report.ok) {
         err << loaded.report.message << '\n';
         return 1;
@@ -280,7 +279,7 @@ int runSaveAs(const QString &outFile, const QString &file, std::ostream &err)
 
 int runSummary(const QString &file, std::ostream &out, std::ostream &err)
 {
-    const LoadedFile loaded = loadFile(file);
+    const LoadedFile loaded = loadDocumentFile(file);
     if (!loaded.report.ok) {
         err << loaded.report.message << '\n';
         return 1;

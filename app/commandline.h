@@ -2,6 +2,9 @@
 #pragma once
 
 #include "app/fractaloptions.h"
+#include "app/framesoptions.h"
+#include "document/document.h"
+#include "document/documentfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +21,7 @@ namespace tessella {
 struct CommandLine
 {
     // Usage: the arguments were wrong (usage on stderr, status 2); Help: --help.
-    enum class Verb { Open, Info, SaveAs, Export, Help, Version, Usage };
+    enum class Verb { Open, Info, SaveAs, Export, Frames, Help, Version, Usage };
     Verb verb = Verb::Open;
     QString file; // document to open or to read
     QString out;  // --save-as or --export target
@@ -29,6 +32,7 @@ struct CommandLine
     // --fractal and its options: the rendering to export, or why they were refused.
     std::optional<FractalOptions> fractal;
     QString fractalError;
+    std::optional<FramesOptions> frames; // --frames
 };
 
 CommandLine parseCommandLine(const QStringList &args);
@@ -37,6 +41,14 @@ CommandLine parseCommandLine(const QStringList &args);
 // centring that a "*h*" document gets when loaded without a window.
 inline constexpr double kHeadlessHalfCanvasWidth = 1200;
 inline constexpr double kHeadlessHalfCanvasHeight = 800;
+
+// A document read as "load state" reads it, without a window; the report says why not.
+struct LoadedFile
+{
+    Document doc;
+    LoadReport report;
+};
+LoadedFile loadDocumentFile(const QString &path);
 
 // `tessella --info FILE`: the document as JSON on out; the load message on err.
 int runInfo(const QString &file, std::ostream &out, std::ostream &err);

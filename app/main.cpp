@@ -35,7 +35,8 @@ int main(int argc, char **argv)
     case CommandLine::Verb::Version:
         printVersion(std::cout);
         return 0;
-    case CommandLine::Verb::Export: {
+    case CommandLine::Verb::Export:
+    case CommandLine::Verb::Frames: {
         // Drawing needs the GUI module but never a display; the verb's only output is its
         // own messages, not the toolkit's notices.
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -45,7 +46,7 @@ int main(int argc, char **argv)
             }
         });
         QGuiApplication app(argc, argv);
-        return runExport(cl, std::cerr);
+        return cl.frames ? runFrames(*cl.frames, std::cerr) : runExport(cl, std::cerr);
     }
     case CommandLine::Verb::Info: {
         QCoreApplication app(argc, argv);

@@ -50,6 +50,7 @@ struct FrameSettings
     MappingParams params;
     int hueShift = 0;
     int lightShift = 0;
+    friend bool operator==(const FrameSettings &, const FrameSettings &) = default;
 };
 
 // The settings shown at frameIndex: centre on the path, radius, aspect, falloff, base,

@@ -4,14 +4,14 @@
 namespace tessella {
 
 MappedRendering::MappedRendering(const Document &doc, const std::vector<Tile> &unmapped,
-                                 const MappingParams &params, const SurfaceRect &area)
+                                 const MappingParams &params, const SurfaceRect &area, int threads)
     : unmapped_(unmapped), mapping_(params), placement_(renderPlacement(params, area))
 {
     mapped_.sketches = doc.sketches;
     mapped_.grid = doc.grid;
     mapped_.tiles = unmapped_;
     if (placement_.mapped)
-        mapTiles(mapped_.tiles, mapping_, placement_);
+        mapTiles(mapped_.tiles, mapping_, placement_, threads);
 }
 
 void MappedRendering::draw(Surface &surface, const DrawSettings &settings) const

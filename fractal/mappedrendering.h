@@ -12,8 +12,9 @@ namespace tessella {
 class MappedRendering
 {
 public:
+    // `threads` map the tiles (see mapTiles).
     MappedRendering(const Document &doc, const std::vector<Tile> &unmapped,
-                    const MappingParams &params, const SurfaceRect &area);
+                    const MappingParams &params, const SurfaceRect &area, int threads = 2);
 
     // Draws the mapped tiling with `settings` (grid, view options, colour shifts, vector
     // target); reads shared state only.

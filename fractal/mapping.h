@@ -35,6 +35,7 @@ struct MappingParams
     double aspect() const;
     // A circle has been pulled and can be mapped.
     bool hasCircle() const;
+    friend bool operator==(const MappingParams &, const MappingParams &) = default;
 };
 
 // Distance from the centre to the edge of a square of half-side 1 in direction a

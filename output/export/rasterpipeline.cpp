@@ -182,27 +182,54 @@ RasterResult failedWith(const QString &why)
     return RasterResult{RasterResult::Status::Failed, why};
 }
 
+bool drawable(const RasterJob &job)
+{
+    return job.width > 0 && job.height > 0 && job.width <= kPixelLimit &&
+           job.height <= kPixelLimit && job.draw;
+}
+
 } // namespace
 
 RasterResult writeRaster(const RasterJob &job, RasterEncoding encoding, const QString &path,
                          ExportSink *sink)
 {
-    if (job.width <= 0 || job.height <= 0 || job.width > kPixelLimit || job.height > kPixelLimit ||
-        !job.draw) {
+    if (!drawable(job)) {
         return failedWith(QStringLiteral("no picture to write"));
     }
-    const Geometry g = geometryOf(job);
     AtomicFileWriter file(path, encoding == RasterEncoding::Jpeg);
     if (!file.open()) {
         return failedWith(file.error());
     }
+    RasterResult result = encodeRaster(job, encoding, file, sink);
+    if (result.status == RasterResult::Status::Written && !file.commit()) {
+        return failedWith(file.error());
+    }
+    return result;
+}
+
+RasterResult encodeRaster(const RasterJob &job, RasterEncoding encoding, AtomicFileWriter &file,
+                          ExportSink *sink)
+{
+    if (!drawable(job)) {
+        return failedWith(QStringLiteral("no picture to write"));
+    }
+    const Geometry g = geometryOf(job);
     const std::unique_ptr<RowEncoder> encoder = makeRowEncoder(encoding, file);
     if (!encoder->begin(g.outWidth, g.outHeight)) {
         return failedWith(encoder->error());
     }
-    BandPipeline pipeline(job, g);
+    std::optional<BandPipeline> pipeline;
+    ImageSurface surface;
+    if (!job.sequential) {
+        pipeline.emplace(job, g);
+    }
     for (int64_t k = 0; k < g.bands; ++k) {
-        const std::optional<std::vector<uint8_t>> rows = pipeline.take(k);
+        std::optional<std::vector<uint8_t>> rows;
+        if (pipeline) {
+            rows = pipeline->take(k);
+        } else if (std::vector<uint8_t> drawn; renderBand(job, g, k, surface, drawn)) {
+            rows = std::move(drawn);
+        }
         if (!rows) {
             return failedWith(QStringLiteral("out of memory"));
         }
@@ -211,7 +238,9 @@ RasterResult writeRaster(const RasterJob &job, RasterEncoding encoding, const QS
         if (!encoder->writeRows(first, count, rows->data(), g.outWidth * 3)) {
             return failedWith(encoder->error());
         }
-        pipeline.encoded();
+        if (pipeline) {
+            pipeline->encoded();
+        }
         if (sink) {
             sink->progress(double(first + count) / double(g.outHeight));
             if (sink->cancelled()) {
@@ -219,12 +248,9 @@ RasterResult writeRaster(const RasterJob &job, RasterEncoding encoding, const QS
             }
         }
     }
-    pipeline.stop();
+    pipeline.reset();
     if (!encoder->finish()) {
         return failedWith(encoder->error());
-    }
-    if (!file.commit()) {
-        return failedWith(file.error());
     }
     return RasterResult{RasterResult::Status::Written, {}};
 }

@@ -10,6 +10,7 @@
 
 namespace tessella {
 
+class AtomicFileWriter;
 class ExportSink;
 
 enum class RasterEncoding { Bmp, Jpeg, Png };
@@ -39,6 +40,9 @@ struct RasterJob
     int bandRows = 0;
     // Threads drawing bands (0: one per core).
     int threads = 0;
+    // Draw every band on the calling thread before encoding it: for callers that keep
+    // every core busy with pictures of their own (animation frames).
+    bool sequential = false;
 };
 
 struct RasterResult
@@ -52,5 +56,10 @@ struct RasterResult
 // target is untouched and no temporary file remains.
 RasterResult writeRaster(const RasterJob &job, RasterEncoding encoding, const QString &path,
                          ExportSink *sink = nullptr);
+
+// The same into `file`, which is open and which the caller commits (or drops) once it
+// knows whether the picture may replace the target.
+RasterResult encodeRaster(const RasterJob &job, RasterEncoding encoding, AtomicFileWriter &file,
+                          ExportSink *sink = nullptr);
 
 } // namespace tessella
