@@ -67,18 +67,13 @@ TEST_F(NewTileTest, EntryTable)
     }
 }
 
-TEST_F(NewTileTest, UndoLimitAndRubberBand)
+TEST_F(NewTileTest, UndoAndTheTileLimit)
 {
     enter("c8,8 c24,8 c24,24 c8,8");
     EXPECT_TRUE(doc.dirty);
     EXPECT_FALSE(undo.enabled()); // the first tile of an empty design takes no snapshot
     enter("c8,40 c24,40");
     EXPECT_FALSE(undo.enabled()); // disabled while entering
-    newTile.move(100, 100);
-    EXPECT_EQ(host.canvas.pixel(62, 70), kRed); // on the line from (24, 40) to (100, 100)
-    EXPECT_EQ(host.canvas.pixel(16, 40), kRed);
-    newTile.move(24, 200);
-    EXPECT_NE(host.canvas.pixel(62, 70), kRed);
     enter("c24,56 c8,40");
     EXPECT_TRUE(undo.enabled());
     undo.pressed(doc);
@@ -223,7 +218,6 @@ TEST_F(WindowTest, TransformPickThroughTheWindow)
     EXPECT_EQ(control<QPushButton>("cmdXform")->text(), "return to transform");
     EXPECT_FALSE(undoButton()->isEnabled());
     EXPECT_EQ(doc.xfTile.color, 0x00ff00);
-    EXPECT_EQ(shownAt(186, 60), kCanvasBackground);
 }
 
 } // namespace
