@@ -173,27 +173,6 @@ TEST_P(LinkShapeTest, EditedSourcesKeepTheirImagesAndThePolygonTiles)
 INSTANTIATE_TEST_SUITE_P(Shapes, LinkShapeTest, ::testing::ValuesIn(kShapes),
                          [](const auto &info) { return std::string(info.param.name); });
 
-class MappingTest : public LinkTest
-{};
-
-// The destination of a vertex rotation about the first corner ends at the closing node:
-// joining it to the first node would close the chain into a ring.
-TEST_F(MappingTest, VertexRotationAboutTheFirstCornerNeverMakesARing)
-{
-    open(kSquare);
-    link(XformTranslate, along(3, 4, 0.5));
-    click(along(3, 4, 0.5));
-    ASSERT_EQ(chain.nodeCount(), 7);
-    xforms.chooseTransformation(XformVertexRotation);
-    dialogs.expectYesNo(Answer::Yes);
-    click(along(0, 1, 0.5));
-    ASSERT_TRUE(dialogs.allConsumed() && xforms.linkActive());
-    EXPECT_EQ(chain.nodeCount(), 6) << "the old destination's point is gone";
-    std::mt19937 rng(5);
-    editRandomly(*this, rng, 1e-4);
-    expectTiles(0, 3, xforms.linkIsometry(), 1e-4);
-}
-
 // Clicks that cannot be used change nothing in the chain.
 struct Refused
 {
