@@ -173,59 +173,6 @@ TEST_P(LinkShapeTest, EditedSourcesKeepTheirImagesAndThePolygonTiles)
 INSTANTIATE_TEST_SUITE_P(Shapes, LinkShapeTest, ::testing::ValuesIn(kShapes),
                          [](const auto &info) { return std::string(info.param.name); });
 
-// Clicks that cannot be used change nothing in the chain.
-struct Refused
-{
-    const char *name;
-    int setup; // 0 nothing, 1 a link from the bottom edge, 2 and its corner 1 red,
-               // 3 a red point on the bottom edge with no link, as a reloaded document has
-    bool curveMode;
-    PointerButton button;
-    int corner; // click on this corner, or (corner < 0) on edge -corner - 1 at 0.5
-    int beeps;
-};
-
-constexpr PointerButton Left = PointerButton::Left, Right = PointerButton::Right;
-
-// clang-format off
-const Refused kRefused[] = {
-    {"LeftWithoutLink", 0, false, Left, -1, 1},
-    {"RightOnARedPointWithoutLink", 3, false, Right, -1, 1},
-    {"LeftOnAnEdgeThatIsNotRed", 1, false, Left, -2, 1},
-    {"LeftOnTheBlueDestination", 1, false, Left, -3, 1},
-    {"RightOnARedCorner", 2, false, Right, 1, 0},
-    {"CurveModeLeftOnAnEdgeThatIsNotRed", 1, true, Left, -2, 1},
-    {"CurveModeRightOnAnEdgeThatIsNotRed", 1, true, Right, -2, 1},
-};
-// clang-format on
-
-class RefusedClickTest : public LinkTest, public ::testing::WithParamInterface<Refused>
-{};
-
-TEST_P(RefusedClickTest, ChangesNothing)
-{
-    const Refused &r = GetParam();
-    open(kSquare);
-    if (r.setup == 1 || r.setup == 2)
-        link(XformTranslate, along(0, 1, 0.5));
-    if (r.setup == 2)
-        corner(1)->ptColr = kColourSource;
-    if (r.setup == 3) {
-        Node *p = chain.insertAfter(chain.firstNode);
-        std::tie(p->x, p->y, p->nPoints) = std::tuple(300.0, 200.0, int16_t(2));
-        chain.firstNode->lineColr = p->lineColr = p->ptColr = kColourSource;
-    }
-    if (r.curveMode)
-        editor.cmdCurves();
-    const auto before = chain.saveChain();
-    click(r.corner >= 0 ? at(corner(r.corner)) : along(-r.corner - 1, -r.corner, 0.5), r.button);
-    EXPECT_EQ(dialogs.beeps, r.beeps);
-    EXPECT_EQ(chain.saveChain(), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(Clicks, RefusedClickTest, ::testing::ValuesIn(kRefused),
-                         [](const auto &info) { return std::string(info.param.name); });
-
 class EditingTest : public LinkTest
 {
 protected:
@@ -259,6 +206,32 @@ TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
     editor.mouseDown(PointerButton::Left, atReach, c0->fcpY);
     EXPECT_FALSE(editor.dragHandle);
     editor.mouseUp();
+}
+
+// Clicks off the red edge, in either mode, and a right click on a red corner change nothing.
+TEST_F(EditingTest, ClicksOffTheSourceChangeNothing)
+{
+    corner(1)->ptColr = kColourSource;
+    const auto before = chain.saveChain();
+    click(along(1, 2, 0.5));
+    click(along(2, 3, 0.5)); // the blue destination
+    click(at(corner(1)), PointerButton::Right);
+    editor.cmdCurves();
+    click(along(1, 2, 0.5));
+    click(along(1, 2, 0.5), PointerButton::Right);
+    EXPECT_EQ(std::tuple(dialogs.beeps, chain.saveChain()), std::tuple(4, before));
+}
+
+// A red point without a link, as a reloaded document has, is not deleted.
+TEST_F(LinkTest, RightClickOnARedPointWithoutALinkChangesNothing)
+{
+    open(kSquare);
+    Node *p = chain.insertAfter(chain.firstNode);
+    std::tie(p->x, p->y, p->nPoints) = std::tuple(300.0, 200.0, int16_t(2));
+    chain.firstNode->lineColr = p->lineColr = p->ptColr = kColourSource;
+    const auto before = chain.saveChain();
+    click({300, 200}, PointerButton::Right);
+    EXPECT_EQ(std::tuple(dialogs.beeps, chain.saveChain()), std::tuple(1, before));
 }
 
 TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
