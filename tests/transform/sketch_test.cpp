@@ -114,8 +114,8 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
                   std::tuple(5 * (n - 2), size_t(5 * (n - 2))));
         for (int k = 1; k + 1 < n; ++k) {
             for (int j = 0; j < 5; ++j) {
-                const Vertex e = bezier(LinkTest::mix(c[k - 1], c[k], 0.5), c[k], c[k],
-                                        LinkTest::mix(c[k], c[k + 1], 0.5), j / 5.0);
+                const Vertex e =
+                    bezier(mix(c[k - 1], c[k], 0.5), c[k], c[k], mix(c[k], c[k + 1], 0.5), j / 5.0);
                 const Vertex &p = s.points[5 * (k - 1) + j];
                 EXPECT_NEAR(std::hypot(p.x - e.x, p.y - e.y), 0, 1e-9);
             }
