@@ -41,9 +41,9 @@ TEST(FrameJobs, FileNTakesTheFrameAfterItAndTheLastFileFrameZero)
         int start, framesPerKey;
         std::vector<int> files, frames;
     };
-    for (const Row &r :
-         {Row{0, 8, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
-          Row{7, 8, {7, 8}, {8, 0}}, Row{9, 8, {}, {}}, Row{0, 0, {}, {}}, Row{0, 32767, {}, {}}}) {
+    for (const Row &r : {Row{0, 8, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
+                         Row{7, 8, {7, 8}, {8, 0}}, Row{0, 1, {0, 1}, {1, 0}}, Row{9, 8, {}, {}},
+                         Row{0, 0, {}, {}}, Row{0, 32767, {}, {}}}) {
         std::vector<int> files, frames;
         for (const FrameJob &j : frameJobs(twoKeys(), r.framesPerKey, {}, r.start, "m")) {
             files.push_back(j.fileIndex);
@@ -71,7 +71,7 @@ protected:
     }
     static FrameOutput output(int threads, bool antiAlias)
     {
-        return FrameOutput{QSize(96, 54), antiAlias, 0.5, {}, threads};
+        return FrameOutput{QSize(96, 54), antiAlias, 0.25, {}, threads};
     }
     // The frame as the panel renders it (Frender) on a surface of the frame's size,
     // through the same encoder.
@@ -83,7 +83,7 @@ protected:
         const int factor = antiAlias ? 2 : 1;
         RasterJob raster;
         raster.width = 96 * factor, raster.height = 54 * factor, raster.bandRows = 54;
-        raster.zoom = antiAlias ? 1 : FrameOutput().zoom;
+        raster.zoom = antiAlias ? 1 : 0.25;
         raster.smooth = antiAlias;
         raster.draw = [&](Surface &surface) {
             DrawSettings settings;
@@ -105,7 +105,9 @@ protected:
 
 TEST_F(FrameRunFiles, AllCoresWriteTheOneCoreBytesAndWhatThePanelDraws)
 {
-    const std::vector<FrameJob> jobs = frameJobs(twoKeys(), 8, {}, 0, dir.filePath("f"));
+    FrameSettings live; // the finest pieces: the zoom shows in the outlines
+    live.params.granularity = 0;
+    const std::vector<FrameJob> jobs = frameJobs(twoKeys(), 8, live, 0, dir.filePath("f"));
     for (bool antiAlias : {false, true}) {
         FrameRun single(doc, doc.tiles, output(1, antiAlias), jobs);
         std::vector<QByteArray> one;
