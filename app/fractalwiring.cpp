@@ -150,4 +150,14 @@ void FractalWiring::setSkeleton(bool on)
     editor_->setSkeleton(on);
 }
 
+DrawSettings FractalWiring::drawSettings() const
+{
+    return editor_->drawSettings();
+}
+
+double FractalWiring::zoom() const
+{
+    return editor_->view().zoom();
+}
+
 } // namespace tessella

@@ -51,6 +51,8 @@ public:
     void refresh() override;
     void redrawOverlay() override;
     void setSkeleton(bool on) override;
+    DrawSettings drawSettings() const override;
+    double zoom() const override;
 
 private:
     FractalState &state_;

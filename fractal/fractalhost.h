@@ -3,6 +3,7 @@
 
 #include "document/document.h"
 #include "document/undo.h"
+#include "tileeditor/view/tilingdrawer.h"
 
 #include <QString>
 
@@ -34,6 +35,10 @@ public:
     virtual void redrawOverlay() = 0;
     // "skeleton": the view list's "fills" and "sketches" off (on when false).
     virtual void setSkeleton(bool on) = 0;
+    // What frame files are drawn with: the editor's grid and view options, and its zoom
+    // (canvas pixels per plane unit).
+    virtual DrawSettings drawSettings() const = 0;
+    virtual double zoom() const = 0;
 };
 
 } // namespace tessella

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "fractal/animationpanel.h"
 #include "fractal/fractalhost.h"
 #include "fractal/fractalstate.h"
 #include "fractal/referenceshape.h"
@@ -20,10 +21,11 @@ namespace tessella {
 
 class TilingDrawer;
 
-// The fractal panel: the mapping controls, "render"/"restore", "skeleton" and the colour
-// shifts with their swatch strips. It stays above the tile editor, whose canvas serves
-// the reference shape while the panel is open. Units: plane units, slider values.
-class FractalPanel : public QWidget
+// The fractal panel: the mapping controls, "render"/"restore", "skeleton", the colour
+// shifts with their swatch strips, and the key-frame animation below them ("animate").
+// It stays above the tile editor, whose canvas serves the reference shape and the
+// key-frame handles while the panel is open. Units: plane units, slider values.
+class FractalPanel : public QWidget, private AnimationHost
 {
     Q_OBJECT
 public:
@@ -38,7 +40,7 @@ public:
     // undo button given back, colour shifts off, the editor redrawn.
     void closePanel();
     bool isOpen() const { return open_; }
-    bool renderingShown() const { return state_.fractalRendered; }
+    bool renderingShown() const override { return state_.fractalRendered; }
 
     // The render button's "restore" while a rendering is shown.
     void restoreRendering();
@@ -57,6 +59,7 @@ public:
 
     // The four swatch strips as last painted (for tests).
     const SwatchStrips &swatches() const { return swatches_; }
+    AnimationPanel *animation() const { return animation_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -69,14 +72,25 @@ private:
     void describe(QWidget *w, const QString &tip);
     void readControls();
     void applyVisibility();
-    void storeKeyFrame(int k);
+    void showAnimation(bool on);
+
+    // AnimationHost
+    void storeKeyFrame(int k) override;
+    void loadKeyFrame(int k) override;
+    FrameSettings liveSettings() const override;
+    PanelValues panelValues() const override;
+    void setPanelValues(const PanelValues &values) override;
+    void RenderClean() override;
+    void renderWith(const FrameSettings &frame) override;
+    bool pressRender() override;
+    void setRunning(bool on) override;
 
     void cmdRender_Click();
     void chkBound_Click();
     void mappingChanged(); // size, squareness, falloff, base, granularity, method, decay
     void variantChanged(); // pinch amount, wave amplitude and phase
     void colourChanged();  // hue, value
-    void RenderClean();
+    void readColours();
     void paintSwatches();
 
     FractalState &state_;
@@ -86,7 +100,10 @@ private:
     SwatchStrips swatches_;
     bool open_ = false;
     bool keptUndo_ = false;
-    bool loading_ = false;
+    bool loading_ = false;       // the sliders are being set from a key frame or a file
+    bool closeAfterRun_ = false; // a close request waits for the run to end
+    QList<QPair<QWidget *, bool>> enabledBeforeRun_;
+    AnimationPanel *animation_ = nullptr;
 
     QScrollBar *hscSize = nullptr;
     QScrollBar *hscSquare = nullptr;

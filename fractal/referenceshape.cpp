@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fractal/referenceshape.h"
 
+#include "fractal/keyframes.h"
+
 #include <cmath>
 
 namespace tessella {
@@ -52,7 +54,33 @@ ReferenceGestures::Press ReferenceGestures::press(int button, double x, double y
         }
         return Press::Handled;
     }
-    return button == 1 ? Press::Ignored : Press::Pan;
+    if (const Drag cp = controlPointAt(x, y, tolerance); cp != Drag::None) {
+        if (button == 1) {
+            drag_ = cp;
+        } else {
+            // Straightens both segments of the current key frame.
+            initCP(state_.keyFrames, state_.curKeyFrame);
+            extendedFillFrame();
+        }
+        return Press::Handled;
+    }
+    return button == 1 ? Press::AskNewKeyFrame : Press::Pan;
+}
+
+ReferenceGestures::Drag ReferenceGestures::controlPointAt(double x, double y,
+                                                          double tolerance) const
+{
+    const auto &keys = state_.keyFrames;
+    const int cur = state_.curKeyFrame;
+    if (cur < 0 || cur + 1 >= int(keys.size()))
+        return Drag::None;
+    const KeyFrame &from = keys[std::size_t(cur)];
+    const KeyFrame &to = keys[std::size_t(cur) + 1];
+    if (distance(x, y, from.cpOutX, from.cpOutY) < tolerance)
+        return Drag::CpOut;
+    if (distance(x, y, to.cpInX, to.cpInY) < tolerance)
+        return Drag::CpIn;
+    return Drag::None;
 }
 
 bool ReferenceGestures::move(double x, double y)
@@ -74,6 +102,17 @@ bool ReferenceGestures::move(double x, double y)
         p.refCenterX = x;
         p.refCenterY = y;
         break;
+    case Drag::CpOut:
+    case Drag::CpIn: {
+        // The key frames may have changed under the drag (a file loaded, a frame deleted).
+        const std::size_t cur = std::size_t(state_.curKeyFrame);
+        if (cur + 1 >= state_.keyFrames.size())
+            return false;
+        KeyFrame &k = state_.keyFrames[drag_ == Drag::CpOut ? cur : cur + 1];
+        (drag_ == Drag::CpOut ? k.cpOutX : k.cpInX) = x;
+        (drag_ == Drag::CpOut ? k.cpOutY : k.cpInY) = y;
+        return true;
+    }
     }
     extendedFillFrame();
     return true;
@@ -81,9 +120,23 @@ bool ReferenceGestures::move(double x, double y)
 
 void ReferenceGestures::release()
 {
-    if (drag_ != Drag::None)
+    if (drag_ != Drag::None && drag_ != Drag::CpOut && drag_ != Drag::CpIn)
         extendedFillFrame();
     drag_ = Drag::None;
+}
+
+void drawReferenceOutline(Surface &surface, double cx, double cy, double radius, double aspect,
+                          double squareness)
+{
+    if (aspect == 0)
+        aspect = 1;
+    // The first line starts at the aspect handle.
+    surface.setPoint(cx + aspect * radius, cy, surface.penColour());
+    for (int i = 0; i <= 120; ++i) {
+        const double a = i == 120 ? 0 : i / 60.0 * kPi;
+        const double s = squareness * getSquare(float(a)) + 1 - squareness;
+        surface.lineTo(cx + aspect * radius * std::cos(a) * s, cy + radius * std::sin(a) * s);
+    }
 }
 
 void drawCmarquis(Surface &surface, MappingParams &p)
@@ -99,13 +152,7 @@ void drawCmarquis(Surface &surface, MappingParams &p)
     surface.setPoint(p.refCenterX, p.refCenterY - p.refRadius);
     surface.setPoint(p.refCenterX + aspect * p.refRadius, p.refCenterY);
     surface.setPenWidth(1);
-    const double sq = p.squareness;
-    for (int i = 0; i <= 120; ++i) {
-        const double a = i == 120 ? 0 : i / 60.0 * kPi;
-        const double s = sq * getSquare(float(a)) + 1 - sq;
-        surface.lineTo(p.refCenterX + aspect * p.refRadius * std::cos(a) * s,
-                       p.refCenterY + p.refRadius * std::sin(a) * s);
-    }
+    drawReferenceOutline(surface, p.refCenterX, p.refCenterY, p.refRadius, aspect, p.squareness);
     surface.setPenColour(before);
     surface.setPenWidth(width);
 }

@@ -8,18 +8,21 @@
 
 namespace tessella {
 
-// The reference shape pulled and shaped with the pointer on the tile editor while the
-// fractal panel is open (plane units). A press records what it grabbed, moves change the
-// shape, the release ends the drag; every change is stored in the current key frame.
+// The reference shape and the key-frame path handles, pulled and dragged with the pointer
+// on the tile editor while the fractal panel is open (plane units). A press records what
+// it grabbed, moves change the shape or the control point, the release ends the drag;
+// every change of the shape is stored in the current key frame.
 class ReferenceGestures
 {
 public:
     enum class Press {
-        Pan,     // nothing grabbed: the press goes on to the view's pan
-        Handled, // grabbed a handle, or reset a setting
-        Ignored, // a left press on no handle
+        Pan,            // nothing grabbed: the press goes on to the view's pan
+        Handled,        // grabbed a handle, or reset a setting
+        AskNewKeyFrame, // a left press on no handle: the panel offers a new key frame
     };
-    enum class Drag { None, Pull, Aspect, Radius, Centre };
+    // CpOut: the current key frame's outgoing control point; CpIn: the next key frame's
+    // incoming one.
+    enum class Drag { None, Pull, Aspect, Radius, Centre, CpOut, CpIn };
 
     // storeFrame copies the live settings into a key frame (the panel knows the sliders);
     // setSquareSlider puts the squareness slider to a value.
@@ -39,12 +42,19 @@ public:
 
 private:
     void extendedFillFrame() { storeFrame_(state_.curKeyFrame); }
+    // The control point a press at (x, y) grabs, Drag::None when none.
+    Drag controlPointAt(double x, double y, double tolerance) const;
 
     FractalState &state_;
     std::function<void(int)> storeFrame_;
     std::function<void(int)> setSquareSlider_;
     Drag drag_ = Drag::None;
 };
+
+// The outline of a reference shape (121 points around) in the surface's pen colour and
+// width; an aspect of 0 counts as 1.
+void drawReferenceOutline(Surface &surface, double cx, double cy, double radius, double aspect,
+                          double squareness);
 
 // The reference shape in red with its centre, radius and aspect handles, over the
 // tiling. A zero aspect becomes 1 first, as the shape is drawn with it.

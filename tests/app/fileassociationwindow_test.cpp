@@ -15,108 +15,73 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <functional>
 
 using namespace tessella;
 
 namespace {
 
-const std::string kSuccess = "Associated the file extension .mvl with this application";
-
 bool makeFile(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write("x") == 1;
 }
 
-QStringList semFiles(const QString &dir)
+// The window clicked with the real mouse: what it says, what it leaves on disk, whether
+// the question comes back at the next start.
+TEST(FileAssociationWindow, AnswersWriteTheAssociationAndTheMarkerAndReportFailures)
 {
-    return QDir(dir).entryList({"*.sem"}, QDir::Files, QDir::Name);
-}
-
-class FileAssociationWindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        tessella::test::qtApp();
+    test::qtApp();
+    const std::string success = "Associated the file extension .mvl with this application";
+    // clang-format off
+    struct { const char *name; std::vector<const char *> buttons; std::optional<std::string> message;
+             const char *blocker; bool closes, marker, association, asksAgain; } const cases[] = {
+        {"yes", {"cmdYes"}, success, nullptr, true, true, true, false},
+        {"yes after changing its mind", {"ChkDontAsk", "ChkDontAsk", "cmdYes"}, success, nullptr,
+         true, true, true, false},
+        // A failed association is not asked about again; a marker that cannot be written is.
+        {"association fails", {"cmdYes"}, "Error: Creating Key!", "share/applications", true,
+         true, false, false},
+        {"marker fails", {"cmdYes"}, success, "config", true, false, true, true},
+        {"don't ask: yes is disabled", {"ChkDontAsk", "cmdYes"}, {}, nullptr, false, false, false, true},
+        {"don't ask, no", {"ChkDontAsk", "cmdNo"}, {}, nullptr, true, true, false, false},
+        {"no", {"cmdNo"}, {}, nullptr, true, false, false, true},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString config = dir.filePath("config/tessella");
+        ASSERT_TRUE(makeFile(config + "/old-name.sem") && makeFile(config + "/settings.ini"));
+        if (c.blocker) {
+            QDir(dir.filePath(c.blocker)).removeRecursively();
+            ASSERT_TRUE(makeFile(dir.filePath(c.blocker)));
+        }
+        ScriptedDialogs dialogs;
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
+        if (c.message)
+            dialogs.expectMessage(*c.message);
+        FileAssociationSetup setup;
         setup.association.dataHome = dir.filePath("share");
         setup.association.executablePath = dir.filePath("my bin/tessella");
-        setup.marker.path = configDir + "/tessella.sem";
-        setup.marker.perUserDir = true;
+        setup.marker = {config + "/tessella.sem", true};
+        FileAssociationWindow window(dialogs, setup);
+        window.show();
+        for (const char *name : c.buttons)
+            QTest::mouseClick(window.findChild<QAbstractButton *>(name), Qt::LeftButton);
+        EXPECT_TRUE(dialogs.allConsumed() && dialogs.log.size() == (c.message ? 1u : 0u));
+        EXPECT_EQ(window.isVisible(), !c.closes);
+        EXPECT_EQ(QFileInfo(setup.marker.path).isFile(), c.marker);
+        EXPECT_EQ(QFileInfo(dir.filePath("share/applications/tessella.desktop")).isFile(),
+                  c.association);
+        EXPECT_EQ(shouldOfferAssociation(setup.marker.path, {}), c.asksAgain);
+        // "yes" replaces the old markers beside its own, and nothing else.
+        const bool yes = c.closes && std::string(c.buttons.back()) == "cmdYes";
+        EXPECT_TRUE(!c.marker || (QFileInfo::exists(config + "/old-name.sem") != yes &&
+                                  QFileInfo::exists(config + "/settings.ini")));
     }
-    // Opens the window, clicks the named buttons with the real mouse; the window closes.
-    void answer(std::initializer_list<const char *> buttons, bool closes = true)
-    {
-        window = std::make_unique<FileAssociationWindow>(dialogs, setup);
-        window->show();
-        for (const char *name : buttons)
-            QTest::mouseClick(window->findChild<QAbstractButton *>(name), Qt::LeftButton);
-        EXPECT_TRUE(dialogs.allConsumed());
-        EXPECT_EQ(window->isVisible(), !closes);
-    }
-
-    QTemporaryDir dir;
-    QString configDir = dir.filePath("config/tessella");
-    ScriptedDialogs dialogs;
-    FileAssociationSetup setup;
-    std::unique_ptr<FileAssociationWindow> window;
-};
+    EXPECT_FALSE(shouldOfferAssociation(QString(), "drawing.mvl")); // opened with a file
+}
 
 } // namespace
-
-TEST_F(FileAssociationWindowTest, YesRegistersAndReplacesOldMarkers)
-{
-    ASSERT_TRUE(QDir().mkpath(configDir));
-    ASSERT_TRUE(makeFile(configDir + "/old-name.sem"));
-    ASSERT_TRUE(makeFile(configDir + "/settings.ini"));
-    dialogs.expectMessage(kSuccess);
-    answer({"cmdYes"});
-    EXPECT_EQ(semFiles(configDir), QStringList{"tessella.sem"});
-    EXPECT_TRUE(QFileInfo::exists(configDir + "/settings.ini"));
-    EXPECT_TRUE(QFileInfo(setup.association.dataHome + "/applications/tessella.desktop").isFile());
-}
-
-TEST_F(FileAssociationWindowTest, AFailedStepOrMarkerIsReportedHonestly)
-{
-    // The association fails: no success message, but the question is not asked again.
-    ASSERT_TRUE(QDir().mkpath(setup.association.dataHome));
-    ASSERT_TRUE(makeFile(setup.association.dataHome + "/applications"));
-    dialogs.expectMessage("Error: Creating Key!");
-    answer({"cmdYes"});
-    EXPECT_TRUE(QFileInfo(setup.marker.path).isFile());
-
-    // The marker cannot be written: the question comes back next time.
-    setup.association.dataHome = dir.filePath("share2");
-    setup.marker.path = dir.filePath("config2/tessella/tessella.sem");
-    ASSERT_TRUE(makeFile(dir.filePath("config2")));
-    dialogs.expectMessage(kSuccess);
-    answer({"cmdYes"});
-    EXPECT_TRUE(shouldOfferAssociation(setup.marker.path, QString()));
-}
-
-TEST_F(FileAssociationWindowTest, DontAskDisablesYesAndNoThenWritesOnlyTheMarker)
-{
-    answer({"ChkDontAsk", "cmdYes"}, false); // the disabled button does nothing
-    EXPECT_FALSE(window->cmdYes->isEnabled());
-    EXPECT_FALSE(QFileInfo::exists(setup.marker.path));
-    QTest::mouseClick(window->cmdNo, Qt::LeftButton);
-    EXPECT_TRUE(QFileInfo(setup.marker.path).isFile());
-    EXPECT_FALSE(QFileInfo::exists(setup.association.dataHome));
-    EXPECT_TRUE(dialogs.log.empty());
-
-    answer({"ChkDontAsk", "ChkDontAsk"}, false);
-    EXPECT_TRUE(window->cmdYes->isEnabled());
-}
-
-TEST_F(FileAssociationWindowTest, PlainNoWritesNothingAndAsksAgain)
-{
-    answer({"cmdNo"});
-    EXPECT_FALSE(QFileInfo::exists(configDir));
-    EXPECT_TRUE(dialogs.log.empty());
-    EXPECT_TRUE(shouldOfferAssociation(setup.marker.path, QString()));
-    EXPECT_FALSE(shouldOfferAssociation(setup.marker.path, "drawing.mvl"));
-    ASSERT_TRUE(QDir().mkpath(configDir) && makeFile(setup.marker.path));
-    EXPECT_FALSE(shouldOfferAssociation(setup.marker.path, QString()));
-}

@@ -9,8 +9,13 @@
 #include "tests/tileeditor/windowfixture.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace tessella::test {
 namespace {
@@ -82,6 +87,27 @@ protected:
         bar->setFocus();
         for (int i = 0; i < times; ++i)
             QTest::keyClick(bar, k);
+    }
+    QString text(const char *label) const { return panelControl<QLabel>(label)->text(); }
+    bool enabled(const char *name) const { return panelControl<QWidget>(name)->isEnabled(); }
+    // A pasted text, as one change of the box.
+    void pasteFramesPerKey(const QString &value)
+    {
+        QLineEdit *box = panelControl<QLineEdit>("txtFrameDivs");
+        QApplication::clipboard()->setText(value);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+    // The animation shown, a circle pulled and a second key frame centred at (x, y)
+    // through the question an empty press asks.
+    void twoKeyFrames(double x, double y)
+    {
+        clickPanel("cmdAnimate");
+        pullCircle(200, 250, 60);
+        dialogs.expectYesNo(Answer::Yes);
+        clickAt(x, y);
+        ASSERT_EQ(state.keyFrames.size(), 2u);
     }
     // Tiles as the document holds them, without the start-up's empty tile.
     std::vector<Tile> drawnTiles() const
@@ -289,6 +315,172 @@ TEST_F(FractalPanelTest, HueShiftRecoloursTheTilesAndTheSwatch)
     EXPECT_EQ(shownAt(130, 130), shiftColour(0x30a050, 90, 0));
     clickPanel("cmdClose");
     EXPECT_EQ(shownAt(130, 130), 0x30a050);
+}
+
+TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRules)
+{
+    clickPanel("cmdAnimate");
+    EXPECT_TRUE(panel()->animation()->isVisible());
+    for (const char *name : {"cmdStep", "cmdRun", "cmdStop", "opt720", "chkAntiA"})
+        EXPECT_FALSE(enabled(name)) << name;
+    dialogs.expectMessage("pull a reference circle");
+    clickPanel("cmdAddFrame");
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(state.keyFrames.size(), 1u);
+
+    pullCircle(200, 250, 60);
+    clickPanel("cmdAddFrame");
+    EXPECT_EQ(state.curKeyFrame, 1);
+    EXPECT_EQ(text("lblFrames"), "2");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 11 of 11");
+    EXPECT_TRUE(enabled("cmdStep") && enabled("cmdRun"));
+    drag({200, 250}, {320, 250}); // key frame 1's centre
+    EXPECT_NEAR(state.keyFrames[1].centerX, 320, 1);
+    EXPECT_NEAR(state.keyFrames[0].centerX, 200, 1);
+
+    pasteFramesPerKey("2");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 3 of 3");
+    pasteFramesPerKey("0.5"); // emptied, the old number stays
+    EXPECT_EQ(panelControl<QLineEdit>("txtFrameDivs")->text(), "");
+    EXPECT_EQ(panel()->animation()->framesPerKey(), 2);
+    clickPanel("cmdTo1");
+    EXPECT_EQ(state.curKeyFrame, 0);
+    EXPECT_NEAR(state.params.refCenterX, 200, 1);
+    clickPanel("cmdStep");
+    EXPECT_EQ(text("Label10"), "nframe 1  key 0  div 0.5");
+    // The frame's shape in green, halfway along the path (the centre's drag left the
+    // control points where they were).
+    const PathPoint mid = pathPoint(state.keyFrames, 0, 0.5);
+    EXPECT_GT(mid.x, 200);
+    EXPECT_EQ(shownAt(mid.x, mid.y - state.keyFrames[0].radius), 65280);
+    clickPanel("cmdStep");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 3 of 3");
+    clickPanel("cmdStep");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 3");
+
+    clickPanel("cmdRender");
+    EXPECT_FALSE(enabled("cmdAddFrame") || enabled("cmdDeleteFrame"));
+    clickPanel("cmdRender");
+    EXPECT_TRUE(enabled("cmdAddFrame") && enabled("cmdDeleteFrame"));
+    clickPanel("cmdDeleteFrame"); // key frame 0 stays
+    EXPECT_EQ(dialogs.beeps, 2);
+    pasteFramesPerKey("32766");
+    // A third key frame would pass 32767 frames: refused, and nothing moves.
+    const std::vector<KeyFrame> two = state.keyFrames;
+    dialogs.expectYesNo(Answer::Yes);
+    clickAt(450, 150);
+    EXPECT_EQ(dialogs.beeps, 3);
+    EXPECT_EQ(state.keyFrames, two);
+    QScrollBar *frames = panelControl<QScrollBar>("hscFrame");
+    QTest::mouseClick(frames, Qt::LeftButton, {}, {frames->width() - 4, frames->height() / 2});
+    clickPanel("cmdDeleteFrame");
+    EXPECT_EQ(state.keyFrames.size(), 1u);
+    EXPECT_EQ(text("lblFrames"), "1");
+    EXPECT_FALSE(enabled("cmdStep") || enabled("cmdRun"));
+    clickPanel("cmdCloseAnim");
+    EXPECT_FALSE(panel()->animation()->isVisible());
+}
+
+TEST_F(FractalPanelTest, ARunOnlyLetsXActAndStopsAfterTheFrameInProgress)
+{
+    twoKeyFrames(400, 250);
+    EXPECT_NEAR(state.keyFrames[1].centerX, 400, 1);
+    EXPECT_NEAR(state.keyFrames[0].centerX, 200, 1);
+    pasteFramesPerKey("3");
+    clickPanel("cmdTo1");
+    std::vector<std::string> enabledDuringRun;
+    QTimer::singleShot(0, panel(), [&] {
+        for (const char *name : {"cmdAddFrame", "hscFrame", "txtFrameDivs", "cmdRun", "cmdTo1",
+                                 "cmdRender", "cmdClose", "hscSize", "cmdStop"})
+            if (enabled(name))
+                enabledDuringRun.push_back(name);
+        clickPanel("cmdStop");
+    });
+    clickPanel("cmdRun");
+    EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"cmdStop"});
+    EXPECT_EQ(panel()->animation()->frameIndex(), 1);
+    EXPECT_FALSE(enabled("cmdStop"));
+    EXPECT_TRUE(enabled("cmdRun") && enabled("hscSize"));
+
+    // To the end: the last step wraps to the first frame.
+    clickPanel("cmdRun");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 4");
+
+    // A close request waits for the frame in progress, then closes.
+    QTimer::singleShot(0, panel(), [&] { panel()->close(); });
+    clickPanel("cmdRun");
+    EXPECT_EQ(panel()->animation()->frameIndex(), 1);
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_FALSE(state.colorShiftOn);
+}
+
+TEST_F(FractalPanelTest, ARunWithSaveFilesWritesNumberedFramesAndXStopsIt)
+{
+    twoKeyFrames(400, 250);
+    pasteFramesPerKey("3");
+    clickPanel("cmdTo1");
+    clickPanel("chkSaveFile");
+    const auto files = [&] { return QDir(dir.path()).entryList({"movie*"}, QDir::Files); };
+    dialogs.expectSaveFile(dir.filePath("movie.JPG").toStdString());
+    // X from the first frame on: the file of that frame is the only one.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QFile::exists(dir.filePath("movie000.jpg")) && enabled("cmdStop"))
+            clickPanel("cmdStop");
+    });
+    poll.start(0);
+    clickPanel("cmdRun");
+    poll.stop();
+    EXPECT_TRUE(state.fractalRendered);
+    EXPECT_EQ(files(), QStringList{"movie000.jpg"});
+    EXPECT_EQ(text("lblFrameStatus"), "frame 2 of 4");
+
+    dialogs.expectSaveFile(dir.filePath("movie.jpg").toStdString());
+    clickPanel("cmdRun");
+    EXPECT_EQ(files(),
+              QStringList({"movie000.jpg", "movie001.jpg", "movie002.jpg", "movie003.jpg"}));
+    EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 4");
+
+    // A file that cannot be written stops the run with its path; the editor is given back.
+    const QString lost = dir.filePath("gone/movie");
+    dialogs.expectSaveFile((lost + ".jpg").toStdString());
+    dialogs.expectMessage(("file not saved\n" + lost + "000.jpg").toStdString());
+    clickPanel("cmdRun");
+    EXPECT_TRUE(enabled("cmdRun") && !enabled("cmdStop"));
+    EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 4");
+    // A cancelled dialog starts nothing.
+    dialogs.expectSaveFile(std::nullopt);
+    clickPanel("cmdRun");
+    EXPECT_TRUE(dialogs.allConsumed());
+}
+
+TEST_F(FractalPanelTest, KeyFramesKeptInAFileComeBackAndADamagedFileChangesNothing)
+{
+    twoKeyFrames(400, 250);
+    clickPanel("optExp"); // a live setting no key frame holds
+    const QString path = dir.filePath("keys.json");
+    dialogs.expectSaveFile(path.toStdString());
+    clickPanel("cmdSaveKeys");
+    const std::vector<KeyFrame> saved = state.keyFrames;
+    clickPanel("cmdDeleteFrame");
+    clickPanel("optHyp");
+
+    dialogs.expectOpenFile(path.toStdString());
+    clickPanel("cmdLoadKeys");
+    EXPECT_EQ(state.keyFrames, saved);
+    EXPECT_EQ(state.params.method, MappingParams::Method::Exponential);
+    EXPECT_EQ(text("lblFrames"), "2");
+
+    const QString bad = dir.filePath("bad.json");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": ");
+    file.close();
+    dialogs.expectOpenFile(bad.toStdString());
+    dialogs.expectMessage();
+    clickPanel("cmdLoadKeys");
+    EXPECT_EQ(state.keyFrames, saved);
+    EXPECT_TRUE(dialogs.allConsumed());
 }
 
 } // namespace

@@ -102,9 +102,7 @@ TEST_F(HandOverTest, ReturnToTransformBeforeAnyHandBackRemovesNoTile)
     ASSERT_TRUE(editor().isVisible());
     const Document loaded = saveAndReadBack("returned.mvl");
     ASSERT_EQ(loaded.tileCount(), 2);
-    EXPECT_EQ(loaded.tiles[0], kKept);
-    EXPECT_EQ(loaded.tiles[1].nVerts, 6);
-    EXPECT_EQ(loaded.curTile, 1);
+    EXPECT_TRUE(loaded.tiles[0] == kKept && loaded.tiles[1].nVerts == 6 && loaded.curTile == 1);
     EXPECT_EQ(loaded.nodeRecs, xform()->chain().saveChain());
 }
 
@@ -123,10 +121,8 @@ TEST_F(HandOverTest, APolygonSavedBeforeItsFirstReturnReopensExactlyFromTheComma
     const std::vector<NodeRecord> chain = xform()->chain().saveChain();
     const Document saved = saveAndReadBack("pending.mvl");
     ASSERT_EQ(saved.tileCount(), 2);
-    EXPECT_EQ(saved.tiles[0], kKept);
-    EXPECT_EQ(saved.curTile, 1);
-    EXPECT_EQ(saved.tiles[1].nVerts, 6);
-    EXPECT_EQ(saved.tiles[1].verts[0], kPicked.verts[0]);
+    EXPECT_TRUE(saved.tiles[0] == kKept && saved.curTile == 1 && saved.tiles[1].nVerts == 6 &&
+                saved.tiles[1].verts[0] == kPicked.verts[0]);
     EXPECT_EQ(saved.nodeRecs, chain);
 
     // A new session opens the file before its window is first shown.
@@ -134,9 +130,7 @@ TEST_F(HandOverTest, APolygonSavedBeforeItsFirstReturnReopensExactlyFromTheComma
     ASSERT_EQ(doc.tileCount(), 3); // and the empty start-up tile
     EXPECT_EQ(doc.curTile, 1);
     clickButton(&editor(), "cmdXform");
-    ASSERT_EQ(doc.tileCount(), 2);
-    EXPECT_EQ(doc.tiles[0], kKept);
-    ASSERT_NE(xform(), nullptr);
+    ASSERT_TRUE(doc.tileCount() == 2 && doc.tiles[0] == kKept && xform());
     EXPECT_EQ(xform()->chain().saveChain(), chain);
     clickButton(xform(), "cmdReturn");
     ASSERT_EQ(doc.tileCount(), 3);

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -20,43 +21,28 @@ namespace {
 const QString kProgram = QStringLiteral(TESSELLA_BIN_DIR "/tessella");
 const QString kPrimitives = QStringLiteral(TESSELLA_BIN_DIR "/primitives.mvl");
 
-// The colours of an X window dump of a 24/32-bit TrueColor screen, as 0xRRGGBB.
+// The colours of an X window dump of a 24-bit TrueColor screen stored 4 bytes a pixel
+// (Xvfb's "x24"; it may report 24 bits per pixel, so trust the stride), as 0xRRGGBB;
+// nothing for any other layout.
 std::optional<std::set<uint32_t>> screenColours(const QByteArray &xwd)
 {
     if (xwd.size() < 100)
         return std::nullopt;
-    auto field = [&](int i) {
-        auto u = [&](int k) { return uint32_t(uint8_t(xwd[4 * i + k])); };
-        return u(0) << 24 | u(1) << 16 | u(2) << 8 | u(3);
-    };
-    const uint32_t headerSize = field(0), width = field(4), height = field(5);
-    const uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12);
-    const uint32_t masks[3] = {field(14), field(15), field(16)};
-    const qsizetype data = headerSize + 12 * qsizetype(field(19));
-    // Xvfb may report a depth of 24 bits while storing 4 bytes per pixel: trust the stride.
-    const uint32_t bytesPerPixel = width ? bytesPerLine / width : 0;
-    if (bitsPerPixel < 24 || (bytesPerPixel != 3 && bytesPerPixel != 4) ||
-        xwd.size() < data + qsizetype(height) * bytesPerLine)
+    const auto field = [&](qsizetype at) { return qFromBigEndian<uint32_t>(xwd.constData() + at); };
+    const uint32_t width = field(16), height = field(20), lsbFirst = field(28) == 0;
+    const uint32_t stride = field(48);
+    const qsizetype data = field(0) + 12 * qsizetype(field(76)); // header, then the colour map
+    if (width == 0 || stride / width != 4 || field(56) != 0xff0000 || field(60) != 0xff00 ||
+        field(64) != 0xff || xwd.size() < data + qsizetype(height) * stride)
         return std::nullopt;
     std::set<uint32_t> colours;
-    for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
-            const qsizetype at = data + qsizetype(y) * bytesPerLine + bytesPerPixel * qsizetype(x);
-            uint32_t pixel = 0;
-            for (uint32_t i = 0; i < bytesPerPixel; ++i) {
-                const uint32_t byte = uint8_t(xwd[at + i]);
-                pixel |= byte << (8 * (byteOrder == 0 ? i : bytesPerPixel - 1 - i));
-            }
-            uint32_t rgb = 0;
-            for (uint32_t mask : masks) { // each channel shifted down to its low bits
-                uint32_t value = pixel;
-                for (; mask && !(mask & 1); mask >>= 1)
-                    value >>= 1;
-                rgb = rgb << 8 | (value & mask);
-            }
-            colours.insert(rgb);
+            const char *pixel = xwd.constData() + data + qsizetype(y) * stride + 4 * x;
+            colours.insert(
+                (lsbFirst ? qFromLittleEndian<uint32_t>(pixel) : qFromBigEndian<uint32_t>(pixel)) &
+                0xffffff);
         }
-    }
     return colours;
 }
 

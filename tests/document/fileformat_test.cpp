@@ -261,19 +261,16 @@ TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
     EXPECT_TRUE(writeDocument(refused[6]));
 }
 
-// Adds `segments` records of 26 samples after the first and gives the first `first`.
-void lengthen(std::vector<NodeRecord> &chain, int segments, int16_t first)
-{
-    NodeRecord filler = chain[1];
-    filler.nPoints = 26;
-    chain.insert(chain.begin() + 1, segments, filler);
-    chain[0].nPoints = first;
-}
-
 TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
 {
     using C = std::vector<NodeRecord>;
     const double inf = std::numeric_limits<double>::infinity();
+    // 1310 records of 26 samples after the first, which gets `first`.
+    const auto lengthen = [](C &c, int16_t first) {
+        NodeRecord filler = c[1];
+        filler.nPoints = 26, c[0].nPoints = first;
+        c.insert(c.begin() + 1, 1310, filler);
+    };
     // clang-format off
     struct { const char *name; bool reflected, valid; std::function<void(C &)> spoil; }
     const cases[] = {
@@ -292,8 +289,8 @@ TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
         {"NaN coordinate", false, false, [](C &c) { c[2].y = std::nan(""); }},
         {"infinite handle", false, false, [&](C &c) { c[1].bcpX = inf; }},
         // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
-        {"flattened outline of 32767 points", false, true, [](C &c) { lengthen(c, 1310, 12); }},
-        {"flattened outline of 32768 points", false, false, [](C &c) { lengthen(c, 1310, 13); }},
+        {"flattened outline of 32767 points", false, true, [&](C &c) { lengthen(c, 12); }},
+        {"flattened outline of 32768 points", false, false, [&](C &c) { lengthen(c, 13); }},
         {"32767 records", false, true, [](C &c) { c.insert(c.begin() + 1, 32762, NodeRecord{}); }},
         {"32768 records", false, false, [](C &c) { c.insert(c.begin() + 1, 32763, NodeRecord{}); }},
     };

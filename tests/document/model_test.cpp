@@ -98,10 +98,9 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
     EXPECT_EQ(doc.sketchCount(), 6);
     EXPECT_EQ(doc.sketches[0], Sketch{});
-    const int32_t starts[] = {doc.tiles[1].sketchStart, loose,
-                              doc.tiles[0].sketchStart, doc.xfTile.sketchStart,
-                              undoTiles[0].sketchStart, doc.xfReturn.sketchStart};
-    EXPECT_EQ(std::vector<int32_t>(std::begin(starts), std::end(starts)),
+    EXPECT_EQ((std::vector<int32_t>{doc.tiles[1].sketchStart, loose, doc.tiles[0].sketchStart,
+                                    doc.xfTile.sketchStart, undoTiles[0].sketchStart,
+                                    doc.xfReturn.sketchStart}),
               (std::vector<int32_t>{1, 1, 3, 3, 5, 0}));
     EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketches[3].count == 2 &&
                 doc.sketches[5].count == 2);
@@ -115,8 +114,7 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
 {
     Document doc = numberedTiles(2);
     doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
-    doc.tiles[0].reflected = 1.0;
-    doc.tiles[0].angle = 0.7;
+    doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = 0.7;
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
     EXPECT_TRUE(doc.tiles[0].sketchStart == 3 && doc.tiles[0].reflected == 0 &&
                 doc.tiles[0].angle == 0);

@@ -18,11 +18,8 @@ constexpr double kPi = std::numbers::pi;
 MappingParams circle(double radius, MappingParams::Method method, MappingParams::Decay decay)
 {
     MappingParams p;
-    p.refCenterX = 100;
-    p.refCenterY = -40;
-    p.refRadius = radius;
-    p.method = method;
-    p.decay = decay;
+    p.refCenterX = 100, p.refCenterY = -40, p.refRadius = radius;
+    p.method = method, p.decay = decay;
     return p;
 }
 
@@ -106,34 +103,10 @@ TEST(MappingOracle, EveryMethodDecayAndVariantAgreesWithTheFormulasAtRandomPoint
     }
 }
 
-// Base 2 and falloff 1 put a point on the reference circle halfway to the centre.
-TEST(RadialMap, TheCircleMapsHalfwayForEveryLaw)
-{
-    for (const auto &[method, decay] : {std::pair{M::Exponential, D::Outward},
-                                        {M::Hyperbolic, D::Outward},
-                                        {M::Hyperbolic, D::Inward}}) {
-        const RadialMapping mapping(circle(80, method, decay));
-        for (double a : {0.0, 1.0, 2.5, 4.0, 6.0})
-            EXPECT_NEAR(mapping.radialMap(80, a), 40, 1e-9) << a;
-    }
-}
-
-TEST(ReferenceShape, SquarenessZeroIsTheCircleAndOneTheSquare)
-{
-    MappingParams p = circle(50, M::Hyperbolic, D::Outward);
-    for (float a : {0.0f, 0.3f, 0.785f, 1.2f, 2.0f, 3.9f, 5.5f})
-        EXPECT_DOUBLE_EQ(RadialMapping(p).refRadiusAt(a), 50) << a;
-    p.squareness = 1;
-    EXPECT_NEAR(RadialMapping(p).refRadiusAt(float(kPi / 4)), 50 * std::sqrt(2.0), 1e-4);
-    EXPECT_NEAR(RadialMapping(p).refRadiusAt(float(3 * kPi / 4)), 50 * std::sqrt(2.0), 1e-4);
-    EXPECT_NEAR(RadialMapping(p).refRadiusAt(float(kPi / 2)), 50, 1e-4);
-}
-
 TEST(ReferenceShape, AngleThatIsNotFiniteCountsAsAxis)
 {
     // Folding a NaN would never end.
-    EXPECT_EQ(getSquare(std::nanf("")), 1);
-    EXPECT_EQ(getSquare(INFINITY), 1);
+    EXPECT_TRUE(getSquare(std::nanf("")) == 1 && getSquare(INFINITY) == 1);
     EXPECT_TRUE(std::isfinite(getSquare(1e30f)));
     EXPECT_NEAR(getSquare(-0.5f), 1 / std::cos(0.5), 1e-6);
 }
@@ -162,8 +135,7 @@ TEST(PointTransform, EdgeInputsHaveTheirOwnAnswers)
     p.variant = V::Pinch;
     p.pinch = 0;
     const Vertex same = mapped(p, 230, 17);
-    EXPECT_NEAR(same.x, 130, 1e-9);
-    EXPECT_NEAR(same.y, 57, 1e-9);
+    EXPECT_TRUE(std::abs(same.x - 130) < 1e-9 && std::abs(same.y - 57) < 1e-9);
     // Aspect 0 counts as 1; a negative one mirrors.
     p.variant = V::None;
     const Vertex one = mapped(p, 300, 10);

@@ -63,20 +63,21 @@ TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
     EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond");
     EXPECT_EQ(three->escapeButton(), three->button(QMessageBox::Cancel));
     const auto two = QtDialogs::makeQuestionBox(nullptr, "a", "b", false);
-    EXPECT_EQ(two->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(two->escapeButton(), two->button(QMessageBox::No));
+    EXPECT_TRUE(two->standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
+                two->escapeButton() == two->button(QMessageBox::No));
 
+    // Saving asks before overwriting; opening takes only a file that exists.
     const auto save = QtDialogs::makeFileDialog(nullptr, mvlOptions(true), true);
-    EXPECT_TRUE(save->acceptMode() == QFileDialog::AcceptSave && save->defaultSuffix() == "mvl");
-    EXPECT_FALSE(save->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_TRUE(save->acceptMode() == QFileDialog::AcceptSave && save->defaultSuffix() == "mvl" &&
+                !save->testOption(QFileDialog::DontConfirmOverwrite));
     const auto open = QtDialogs::makeFileDialog(nullptr, mvlOptions(false), false);
     EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
 }
 
 TEST(DialogText, Latin1BytesAndFilterPairs)
 {
-    EXPECT_EQ(latin1ToUtf8("\xb0"), "\xc2\xb0");
-    EXPECT_EQ(latin1ToUtf8(std::string("\xff\x00<b>", 5)), std::string("\xc3\xbf\x00<b>", 6));
+    EXPECT_TRUE(latin1ToUtf8("\xb0") == "\xc2\xb0" &&
+                latin1ToUtf8(std::string("\xff\x00<b>", 5)) == std::string("\xc3\xbf\x00<b>", 6));
     // clang-format off
     const std::vector<std::pair<std::string, QStringList>> filters = {
         {"Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg", {"Bitmap (*.bmp)", "JPEG (*.jpg)"}},

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The key-frame handles on the canvas: which press grabs what, and what a drag or a
+// right click changes. The shape handles themselves are driven in tests/app.
+#include "fractal/keyframes.h"
+#include "fractal/pathdrawer.h"
+#include "fractal/referenceshape.h"
+#include "platform/imagesurface.h"
+
+#include <gtest/gtest.h>
+
+namespace tessella {
+namespace {
+
+using Drag = ReferenceGestures::Drag;
+using Press = ReferenceGestures::Press;
+
+// Two key frames: the circle at (0, 0) radius 50, the next centred at (200, 0), with
+// control points bent off the chord.
+FractalState twoKeys(int current)
+{
+    FractalState s;
+    s.params.refRadius = 50;
+    s.keyFrames.resize(2);
+    s.keyFrames[0].radius = 50;
+    s.keyFrames[1] = s.keyFrames[0];
+    s.keyFrames[1].centerX = 200;
+    s.keyFrames[0].cpOutX = 60;
+    s.keyFrames[0].cpOutY = 80;
+    s.keyFrames[1].cpInX = 140;
+    s.keyFrames[1].cpInY = -80;
+    s.curKeyFrame = current;
+    return s;
+}
+
+struct PressCase
+{
+    const char *what;
+    int current;
+    int button;
+    double x, y;
+    Press press;
+    Drag drag;
+};
+
+class KeyFrameHandles : public ::testing::TestWithParam<PressCase>
+{};
+
+TEST_P(KeyFrameHandles, PressGrabsTheHandleUnderThePointer)
+{
+    const PressCase &c = GetParam();
+    SCOPED_TRACE(c.what);
+    FractalState s = twoKeys(c.current);
+    ReferenceGestures g(
+        s, [](int) {}, [](int) {});
+    EXPECT_EQ(g.press(c.button, c.x, c.y, 6), c.press);
+    EXPECT_EQ(g.drag(), c.drag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, KeyFrameHandles,
+    ::testing::Values(PressCase{"outgoing", 0, 1, 63, 78, Press::Handled, Drag::CpOut},
+                      PressCase{"incoming", 0, 1, 137, -83, Press::Handled, Drag::CpIn},
+                      PressCase{"tolerance is strict", 0, 1, 66, 80, Press::AskNewKeyFrame,
+                                Drag::None},
+                      // The last key frame has no segment leaving it: its handles are not there.
+                      PressCase{"last key", 1, 1, 60, 80, Press::AskNewKeyFrame, Drag::None},
+                      PressCase{"empty, left", 0, 1, 100, 100, Press::AskNewKeyFrame, Drag::None},
+                      PressCase{"empty, right", 0, 2, 100, 100, Press::Pan, Drag::None}));
+
+TEST(KeyFrameHandles, DraggingMovesOnlyTheControlPointAndRightClickStraightens)
+{
+    FractalState s = twoKeys(0);
+    int stores = 0;
+    ReferenceGestures g(
+        s, [&](int) { ++stores; }, [](int) {});
+    ASSERT_EQ(g.press(1, 140, -80, 6), Press::Handled);
+    EXPECT_TRUE(g.move(150, 30));
+    g.release();
+    EXPECT_EQ(s.keyFrames[1].cpInX, 150);
+    EXPECT_EQ(s.keyFrames[1].cpInY, 30);
+    EXPECT_EQ(s.keyFrames[0].cpOutX, 60);
+    EXPECT_EQ(stores, 0); // the shape did not change
+
+    // The right button on a control point puts both at the quarter points of the chord.
+    ASSERT_EQ(g.press(2, 60, 80, 6), Press::Handled);
+    EXPECT_EQ(g.drag(), Drag::None);
+    EXPECT_DOUBLE_EQ(s.keyFrames[0].cpOutX, 50);
+    EXPECT_DOUBLE_EQ(s.keyFrames[0].cpOutY, 0);
+    EXPECT_DOUBLE_EQ(s.keyFrames[1].cpInX, 150);
+    EXPECT_DOUBLE_EQ(s.keyFrames[1].cpInY, 0);
+    // The shape's handles come first: the outgoing point now lies on the aspect handle.
+    ASSERT_EQ(g.press(1, 50, 0, 6), Press::Handled);
+    EXPECT_EQ(g.drag(), Drag::Aspect);
+    g.release();
+
+    // A drag whose key frames vanished under it (a file loaded) changes nothing.
+    ASSERT_EQ(g.press(1, 150, 0, 6), Press::Handled);
+    s.keyFrames.resize(1);
+    EXPECT_FALSE(g.move(10, 10));
+}
+
+// The path is drawn through the Bezier points, red from the current key frame, and the
+// current segment's handles in red; nothing for a single key frame.
+TEST(ShowPaths, DrawsTheCurvedPathAndTheHandles)
+{
+    FractalState s = twoKeys(0);
+    ImageSurface surface(QSize(400, 300));
+    surface.setScale(1, -100, -150);
+    surface.clearAll(0xffffff);
+    surface.setPenColour(0);
+    const auto at = [&](double x, double y) { return surface.pixel(int(x + 100), int(y + 150)); };
+    ShowPaths(surface, {s.keyFrames[0]}, 0, 10);
+    EXPECT_EQ(at(0, 0), 0xffffff);
+    // One piece per segment: the chord itself, to the next key frame's centre.
+    ShowPaths(surface, s.keyFrames, 0, 1);
+    EXPECT_EQ(at(100, 0), 255);
+    EXPECT_EQ(at(190, 0), 255);
+    EXPECT_EQ(at(230, 0), 0xffffff); // inside the next circle, off the path
+    surface.clearAll(0xffffff);
+
+    ShowPaths(surface, s.keyFrames, 0, 10);
+    const PathPoint mid = pathPoint(s.keyFrames, 0, 0.3);
+    ASSERT_GT(std::abs(mid.y), 1); // bent off the chord
+    EXPECT_EQ(at(mid.x, mid.y), 255);
+    EXPECT_EQ(at(60, 80), 255);
+    EXPECT_EQ(at(140, -80), 255);
+    EXPECT_EQ(at(250, 0), 0); // the other key frame's circle, in the pen colour
+    EXPECT_EQ(surface.penColour(), 0);
+}
+
+} // namespace
+} // namespace tessella
