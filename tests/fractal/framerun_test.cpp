@@ -58,6 +58,11 @@ TEST(FrameJobs, FileNTakesTheFrameAfterItAndTheLastFileFrameZero)
     EXPECT_EQ(jobs[7].settings.params.refRadius, 110);
     EXPECT_EQ(jobs[7].settings.hueShift, 200);
     EXPECT_EQ(jobs[8].settings.params.refRadius, 60);
+    for (auto [lines, size] : {std::pair{540, QSize(960, 540)},
+                               {720, QSize(1280, 720)},
+                               {1080, QSize(1920, 1080)},
+                               {600, QSize()}})
+        EXPECT_EQ(frameResolution(lines), size) << lines;
 }
 
 class FrameRunFiles : public ::testing::Test
