@@ -186,11 +186,8 @@ bool readKeyFrames(const QJsonValue &value, int framesPerKey, std::vector<KeyFra
     keys.clear();
     keys.reserve(std::size_t(list.size()));
     for (qsizetype k = 0; k < list.size(); ++k) {
+        // Anything but an object reads as one without fields, refused for the first.
         const QString where = "key frame " + QString::number(k) + ": ";
-        if (!list[k].isObject()) {
-            why = where + "not an object";
-            return false;
-        }
         const QJsonObject o = list[k].toObject();
         std::array<double, 15> v{};
         for (std::size_t i = 0; i < kKeyRules.size(); ++i)
@@ -217,7 +214,7 @@ std::optional<KeyFrameSet> fromJson(const QByteArray &bytes, QString &why)
         return std::nullopt;
     }
     const double v = root.value("version").toDouble(-1); // -1 when not a number
-    if (!std::isfinite(v) || v < 1 || v != std::floor(v)) {
+    if (v < 1 || v != std::floor(v)) {                   // also NaN; infinity counts as newer
         why = quoted("version") + " must be a whole number from 1";
         return std::nullopt;
     }
