@@ -140,12 +140,9 @@ bool readNumber(const QJsonObject &o, const NumberRule &r, const QString &where,
     return true;
 }
 
+// A missing or wrong-typed "live" reads as an object without fields and is refused as such.
 bool readLive(const QJsonValue &value, PanelValues &live, QString &why)
 {
-    if (!value.isObject()) {
-        why = quoted("live") + " is missing or not an object";
-        return false;
-    }
     const QJsonObject o = value.toObject();
     const QString where = QStringLiteral("live ");
     for (const LiveInt &f : kLiveInts) {
@@ -186,7 +183,7 @@ bool readKeyFrames(const QJsonValue &value, int framesPerKey, std::vector<KeyFra
     keys.clear();
     keys.reserve(std::size_t(list.size()));
     for (qsizetype k = 0; k < list.size(); ++k) {
-        // Anything but an object reads as one without fields, refused for the first.
+        // Likewise a key frame that is not an object.
         const QString where = "key frame " + QString::number(k) + ": ";
         const QJsonObject o = list[k].toObject();
         std::array<double, 15> v{};
