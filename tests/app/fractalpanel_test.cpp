@@ -376,6 +376,7 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
     clickPanel("cmdDeleteFrame");
     EXPECT_EQ(state.keyFrames.size(), 1u);
     EXPECT_EQ(text("lblFrames"), "1");
+    EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 1");
     EXPECT_FALSE(enabled("cmdStep") || enabled("cmdRun"));
     clickPanel("cmdCloseAnim");
     EXPECT_FALSE(panel()->animation()->isVisible());
