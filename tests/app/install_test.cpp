@@ -51,8 +51,8 @@ TEST(Install, HoldsTheFilesADesktopNeeds)
         validate.setProcessChannelMode(QProcess::MergedChannels);
         validate.start(validator, {desktop});
         ASSERT_TRUE(validate.waitForFinished(60000));
-        EXPECT_EQ(validate.exitCode(), 0);
-        EXPECT_EQ(validate.readAll().trimmed().toStdString(), "");
+        const QByteArray said = validate.readAll().trimmed(); // not even a hint
+        EXPECT_TRUE(validate.exitCode() == 0 && said.isEmpty()) << said.toStdString();
     }
 }
 

@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 using namespace tessella;
 
 namespace {
@@ -41,12 +43,7 @@ QStringList entries(const QString &dir, const QStringList &filter = {})
 class Files : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override
-    {
-        setWriteFailureForTesting(false);
-        setDirectWriteForTesting(false);
-    }
+    void TearDown() override { setWriteFailureForTesting(false), setDirectWriteForTesting(false); }
     QString path(const QString &name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };
@@ -54,8 +51,7 @@ protected:
 TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
 {
     QByteArray bytes(200000, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char(i * 7);
+    std::ranges::generate(bytes, [i = 0]() mutable { return char(7 * i++); });
     ASSERT_TRUE(makeFile(path("a.mvl"), bytes));
     EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
     ASSERT_TRUE(makeFile(path("empty.mvl"), {}));
