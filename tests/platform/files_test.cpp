@@ -89,8 +89,9 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     ASSERT_TRUE(QDir(dir.path()).mkdir("real") && makeFile(path("real/doc.mvl"), "old, longer"));
     ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
     ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
-    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() && contents(path("real/doc.mvl")) == "new");
-    EXPECT_EQ(entries(path("real")), QStringList{"doc.mvl"});
+    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() &&
+                contents(path("real/doc.mvl")) == "new" &&
+                entries(path("real")) == QStringList{"doc.mvl"});
     ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")) &&
                 writeFileAtomically(path("dangling.mvl"), "made"));
     EXPECT_EQ(contents(path("target.mvl")), "made");
@@ -104,8 +105,7 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     QString error;
     EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error));
     EXPECT_FALSE(error.isEmpty() || writeFileAtomically(path("other.mvl"), "abc"));
-    EXPECT_EQ(contents(path("doc.mvl")), old);
-    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
+    EXPECT_TRUE(contents(path("doc.mvl")) == old && entries(dir.path()) == QStringList{"doc.mvl"});
     setWriteFailureForTesting(false);
 
     for (const QString &target : {path("no/such/doc.mvl"), QString()}) {
@@ -117,8 +117,8 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     setDirectWriteForTesting(true);
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short"));
     EXPECT_EQ(contents(path("doc.mvl")), "short");
-    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')));
-    EXPECT_FALSE(writeFileAtomically("/dev/full", "tiny")); // fails only at the flush
+    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')) ||
+                 writeFileAtomically("/dev/full", "tiny")); // the second fails only at the flush
 }
 
 TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
