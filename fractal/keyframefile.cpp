@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -177,7 +178,8 @@ bool readKeyFrames(const QJsonValue &value, int framesPerKey, std::vector<KeyFra
         why = quoted("keyFrames") + " must be a list of at least one key frame";
         return false;
     }
-    if (list.size() > kMaxFrames || frameTotal(int(list.size()), framesPerKey) > kMaxFrames) {
+    const int count = int(std::min<qsizetype>(list.size(), kMaxFrames + 1));
+    if (frameTotal(count, framesPerKey) > kMaxFrames) {
         why = QString::number(list.size()) + " key frames at " + QString::number(framesPerKey) +
               " frames per key frame make more than " + QString::number(kMaxFrames) + " frames";
         return false;
@@ -215,9 +217,8 @@ std::optional<KeyFrameSet> fromJson(const QByteArray &bytes, QString &why)
         why = "not a key-frame file";
         return std::nullopt;
     }
-    const QJsonValue version = root.value("version");
-    const double v = version.toDouble(-1);
-    if (!version.isDouble() || !std::isfinite(v) || v < 1 || v != std::floor(v)) {
+    const double v = root.value("version").toDouble(-1); // -1 when not a number
+    if (!std::isfinite(v) || v < 1 || v != std::floor(v)) {
         why = quoted("version") + " must be a whole number from 1";
         return std::nullopt;
     }

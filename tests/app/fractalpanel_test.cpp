@@ -421,7 +421,7 @@ TEST_F(FractalPanelTest, ARunWithSaveFilesWritesNumberedFramesAndXStopsIt)
     // X from the first frame on: the file of that frame is the only one.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!files().isEmpty() && enabled("cmdStop"))
+        if (QFile::exists(dir.filePath("movie000.jpg")) && enabled("cmdStop"))
             clickPanel("cmdStop");
     });
     poll.start(0);

@@ -29,7 +29,7 @@ TEST(FrameArithmetic, PositionsCountsNamesAndFramesPerKey)
     // clang-format off
     const struct { int keys, divs, index, total, key; double t; } cases[] = {
         {2, 10, 5, 11, 0, 0.5}, {2, 10, 9, 11, 0, 0.9}, {2, 10, 10, 11, 1, 0.0},
-        {3, 4, 6, 9, 1, 0.5},   {2, 10, 25, 11, 1, 0.0}, // past the end: clamped
+        {3, 4, 6, 9, 1, 0.5},   {2, 10, 25, 11, 1, 0.0}, {2, 10, 15, 11, 1, 0.0}, // past the end
         {1, 10, 0, 1, 0, 0.0},  {2, 0, 1, 2, 1, 0.0},    // a broken count acts as 1
     };
     // clang-format on
@@ -72,6 +72,7 @@ TEST(KeyFramePath, FollowsTheBernsteinFormAndStraightensToTheChords)
         PathPoint p = pathPoint(keys, 1, t);
         EXPECT_NEAR(p.x, bernstein(a.centerX, a.cpOutX, b.cpInX, b.centerX), 1e-9);
         EXPECT_NEAR(p.y, bernstein(a.centerY, a.cpOutY, b.cpInY, b.centerY), 1e-9);
+        EXPECT_EQ(pathPoint(keys, 2, t).y, b.centerY); // no segment after the last
         initCP(keys, 1); // both segments of key frame 1 become straight
         for (std::size_t k : {0u, 1u}) {
             const KeyFrame &from = keys[k], &to = keys[k + 1];
@@ -126,7 +127,7 @@ class KeyFrameFile : public testing::Test
 protected:
     KeyFrameSet randomSet(int count)
     {
-        KeyFrameSet set{{}, 7, {25, -10, 20, 14, 0, -10, 20, 20, 360, 5, false, true, true}};
+        KeyFrameSet set{{}, 7, {25, -10, 20, 14, 0, -10, 20, 20, 360, 0, false, true, true}};
         set.live.waveOn = true;
         for (int k = 0; k < count; ++k)
             set.keyFrames.push_back(randomKey(rng_));
@@ -144,6 +145,10 @@ TEST_F(KeyFrameFile, WhatIsSavedLoadsBackExactlyAndAFailedSaveKeepsTheOldFile)
     QString error;
     ASSERT_TRUE(saveKeyFrameFile(path("a.json"), set, &error)) << error.toStdString();
     EXPECT_EQ(loadKeyFrameFile(path("a.json"), &error), set) << error.toStdString();
+    // The other end of every range.
+    const KeyFrameSet ends{{randomKey(rng_)}, 32767, {5, 30, 5, 40, 6, 10, 0, 0, 0, 360, true}};
+    ASSERT_TRUE(saveKeyFrameFile(path("b.json"), ends, &error)) << error.toStdString();
+    EXPECT_EQ(loadKeyFrameFile(path("b.json"), &error), ends) << error.toStdString();
 
     const QByteArray before = read("a.json");
     EXPECT_FALSE(saveKeyFrameFile(path("a.json"), KeyFrameSet(), &error)); // all zero: unusable

@@ -105,8 +105,11 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
         saved.appendTile(squareTile(40 + 48 * i, 40, 32, 0x00ff00));
     const QString mvl = dir.filePath("dropped.mvl");
     const QString other = dir.filePath("dropped.txt");
-    writeDoc(mvl, saved);
-    writeDoc(other, saved);
+    std::vector<uint8_t> bytes = *writeDocument(saved);
+    writeBytes(other, bytes);
+    // A foreign file, whose tiles sit around the origin: the load centres them on the canvas.
+    std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
+    writeBytes(mvl, bytes);
     QDir(dir.path()).mkdir("folder.mvl");
     const int16_t before = doc.tileCount();
     for (const QStringList &paths : {QStringList{other},
@@ -119,10 +122,14 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     EXPECT_TRUE(dialogs.log.empty());
 
     dialogs.expectYesNoCancel(Answer::No);
+    dialogs.expectMessage(); // the foreign file's report
     ASSERT_TRUE(drop({mvl}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return doc.tileCount() == 3; }));
     EXPECT_EQ(dialogs.log.front().text, "Loading new state will overwrite your edits");
     EXPECT_EQ(window->fileCommands().docPath(), mvl);
+    const PlaneView &view = window->view();
+    EXPECT_EQ(doc.tiles[0].verts[0],
+              (Vertex{40 + view.extentWidth() / 2, 40 + view.extentHeight() / 2}));
 }
 
 } // namespace

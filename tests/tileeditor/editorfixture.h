@@ -62,8 +62,8 @@ inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
     return out;
 }
 
-// Pointer and key events written as "p56,56 m56,64 r56,76 c56,76 s u", that is
-// press, move, release, click (press and release), space bar down and up, at plane points.
+// Pointer and key events written as "p56,56 m56,64 r56,76 c56,76 R9,9 s u", that is press,
+// move, release, click (press and release), right click, space bar down and up, at plane points.
 struct Event
 {
     char op;
@@ -112,28 +112,23 @@ public:
     }
     void ellipse(int l, int t, int r, int b) override
     {
-        pixels({l, t, r, b});
-        ImageSurface::ellipse(l, t, r, b);
+        pixels({l, t, r, b}), ImageSurface::ellipse(l, t, r, b);
     }
     void setPixel(int x, int y, Colour c) override
     {
-        pixels({x, y});
-        ImageSurface::setPixel(x, y, c);
+        pixels({x, y}), ImageSurface::setPixel(x, y, c);
     }
     void setPoint(double x, double y, Colour c) override
     {
-        plane({x, y});
-        ImageSurface::setPoint(x, y, c);
+        plane({x, y}), ImageSurface::setPoint(x, y, c);
     }
     void lineTo(double x, double y, Colour c) override
     {
-        plane({x, y});
-        ImageSurface::lineTo(x, y, c);
+        plane({x, y}), ImageSurface::lineTo(x, y, c);
     }
     void line(double x1, double y1, double x2, double y2, Colour c) override
     {
-        plane({x1, y1, x2, y2});
-        ImageSurface::line(x1, y1, x2, y2, c);
+        plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c);
     }
     int reached = 0;
 };

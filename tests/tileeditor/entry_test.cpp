@@ -94,31 +94,6 @@ TEST_F(NewTileTest, UndoLimitAndRubberBand)
     EXPECT_FALSE(newTile.active());
 }
 
-TEST_F(WindowTest, NewTileThroughTheWindow)
-{
-    start();
-    window->undoHistory().tBackup(doc); // a snapshot exists (the empty start-up tile)
-    window->undoStateChanged();
-    clickAt(9, 9);
-    EXPECT_FALSE(undoButton()->isEnabled());
-    clickAt(40, 7);
-    move(60, 50);
-    EXPECT_EQ(shownAt(50, 28), kRed); // the rubber band
-    clickAt(41, 41);
-    click("cmdUnReDo"); // ignored while entering
-    clickAt(8, 40);
-    clickAt(8, 8);
-    ASSERT_EQ(summaries(doc.tiles), summaries({squareTile(8, 8, 32, 256 * 192)}));
-    EXPECT_EQ(shownAt(24, 24), 256 * 192);
-    clickAt(72, 8);
-    clickAt(104, 8);
-    clickAt(72, 40);
-    clickAt(200, 200, Qt::RightButton); // closes without adding a point
-    EXPECT_EQ(doc.tileCount(), 3);
-    click("cmdUnReDo");
-    EXPECT_EQ(doc.tileCount(), 2);
-}
-
 struct ShapeCase
 {
     std::vector<Vertex> corners;

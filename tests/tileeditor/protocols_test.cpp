@@ -24,64 +24,43 @@ TEST_P(SaveFirst, Question)
     doc.dirty = reply != Reply::NotDirty;
     const std::vector<Tile> before = doc.tiles;
     const bool goesOn = reply == Reply::NotDirty || reply == Reply::No || reply == Reply::YesSaved;
-
+    const bool saves = reply == Reply::YesSaved || reply == Reply::YesSaveFailed;
     if (reply != Reply::NotDirty)
         dialogs.expectYesNoCancel(reply == Reply::Cancel ? Answer::Cancel
                                   : reply == Reply::No   ? Answer::No
                                                          : Answer::Yes);
-    if (reply == Reply::YesSaveCancelled)
-        dialogs.expectSaveFile(std::nullopt);
-    if (reply == Reply::YesSaved || reply == Reply::YesSaveFailed) {
-        setWriteFailureForTesting(reply == Reply::YesSaveFailed);
-        dialogs.expectSaveFile(stdPath("edits.mvl"));
-        dialogs.expectMessage(reply == Reply::YesSaved ? "saved as:\n" + stdPath("edits.mvl")
-                                                       : "file not saved");
-    }
+    if (reply >= Reply::YesSaved)
+        dialogs.expectSaveFile(saves ? std::optional(stdPath("edits.mvl")) : std::nullopt);
+    setWriteFailureForTesting(reply == Reply::YesSaveFailed);
+    if (saves)
+        dialogs.expectMessage(goesOn ? "saved as:\n" + stdPath("edits.mvl") : "file not saved");
     if (goesOn && command == Command::LoadState)
         dialogs.expectOpenFile(stdPath("two.mvl"));
 
-    bool done = false;
-    std::string firstLine = "Do you want to save your edits?", secondLine;
-    switch (command) {
-    case Command::LoadState:
-        done = cmds.loadState();
-        firstLine = "Loading new state will overwrite your edits";
-        secondLine = "do you want to save your edits first?";
-        break;
-    case Command::LoadPrims:
-        done = cmds.loadPrims();
-        firstLine = "Loading primitives will overwrite your edits";
-        secondLine = "do you want to save your edits first?";
-        break;
-    case Command::ClearSession:
-        done = cmds.revertSession();
-        break;
-    case Command::Close:
-        done = cmds.queryUnload(true);
-        break;
-    case Command::Exit:
-        cmds.run(FileCommands::Exit);
-        done = host.calls == std::vector<std::string>{"closeApplication"};
-        break;
-    }
+    const std::function<bool()> commands[] = {
+        [&] { return cmds.loadState(); }, [&] { return cmds.loadPrims(); },
+        [&] { return cmds.revertSession(); }, [&] { return cmds.queryUnload(true); },
+        [&] {
+            return cmds.run(FileCommands::Exit),
+                   host.calls == std::vector<std::string>{"closeApplication"};
+        }};
+    EXPECT_EQ(commands[int(command)](), goesOn);
+    const bool loads = command <= Command::LoadPrims;
     if (reply != Reply::NotDirty) {
+        const char *loading[] = {"Loading new state will overwrite your edits",
+                                 "Loading primitives will overwrite your edits"};
         ASSERT_FALSE(dialogs.log.empty());
-        EXPECT_EQ(dialogs.log[0].text, firstLine);
-        EXPECT_EQ(dialogs.log[0].secondLine, secondLine);
+        EXPECT_EQ(dialogs.log[0].text,
+                  loads ? loading[int(command)] : "Do you want to save your edits?");
+        EXPECT_EQ(dialogs.log[0].secondLine, loads ? "do you want to save your edits first?" : "");
     }
-    EXPECT_EQ(done, goesOn);
     EXPECT_EQ(QFile::exists(path("edits.mvl")), reply == Reply::YesSaved);
-    if (!goesOn) {
-        EXPECT_EQ(doc.tiles, before);
-        EXPECT_TRUE(doc.dirty);
-        EXPECT_FALSE(doc.closing);
-        return;
-    }
-    const bool closes = command == Command::Close || command == Command::Exit;
-    EXPECT_EQ(doc.dirty, closes && reply == Reply::No); // closing without saving keeps them
-    EXPECT_EQ(doc.closing, closes);
+    const bool closes = command >= Command::Close;
+    EXPECT_EQ(doc.closing, goesOn && closes);
+    EXPECT_EQ(doc.dirty, !goesOn || (closes && reply == Reply::No)); // closing unsaved keeps them
     const std::size_t tiles[] = {2, 4, 0, 3, 3};
-    EXPECT_EQ(doc.tiles.size(), tiles[int(command)]);
+    EXPECT_EQ(doc.tiles.size(), goesOn ? tiles[int(command)] : before.size());
+    EXPECT_TRUE(goesOn || doc.tiles == before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,64 +88,44 @@ TEST_F(WindowTest, CloseAsksAboutUnsavedEdits)
 // 0 here) or change the grid is refused with a message, before any question.
 struct Refusal
 {
-    const char *name;
+    const char *button, *list; // the button that opens the list (or acts), the list's name
+    int row;
     std::string message;
-    std::function<void(WindowTest &)> act;
 };
 
 class PendingTransform : public WindowTest, public ::testing::WithParamInterface<Refusal>
 {};
 
-void PrintTo(const Refusal &r, std::ostream *out)
-{
-    *out << r.name;
-}
-
 TEST_P(PendingTransform, IsRefused)
 {
+    const Refusal &r = GetParam();
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
     start();
     doc.xformOpen = true;
     doc.curTile = 0;
     doc.dirty = true;
     const std::vector<std::string> before = summaries(doc.tiles);
-    dialogs.expectMessage(GetParam().message);
-    GetParam().act(*this);
+    dialogs.expectMessage(r.message);
+    if (r.button)
+        click(r.button);
+    if (r.list)
+        clickItem(r.list, r.row);
+    if (!r.button) // the delete entry, then a click on the display copy
+        clickAt(56, 56);
     EXPECT_EQ(summaries(doc.tiles), before);
     EXPECT_EQ(window->curGrid(), GridRectangular);
     EXPECT_TRUE(doc.dirty);
     EXPECT_FALSE(undoButton()->isEnabled());
 }
 
-void openList(WindowTest &w, const char *button, const char *list, int row)
-{
-    w.click(button);
-    w.clickItem(list, row);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PendingTransform,
-    ::testing::Values(Refusal{"LoadPrims", kCloseTransformFirstText,
-                              [](WindowTest &w) {
-                                  openList(w, "cmdFiles", "lstFiles", FileCommands::LoadPrims);
-                              }},
-                      Refusal{"LoadState", kCloseTransformFirstText,
-                              [](WindowTest &w) {
-                                  openList(w, "cmdFiles", "lstFiles", FileCommands::LoadState);
-                              }},
-                      Refusal{"ClearSession",
-                              "please exit the transformation editor before clearing your session",
-                              [](WindowTest &w) { w.click("cmdRevert"); }},
-                      Refusal{"ChangeGrid", "please close transform editor before changing grids",
-                              [](WindowTest &w) {
-                                  openList(w, "cmdGrids", "lstGrids", GridHexagonal);
-                              }},
-                      Refusal{"DeleteTheDisplayCopy", kDeleteRefused,
-                              [](WindowTest &w) {
-                                  w.clickItem("lstTiles", TileDelete);
-                                  w.clickAt(56, 56);
-                              }}),
-    [](const auto &info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, PendingTransform, ::testing::Values(
+    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadPrims, kCloseTransformFirstText},
+    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadState, kCloseTransformFirstText},
+    Refusal{"cmdRevert", nullptr, 0, "please exit the transformation editor before clearing your session"},
+    Refusal{"cmdGrids", "lstGrids", GridHexagonal, "please close transform editor before changing grids"},
+    Refusal{nullptr, "lstTiles", TileDelete, kDeleteRefused}));
+// clang-format on
 
 // The zoom ladder, once: the keys reach the window whichever control has the focus.
 TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)

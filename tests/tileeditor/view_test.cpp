@@ -99,7 +99,8 @@ TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
 
 TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
 {
-    const ImageSurface reference = drawn(documentOf({squareTile(20, 20, 100, kGreen)}));
+    const Document plain = documentOf({squareTile(20, 20, 100, kGreen)});
+    const QImage reference = drawn(plain).image();
     const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
     const Sketch zero = sketchItem(0, line.points, 0), negative = sketchItem(0, line.points, -5);
     // No table, past it, a negative start, an empty and a negative run.
@@ -109,22 +110,20 @@ TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
                                                              {1, {Sketch{}, zero}},
                                                              {1, {Sketch{}, negative}}};
     for (const auto &[start, sketches] : cases) {
-        Document doc = documentOf({squareTile(20, 20, 100, kGreen)});
+        Document doc = plain;
         doc.tiles[0].sketchStart = start;
         doc.sketches = sketches;
         const Document before = doc;
-        EXPECT_EQ(drawn(doc).image(), reference.image()) << "start " << start;
-        EXPECT_EQ(doc.tiles, before.tiles);
-        EXPECT_EQ(doc.sketches, before.sketches);
+        EXPECT_EQ(drawn(doc).image(), reference) << "start " << start;
+        EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches);
     }
     // Overlong runs and point counts are cut to what is stored.
-    Document doc = documentOf({squareTile(20, 20, 100, kGreen)});
+    Document doc = plain;
     doc.tiles[0].sketchStart = 1;
-    Sketch longLine = sketchItem(0, {{5, 50}, {90, 50}}, 500);
-    longLine.nPoints = 30000;
-    Sketch triangle = sketchItem(1, {{10, 10}, {40, 10}, {40, 40}});
-    triangle.nPoints = 1000;
-    doc.sketches = {Sketch{}, longLine, triangle};
+    doc.sketches = {Sketch{}, sketchItem(0, {{5, 50}, {90, 50}}, 500),
+                    sketchItem(1, {{10, 10}, {40, 10}, {40, 40}})};
+    doc.sketches[1].nPoints = 30000;
+    doc.sketches[2].nPoints = 1000;
     const ImageSurface s = drawn(doc);
     EXPECT_EQ(s.pixel(60, 70), kBlack);  // the line, from its two stored points
     EXPECT_EQ(s.pixel(115, 70), kGreen); // not beyond its second point
@@ -195,25 +194,25 @@ TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
         std::vector<VectorHandle> selected;
         std::vector<PixelPoint> moves, lines;
         int next = 0, live = 0;
-    };
+    } target, plain;
     ImageSurface view(QSize(100, 100), QPoint(500, 300));
     view.setScale(2.0);
     Document doc = documentOf({squareTile(10, 10, 20, 1), squareTile(260, 160, 20, 2),
                                squareTile(295, 195, 20, 3), squareTile(350, 160, 20, 4)});
     doc.tiles[0].sketchStart = 1;
     doc.sketches = {Sketch{}, sketchItem(0, {{1.25, 1.25}, {5.5, 1.75}}, 1)};
-    Target target, plain;
     TilingDrawer(view, doc, {.vectorTarget = &target}).drawList();
     ASSERT_EQ(target.polygons.size(), 4u);
     EXPECT_EQ(target.polygons[0],
               (std::vector<PixelPoint>{{20, 20}, {60, 20}, {60, 60}, {20, 60}}));
-    // Sketch points are rounded, halves to even: 22.5 -> 22, 23.5 -> 24.
-    EXPECT_EQ(target.moves, (std::vector<PixelPoint>{{22, 22}})); // a line starts afresh
+    // Sketch points are rounded, halves to even: 22.5 -> 22, 23.5 -> 24; a line starts afresh.
+    EXPECT_EQ(target.moves, (std::vector<PixelPoint>{{22, 22}}));
     EXPECT_EQ(target.lines, (std::vector<PixelPoint>{{31, 24}}));
     EXPECT_EQ(target.live, 0);
-    // Lines and fills: the stock black pen and the tile's brush; without, the reverse.
+    // Lines and fills: the stock black pen and the tile's brush (created first); without,
+    // the reverse.
     EXPECT_EQ(target.selected[0], kStockBlackPen);
-    EXPECT_EQ(target.selected[1], 1); // the brush, created first
+    EXPECT_EQ(target.selected[1], 1);
     TilingDrawer(view, doc, {.lines = false, .fills = false, .vectorTarget = &plain}).drawList();
     EXPECT_EQ(plain.selected[0], 2);
     EXPECT_EQ(plain.selected[1], kStockWhiteBrush);
@@ -252,6 +251,7 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     renderView(s, doc, settings,
                {.extentWidth = 200, .extentHeight = 200, .newPts = newPts, .newCount = 3});
     EXPECT_EQ(s.pixel(121, 120), kRed); // dot of radius 2 at vertex 2 (120, 120)
+    EXPECT_EQ(s.pixel(8, 10), kBg);     // the entered points' first dot has radius 1
     EXPECT_EQ(s.pixel(10, 20), kRed);
     EXPECT_EQ(s.pixel(20, 30), kRed);
     EXPECT_EQ(s.pixel(60, 30), kBg); // the fourth point is not entered yet
@@ -272,20 +272,23 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
 TEST(ViewRenderer, TheLatticeIgnoresTheLineWidth)
 {
     ImageSurface heavy(QSize(100, 100)), plain(QSize(100, 100));
-    ViewFrame frame;
-    frame.extentWidth = frame.extentHeight = 100;
-    frame.lineWidth = 4;
-    renderView(heavy, Document{}, DrawSettings{}, frame);
+    renderView(heavy, Document{}, DrawSettings{},
+               {.extentWidth = 100, .extentHeight = 100, .lineWidth = 4});
     plain.clearAll(kBg);
     drawLattice(plain, GridRectangular, 100, 100);
     EXPECT_EQ(heavy.image(), plain.image());
     EXPECT_EQ(heavy.penWidth(), 4);
 }
 
-// Oracle: a viewport shows exactly the same pixels as that region of the full canvas.
+// Oracle: a viewport shows exactly the same pixels as that region of the full canvas, at
+// a zoom above and below 100 %.
 TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
 {
-    for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {
+    for (const auto &[grid, zoom] : {std::pair<int16_t, double>{GridRectangular, 1.5},
+                                     {GridCenterFace, 1.5},
+                                     {GridHexagonal, 1.5},
+                                     {GridRectangular, 0.5},
+                                     {GridHexagonal, 0.5}}) {
         Document doc;
         for (int i = 0; i < 12; ++i) {
             Tile tile = squareTile(8 + 64.0 * i, 8 + 40.0 * i, 48, 0x102030 * (i + 1), grid);
@@ -301,14 +304,15 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
                         sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
         doc.vtxSel = {{4, 1}, {5, 3}};
         const DrawSettings settings{.grid = grid};
-        const ViewFrame frame{.extentWidth = 1000 / 1.5, .extentHeight = 700 / 1.5, .lineWidth = 2};
-        ImageSurface full(QSize(1000, 700));
-        full.setScale(1.5);
-        renderView(full, doc, settings, frame);
-        ImageSurface view(QSize(240, 160), QPoint(493, 301)); // cuts lattice dots
-        view.setScale(1.5);
-        renderView(view, doc, settings, frame);
-        EXPECT_EQ(view.image(), full.image().copy(493, 301, 240, 160)) << "grid " << grid;
+        const ViewFrame frame{
+            .extentWidth = 1000 / zoom, .extentHeight = 700 / zoom, .lineWidth = 2};
+        const QRect area(int(493 * zoom / 1.5), int(301 * zoom / 1.5), 240, 160); // cuts dots
+        ImageSurface full(QSize(1000, 700)), view(area.size(), area.topLeft());
+        for (ImageSurface *s : {&full, &view}) {
+            s->setScale(zoom);
+            renderView(*s, doc, settings, frame);
+        }
+        EXPECT_EQ(view.image(), full.image().copy(area)) << "grid " << grid << " zoom " << zoom;
     }
 }
 

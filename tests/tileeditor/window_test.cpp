@@ -38,7 +38,9 @@ TEST_F(WindowTest, AHandBackIsAppendedOnce)
     doc.xfReturn = squareTile(8, 8, 16, 0x123456);
     window->Form_Activate(); // an activation without a hand-back adds nothing
     EXPECT_EQ(doc.tileCount(), 1);
+    doc.xfEditorOnly = true;
     window->takeHandBack(HandBack::Exit);
+    EXPECT_FALSE(doc.xfEditorOnly);
     window->Form_Activate();
     window->hide(); // as around a message box
     window->show();
@@ -66,6 +68,8 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
     EXPECT_EQ(shownAt(40, 50), 0x0000ff); // the outline in the tile's colour
     clickItem("lstViews", 2);             // fills off
     EXPECT_EQ(shownAt(56, 56), kWhite);
+    clickItem("lstViews", 0); // heavy on again brings lines back
+    EXPECT_TRUE(views->item(1)->isSelected());
 }
 
 TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
@@ -109,8 +113,10 @@ TEST_F(WindowTest, PanDragsStayWithinTheClamps)
 TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    doc.xformOpen = true; // loaded with the document: the start-up tile leaves it current
+    doc.curTile = 0;
     start();
-    doc.xformOpen = true;
+    EXPECT_EQ(doc.curTile, 0);
     doc.curTile = 7; // names no tile: nothing may be deleted
     click("cmdXform");
     EXPECT_EQ(doc.tileCount(), 2);
@@ -119,37 +125,96 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     EXPECT_EQ(summaries(doc.tiles).size(), 0u);
 }
 
-// A new tile being entered holds the tile actions back; every key press redraws.
-struct HeldAction
-{
-    int row;
-    Vertex press; // on the tile (a corner for the vertex drag)
-};
-
-class EntryHoldsTileActions : public WindowTest, public ::testing::WithParamInterface<HeldAction>
-{};
-
-TEST_P(EntryHoldsTileActions, APressOnATileStartsNothing)
+// A new tile being entered holds the tile actions back.
+TEST_F(WindowTest, ATileBeingEnteredHoldsTheTileActionsBack)
 {
     doc.tiles = {squareTile(104, 40, 32, 0x00ff00)};
     start();
     clickAt(8, 8); // the first point of a new tile
-    ASSERT_TRUE(window->newTile().active());
+    move(60, 50);
+    EXPECT_EQ(shownAt(34, 29), kRed); // the rubber band
     const std::vector<Tile> before = doc.tiles;
-    clickItem("lstTiles", GetParam().row);
-    const Vertex p = GetParam().press;
-    drag(p, {p.x + 32, p.y + 32});
-    clickAt(200, 200); // would place a turned tile
-    EXPECT_TRUE(doc.tiles == before);
-    EXPECT_FALSE(window->gestures().active());
+    for (const int row : {TileCopy, TileMove, TileRotate, TileReflect, TileVertex}) {
+        clickItem("lstTiles", row);
+        const Vertex p = row == TileVertex ? Vertex{104, 40} : Vertex{120, 56}; // a corner
+        drag(p, {p.x + 32, p.y + 32});
+        clickAt(200, 200); // would place a turned tile
+        EXPECT_TRUE(doc.tiles == before) << row;
+        EXPECT_FALSE(window->gestures().active()) << row;
+    }
+    EXPECT_TRUE(window->newTile().active());
 }
 
-INSTANTIATE_TEST_SUITE_P(Actions, EntryHoldsTileActions,
-                         ::testing::Values(HeldAction{TileCopy, {120, 56}},
-                                           HeldAction{TileMove, {120, 56}},
-                                           HeldAction{TileRotate, {120, 56}},
-                                           HeldAction{TileReflect, {120, 56}},
-                                           HeldAction{TileVertex, {104, 40}}));
+// The fractal panel as the canvas sees it: it records the pointer and takes a press when
+// `onHandle` says the press met one of its handles.
+struct FakeFractal : FractalLink
+{
+    bool panelOpen() const override { return true; }
+    bool renderingShown() const override { return false; }
+    void fractalButton() override {}
+    void restoreRendering() override {}
+    void documentReplaced() override {}
+    void applyDrawSettings(DrawSettings &) const override {}
+    void drawPicture(TilingDrawer &, double, double) override {}
+    void drawOverlay(Surface &) override {}
+    bool pointerPress(int button, double, double, double reach) override
+    {
+        buttons.push_back(button);
+        tolerance = reach;
+        return onHandle;
+    }
+    void pointerMove(double, double) override { ++moves; }
+    void pointerRelease() override { ++releases; }
+    Scene exportScene(double, double, double, double) const override { return {}; }
+    bool onHandle = false;
+    std::vector<int> buttons;
+    double tolerance = 0;
+    int moves = 0, releases = 0;
+};
+
+// While the panel is open the canvas serves it: presses with a six-pixel reach, and a right
+// drag that meets no handle pans, as a left drag does in pan mode.
+TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPans)
+{
+    FakeFractal fractal;
+    makeWindow({.fractal = &fractal});
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    start();
+    key(Qt::Key_Period);
+    const QPoint home = window->canvas()->canvasOffset();
+    const std::vector<Tile> before = doc.tiles;
+    auto dragWith = [&](Qt::MouseButton b, bool handle) {
+        fractal.onHandle = handle;
+        press(300, 200, b);
+        move(100, 200);
+        release(100, 200, b);
+        return window->canvas()->canvasOffset();
+    };
+    EXPECT_EQ(dragWith(Qt::RightButton, true), home);
+    EXPECT_EQ(dragWith(Qt::LeftButton, false), home);
+    EXPECT_EQ(fractal.buttons, (std::vector<int>{2, 1}));
+    EXPECT_DOUBLE_EQ(fractal.tolerance, 6 / window->view().zoom());
+    EXPECT_EQ(fractal.moves, 2);
+    const QPoint panned = dragWith(Qt::RightButton, false);
+    EXPECT_GT(panned.x(), home.x());
+    EXPECT_EQ(fractal.moves, 2);
+    move(40, 40); // the pan ended with the release
+    EXPECT_EQ(window->canvas()->canvasOffset(), panned);
+    click("cmdPan");
+    EXPECT_GT(dragWith(Qt::LeftButton, true).x(), panned.x());
+    EXPECT_EQ(fractal.buttons.size(), 3u); // pan mode keeps the press from the panel
+    EXPECT_EQ(fractal.releases, 4);
+    EXPECT_EQ(doc.tiles, before);
+    // The panel keeps its views in two slots; an empty slot changes nothing.
+    window->saveView(1);
+    const double left = window->view().canvasLeft();
+    key(Qt::Key_Slash);
+    window->restoreView(0);
+    EXPECT_EQ(title(), "tile editor    50%");
+    window->restoreView(1);
+    EXPECT_EQ(title(), "tile editor    141%");
+    EXPECT_EQ(window->view().canvasLeft(), left);
+}
 
 TEST_F(WindowTest, AKeyWithoutAZoomMeaningRedraws)
 {

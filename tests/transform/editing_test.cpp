@@ -197,44 +197,25 @@ TEST_F(MappingTest, VertexRotationAboutTheFirstCornerNeverMakesARing)
 struct Refused
 {
     const char *name;
-    void (*setup)(LinkTest &);
+    int setup; // 0 nothing, 1 a link from the bottom edge, 2 and its corner 1 red,
+               // 3 a red point on the bottom edge with no link, as a reloaded document has
     bool curveMode;
     PointerButton button;
     int corner; // click on this corner, or (corner < 0) on edge -corner - 1 at 0.5
     int beeps;
 };
 
-void noLink(LinkTest &) {}
-void linkBottom(LinkTest &t)
-{
-    t.link(XformTranslate, t.along(0, 1, 0.5));
-}
-// A red point with no link chosen, as a reloaded document shows it.
-void redPointWithoutLink(LinkTest &t)
-{
-    Node *p = t.chain.insertAfter(t.chain.firstNode);
-    p->x = 300; // the middle of the bottom edge
-    p->y = 200;
-    p->nPoints = 2;
-    t.chain.firstNode->lineColr = p->lineColr = p->ptColr = kColourSource;
-}
-void redCorner(LinkTest &t)
-{
-    linkBottom(t);
-    t.corner(1)->ptColr = kColourSource;
-}
-
 constexpr PointerButton L = PointerButton::Left, R = PointerButton::Right;
 
 // clang-format off
 const Refused kRefused[] = {
-    {"LeftWithoutLink", noLink, false, L, -1, 1},
-    {"RightOnARedPointWithoutLink", redPointWithoutLink, false, R, -1, 1},
-    {"LeftOnAnEdgeThatIsNotRed", linkBottom, false, L, -2, 1},
-    {"LeftOnTheBlueDestination", linkBottom, false, L, -3, 1},
-    {"RightOnARedCorner", redCorner, false, R, 1, 0},
-    {"CurveModeLeftOnAnEdgeThatIsNotRed", linkBottom, true, L, -2, 1},
-    {"CurveModeRightOnAnEdgeThatIsNotRed", linkBottom, true, R, -2, 1},
+    {"LeftWithoutLink", 0, false, L, -1, 1},
+    {"RightOnARedPointWithoutLink", 3, false, R, -1, 1},
+    {"LeftOnAnEdgeThatIsNotRed", 1, false, L, -2, 1},
+    {"LeftOnTheBlueDestination", 1, false, L, -3, 1},
+    {"RightOnARedCorner", 2, false, R, 1, 0},
+    {"CurveModeLeftOnAnEdgeThatIsNotRed", 1, true, L, -2, 1},
+    {"CurveModeRightOnAnEdgeThatIsNotRed", 1, true, R, -2, 1},
 };
 // clang-format on
 
@@ -245,13 +226,19 @@ TEST_P(RefusedClickTest, ChangesNothing)
 {
     const Refused &r = GetParam();
     open(kSquare);
-    r.setup(*this);
+    if (r.setup == 1 || r.setup == 2)
+        link(XformTranslate, along(0, 1, 0.5));
+    if (r.setup == 2)
+        corner(1)->ptColr = kColourSource;
+    if (r.setup == 3) {
+        Node *p = chain.insertAfter(chain.firstNode);
+        std::tie(p->x, p->y, p->nPoints) = std::tuple(300.0, 200.0, int16_t(2));
+        chain.firstNode->lineColr = p->lineColr = p->ptColr = kColourSource;
+    }
     if (r.curveMode)
         editor.cmdCurves();
     const auto before = chain.saveChain();
-    click(r.corner >= 0 ? Vertex{corner(r.corner)->x, corner(r.corner)->y}
-                        : along(-r.corner - 1, -r.corner, 0.5),
-          r.button);
+    click(r.corner >= 0 ? at(corner(r.corner)) : along(-r.corner - 1, -r.corner, 0.5), r.button);
     EXPECT_EQ(dialogs.beeps, r.beeps);
     EXPECT_EQ(chain.saveChain(), before);
 }
@@ -267,20 +254,6 @@ protected:
         open(kSquare);
         link(XformTranslate, along(0, 1, 0.5));
     }
-
-    // Fills the unlinked closing edge with nodes until the outline has `points` points.
-    void fillOutlineTo(long points)
-    {
-        Node *c3 = corner(3);
-        c3->nPoints = 2;
-        while (chain.countPoints() < points) {
-            Node *n = chain.insertAfter(c3);
-            n->x = c3->x;
-            n->y = c3->y - 1;
-            n->nPoints = static_cast<int16_t>(std::min<long>(26, points - chain.countPoints() + 1));
-        }
-        ASSERT_EQ(chain.countPoints(), points);
-    }
 };
 
 TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
@@ -288,14 +261,17 @@ TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
     editor.cmdCurves();
     click(along(0, 1, 0.5));
     Node *c0 = chain.firstNode, *c1 = corner(1);
-    drag({c0->fcpX, c0->fcpY}, {c0->fcpX + 5, c0->fcpY - 7});
-    EXPECT_EQ(host.dot, 192 + 90 * 65536) << "the picked handle's marker";
-    const Vertex moved{c1->bcpX - 4, c1->bcpY + 6};
-    editor.mouseDown(PointerButton::Left, c1->bcpX, c1->bcpY);
-    EXPECT_TRUE(editor.dragHandle && editor.dragBwd);
-    editor.mouseMove(moved.x, moved.y, false);
-    editor.mouseUp();
-    EXPECT_EQ((Vertex{c1->bcpX, c1->bcpY}), moved);
+    const Vertex f{c0->fcpX, c0->fcpY}, b{c1->bcpX, c1->bcpY};
+    for (auto [from, to, backward] : {std::tuple(f, Vertex{f.x + 5, f.y - 7}, false),
+                                      std::tuple(b, Vertex{b.x - 4, b.y + 6}, true)}) {
+        editor.mouseDown(PointerButton::Left, from.x, from.y);
+        EXPECT_TRUE(editor.dragHandle && editor.dragBwd == backward);
+        EXPECT_EQ(host.dot, 192 + 90 * 65536) << "the picked handle's marker";
+        editor.mouseMove(to.x, to.y, false);
+        editor.mouseUp();
+    }
+    EXPECT_EQ(std::tuple(c0->fcpX, c0->fcpY, c1->bcpX, c1->bcpY),
+              std::tuple(f.x + 5, f.y - 7, b.x - 4, b.y + 6));
     expectImage(1e-9);
     // Exactly at the reach is outside it, as for every other pick.
     const double atReach = c0->fcpX + kHitRadius;
@@ -307,11 +283,20 @@ TEST_F(EditingTest, ActiveHandlesAreDraggedForwardAndBackward)
 
 TEST_F(EditingTest, EditsStopAtTheOutlineLimit)
 {
-    fillOutlineTo(kMaxOutlinePoints - 3);
+    // The unlinked closing edge filled with nodes up to three points short of the limit.
+    Node *c3 = corner(3);
+    c3->nPoints = 2;
+    while (chain.countPoints() < kMaxOutlinePoints - 3) {
+        Node *n = chain.insertAfter(c3);
+        std::tie(n->x, n->y) = std::tuple(c3->x, c3->y - 1);
+        n->nPoints = static_cast<int16_t>(
+            std::min<long>(26, kMaxOutlinePoints - 3 - chain.countPoints() + 1));
+    }
+    ASSERT_EQ(chain.countPoints(), kMaxOutlinePoints - 3);
     const long nodesBefore = chain.nodeCount();
     click(along(0, 1, 0.5));
-    EXPECT_EQ(dialogs.beeps, 1) << "a point and its image would add 4";
-    EXPECT_EQ(chain.nodeCount(), nodesBefore);
+    EXPECT_EQ(std::tuple(dialogs.beeps, chain.nodeCount()), std::tuple(1, nodesBefore))
+        << "a point and its image would add 4";
 
     chain.lastNode->bLink->nPoints -= 14; // room for 17: curving both edges adds 18
     editor.cmdCurves();

@@ -99,12 +99,6 @@ public:
         editor.mouseDown(button, p.x, p.y);
         editor.mouseUp();
     }
-    void drag(Vertex from, Vertex to, bool preview = false)
-    {
-        editor.mouseDown(PointerButton::Left, from.x, from.y);
-        editor.mouseMove(to.x, to.y, preview);
-        editor.mouseUp();
-    }
 
     // Chooses a link and clicks its edges (a glide takes a second click).
     void link(int index, Vertex source, std::optional<Vertex> destination = std::nullopt)
@@ -116,8 +110,6 @@ public:
         ASSERT_TRUE(xforms.linkActive()) << dialogs.lastMessage();
     }
 
-    Node *nextCorner(Node *n) const { return chain.edgeEnd(n); }
-    Node *startCorner(Node *n) const { return chain.edgeStart(n); }
     std::vector<Node *> run(Node *from, Node *to) const
     {
         std::vector<Node *> out{from};
@@ -132,26 +124,26 @@ public:
     {
         switch (xforms.xformIndex()) {
         case XformTranslate:
-            return run(xforms.xlSrc, nextCorner(xforms.xlSrc));
+            return run(xforms.xlSrc, chain.edgeEnd(xforms.xlSrc));
         case XformCenterRotation:
-            return run(startCorner(xforms.rotMid), xforms.rotMid);
+            return run(chain.edgeStart(xforms.rotMid), xforms.rotMid);
         case XformVertexRotation:
-            return run(xforms.rotPivot.fLink, nextCorner(xforms.rotPivot.fLink));
+            return run(xforms.rotPivot.fLink, chain.edgeEnd(xforms.rotPivot.fLink));
         default:
-            return run(xforms.glSrc, nextCorner(xforms.glSrc));
+            return run(xforms.glSrc, chain.edgeEnd(xforms.glSrc));
         }
     }
     std::vector<Node *> destinationRun() const
     {
         switch (xforms.xformIndex()) {
         case XformTranslate:
-            return run(startCorner(xforms.xlDst->bLink), xforms.xlDst);
+            return run(chain.edgeStart(xforms.xlDst->bLink), xforms.xlDst);
         case XformCenterRotation:
-            return run(xforms.rotMid, nextCorner(xforms.rotMid));
+            return run(xforms.rotMid, chain.edgeEnd(xforms.rotMid));
         case XformVertexRotation:
-            return run(xforms.rotPivot.bLink, nextCorner(xforms.rotPivot.bLink));
+            return run(xforms.rotPivot.bLink, chain.edgeEnd(xforms.rotPivot.bLink));
         default:
-            return run(startCorner(xforms.glDst->bLink), xforms.glDst);
+            return run(chain.edgeStart(xforms.glDst->bLink), xforms.glDst);
         }
     }
 

@@ -8,7 +8,6 @@ namespace {
 const std::vector<Vertex> kSquare = test::squareCorners(0, 0, 200);
 const std::vector<Vertex> kRectangle{{0, 0}, {240, 0}, {240, 120}, {0, 120}};
 const std::vector<Vertex> kTriangle{{0, 0}, {200, 0}, {100, 173}};
-const std::string kEditPrompt = "edit points on the red line\nor select a new transformation";
 
 class TransformationsTest : public LinkTest
 {};
@@ -23,159 +22,119 @@ TEST_F(TransformationsTest, CentreRotationInsertsOneCentreAndFindsItAgain)
     EXPECT_EQ(at(mid), mix(at(corner(1)), at(corner(2)), 0.5));
     click(along(1, 2, 0.25)); // a point on the red half and its image
     ASSERT_EQ(chain.nodeCount(), 8);
+    xforms.chooseTransformation(XformCenterRotation);
+    EXPECT_FALSE(xforms.linkActive()) << "a chosen transformation waits for its click";
     link(XformCenterRotation, along(1, 2, 0.8));
-    EXPECT_EQ(chain.nodeCount(), 8);
-    EXPECT_EQ(xforms.rotMid, mid);
+    EXPECT_EQ(std::tuple(chain.nodeCount(), xforms.rotMid), std::tuple(8, mid));
     EXPECT_EQ(mid->bLink->ptColr, kColourSource) << "the source half is red again";
     EXPECT_EQ(mid->fLink->ptColr, kColourDestination) << "and its image blue";
     expectImage(1e-9);
 }
 
-TEST_F(TransformationsTest, AChosenTransformationWaitsForItsClicks)
-{
-    open(kRectangle);
-    link(XformGlide, along(3, 4, 0.5), along(1, 2, 0.5));
-    for (int index : {XformTranslate, XformCenterRotation, XformVertexRotation, XformGlide}) {
-        xforms.chooseTransformation(index);
-        EXPECT_FALSE(xforms.linkActive()) << index;
-    }
-}
-
-// A refused selection leaves the chain as it was and says why.
-struct Refusal
+// A choice that cannot go ahead says why (a message, or a beep for a click on nothing)
+// and changes nothing; one that would overwrite edits asks first: No keeps everything,
+// Yes goes on.
+struct Choice
 {
     const char *name;
     std::vector<Vertex> corners;
+    int editedEdge; // -1, or a translation from this edge puts a point on it and its image
     int index;
-    std::vector<std::pair<int, double>> clicks; // edge, fraction along it
-    const char *message;                        // nullptr: a beep
+    std::vector<std::pair<int, double>> clicks; // edge (-1: off the polygon), fraction along
+    const char *text;                           // message or question; nullptr: a beep
+    std::optional<Answer> answer;               // the question's, or none for a message
     int indexAfter;
-    bool stillPending;
+    bool pending;
 };
 
-class RefusalTest : public LinkTest, public ::testing::WithParamInterface<Refusal>
+class ChoiceTest : public LinkTest, public ::testing::WithParamInterface<Choice>
 {};
 
-TEST_P(RefusalTest, RefusedSelectionChangesNothing)
+TEST_P(ChoiceTest, RefusesOrAsksBeforeOverwritingEdits)
 {
-    const Refusal &r = GetParam();
+    const Choice &r = GetParam();
     open(r.corners);
-    const long nodesBefore = chain.nodeCount();
-    if (r.message)
-        dialogs.expectMessage(r.message);
+    if (r.editedEdge >= 0) {
+        link(XformTranslate, along(r.editedEdge, r.editedEdge + 1, 0.5));
+        click(along(r.editedEdge, r.editedEdge + 1, 0.5));
+    }
+    const auto before = chain.saveChain();
+    if (r.answer)
+        dialogs.expectYesNo(*r.answer);
+    else if (r.text)
+        dialogs.expectMessage(r.text);
     xforms.chooseTransformation(r.index);
     for (auto [edge, t] : r.clicks)
         click(edge < 0 ? Vertex{1, 1} : along(edge, edge + 1, t));
-    EXPECT_TRUE(dialogs.allConsumed());
+    ASSERT_TRUE(dialogs.allConsumed());
+    if (r.answer)
+        EXPECT_EQ(dialogs.log.back().text + "|" + dialogs.log.back().secondLine,
+                  r.text + std::string("|Do you want to proceed?"));
+    const bool yes = r.answer == Answer::Yes;
     EXPECT_EQ(std::tuple(dialogs.beeps, xforms.xformIndex(), xforms.anyPending()),
-              std::tuple(r.message ? 0 : 1, r.indexAfter, r.stillPending));
-    EXPECT_FALSE(xforms.linkActive() || doc.xfReflected);
-    EXPECT_EQ(chain.nodeCount(), nodesBefore);
+              std::tuple(r.text ? 0 : 1, r.indexAfter, r.pending));
+    EXPECT_EQ(std::tuple(xforms.linkActive(), doc.xfReflected != 0),
+              std::tuple(yes && r.index != XformReflect, yes && r.index == XformReflect));
+    expectSoundChain();
+    if (xforms.linkActive())
+        expectImage(1e-4);
+    if (yes)
+        return;
+    const auto after = chain.saveChain();
+    ASSERT_EQ(after.size(), before.size()) << "the edits stay";
+    for (size_t k = 0; k < after.size(); ++k)
+        EXPECT_TRUE(after[k].x == before[k].x && after[k].y == before[k].y) << k;
 }
 
+constexpr int N = XformNone, T = XformTranslate, C = XformCenterRotation, V = XformVertexRotation,
+              G = XformGlide, R = XformReflect;
+constexpr auto No = Answer::No, Yes = Answer::Yes;
+const char *const kOverwrite = "transformatiom might overwrite edits on the destination edge";
+const char *const kNoCentre = "this edge has no center point and already contains edits";
+const char *const kOnMirror = "reflection will overwrite edits on the reflection line";
+
 // clang-format off
-const Refusal kRefusals[] = {
-    {"TriangleHasNoParallelEdge", kTriangle, XformTranslate, {{0, 0.5}},
-     "could not find a parallel and congruent edge", XformNone, false},
-    {"RectangleCornerEdgesDiffer", kRectangle, XformVertexRotation, {{0, 0.5}},
-     "adjacent edges are not congruent", XformVertexRotation, true},
-    {"GlideOntoItsOwnEdge", kRectangle, XformGlide, {{0, 0.5}, {0, 0.7}},
-     "source and destination must be two different edges", XformGlide, true},
-    {"GlideEdgesDiffer", kRectangle, XformGlide, {{0, 0.5}, {1, 0.5}},
-     "source and destination edges are not congruent", XformNone, false},
-    {"NoVerticalRightmostEdge", kTriangle, XformReflect, {},
+const Choice kChoices[] = {
+    {"TriangleHasNoParallelEdge", kTriangle, -1, T, {{0, 0.5}},
+     "could not find a parallel and congruent edge", {}, N, false},
+    {"RectangleCornerEdgesDiffer", kRectangle, -1, V, {{0, 0.5}},
+     "adjacent edges are not congruent", {}, V, true},
+    {"GlideOntoItsOwnEdge", kRectangle, -1, G, {{0, 0.5}, {0, 0.7}},
+     "source and destination must be two different edges", {}, G, true},
+    {"GlideEdgesDiffer", kRectangle, -1, G, {{0, 0.5}, {1, 0.5}},
+     "source and destination edges are not congruent", {}, N, false},
+    {"NoVerticalRightmostEdge", kTriangle, -1, R, {},
      "did not find a reflection edge\nonly vertical rightmost edges can be used for reflections",
-     XformNone, false},
-    {"UnreflectWithoutReflection", kSquare, XformUnreflect, {},
-     "this polygon has not been reflected", XformNone, false},
-    {"ClickOnNothing", kSquare, XformTranslate, {{-1, 0}}, nullptr, XformTranslate, true},
+     {}, N, false},
+    {"UnreflectWithoutReflection", kSquare, -1, XformUnreflect, {},
+     "this polygon has not been reflected", {}, N, false},
+    {"ClickOnNothing", kSquare, -1, T, {{-1, 0}}, nullptr, {}, T, true},
+    {"TranslationOntoAnEditedEdgeNo", kSquare, 2, T, {{0, 0.3}}, kOverwrite, No, N, false},
+    {"TranslationOntoAnEditedEdgeYes", kSquare, 2, T, {{0, 0.3}}, kOverwrite, Yes, T, false},
+    {"CentreRotationOnAnEditedEdgeNo", kSquare, 0, C, {{0, 0.3}}, kNoCentre, No, N, false},
+    {"CentreRotationOnAnEditedEdgeYes", kSquare, 0, C, {{0, 0.3}}, kNoCentre, Yes, C, false},
+    {"VertexRotationOntoAnEditedEdgeNo", kSquare, 0, V, {{1, 0.3}}, kOverwrite, No, N, false},
+    {"VertexRotationOntoAnEditedEdgeYes", kSquare, 0, V, {{1, 0.3}}, kOverwrite, Yes, V, false},
+    {"GlideOntoAnEditedEdgeNo", kSquare, 1, G, {{3, 0.5}, {1, 0.3}}, kOverwrite, No, N, false},
+    {"GlideOntoAnEditedEdgeYes", kSquare, 1, G, {{3, 0.5}, {1, 0.3}}, kOverwrite, Yes, G, false},
+    {"ReflectionOverAnEditedEdgeNo", kSquare, 3, R, {}, kOnMirror, No, N, false},
+    {"ReflectionOverAnEditedEdgeYes", kSquare, 3, R, {}, kOnMirror, Yes, R, false},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Selections, RefusalTest, ::testing::ValuesIn(kRefusals),
+INSTANTIATE_TEST_SUITE_P(Choices, ChoiceTest, ::testing::ValuesIn(kChoices),
                          [](const auto &info) { return std::string(info.param.name); });
-
-// A choice that would overwrite edits asks first: No keeps everything, Yes goes on.
-struct Overwrite
-{
-    const char *name;
-    int editedEdge; // a translation link from this edge puts a point on it and its image
-    int index;
-    int clickedEdge;
-    const char *question;
-};
-
-const Overwrite kOverwrites[] = {
-    {"TranslationOntoAnEditedEdge", 2, XformTranslate, 0,
-     "transformatiom might overwrite edits on the destination edge"},
-    {"CentreRotationOnAnEditedEdge", 0, XformCenterRotation, 0,
-     "this edge has no center point and already contains edits"},
-    {"VertexRotationOntoAnEditedEdge", 0, XformVertexRotation, 1,
-     "transformatiom might overwrite edits on the destination edge"},
-    {"GlideOntoAnEditedEdge", 1, XformGlide, 1,
-     "transformatiom might overwrite edits on the destination edge"},
-    {"ReflectionOverAnEditedEdge", 3, XformReflect, -1,
-     "reflection will overwrite edits on the reflection line"},
-};
-
-class OverwriteTest : public LinkTest,
-                      public ::testing::WithParamInterface<std::tuple<Overwrite, Answer>>
-{};
-
-TEST_P(OverwriteTest, AsksBeforeOverwritingEdits)
-{
-    const auto &[o, answer] = GetParam();
-    open(kSquare);
-    link(XformTranslate, along(o.editedEdge, o.editedEdge + 1, 0.5));
-    click(along(o.editedEdge, o.editedEdge + 1, 0.5));
-    const auto before = chain.saveChain();
-    dialogs.expectYesNo(answer);
-    xforms.chooseTransformation(o.index);
-    if (o.index == XformGlide)
-        click(along(3, 4, 0.5)); // the glide's source: the left edge
-    if (o.clickedEdge >= 0)
-        click(along(o.clickedEdge, o.clickedEdge + 1, 0.3));
-    ASSERT_TRUE(dialogs.allConsumed());
-    EXPECT_EQ(dialogs.log.back().text + "|" + dialogs.log.back().secondLine,
-              o.question + std::string("|Do you want to proceed?"));
-    expectSoundChain();
-    if (answer == Answer::No) {
-        EXPECT_EQ(xforms.xformIndex(), XformNone);
-        EXPECT_FALSE(xforms.anyPending() || doc.xfReflected);
-        const auto after = chain.saveChain();
-        ASSERT_EQ(after.size(), before.size()) << "the edits stay";
-        for (size_t k = 0; k < after.size(); ++k)
-            EXPECT_TRUE(after[k].x == before[k].x && after[k].y == before[k].y) << k;
-    } else if (o.index == XformReflect) {
-        EXPECT_TRUE(doc.xfReflected);
-    } else {
-        ASSERT_TRUE(xforms.linkActive());
-        expectImage(1e-4);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Questions, OverwriteTest,
-                         ::testing::Combine(::testing::ValuesIn(kOverwrites),
-                                            ::testing::Values(Answer::No, Answer::Yes)),
-                         [](const auto &info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) == Answer::Yes ? "Yes" : "No");
-                         });
 
 TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAway)
 {
-    open(kSquare);
-    Sketch s;
-    s.kind = 1;
-    s.nPoints = 2;
-    s.points = {{210, 210}, {250, 260}};
-    sketches.append(s);
+    open({{0, 200}, {0, 0}, {200, 0}, {200, 200}}); // the left edge comes first
+    sketches.append({.kind = 1, .nPoints = 2, .points = {{210, 210}, {250, 260}}});
     const Tile square = chain.flatten(doc.xfTile);
     xforms.chooseTransformation(XformReflect);
     ASSERT_TRUE(doc.xfReflected);
     EXPECT_EQ(std::tuple(chain.surfaceWidth, host.resized), std::tuple(800.0, 1));
     expectSoundChain();
-    // The square and its mirror image across x = 400 (editor): a 400 x 200 rectangle.
+    // The square and its mirror image across its rightmost vertical edge: 400 x 200.
     const Tile back = chain.flatten(doc.xfTile);
     double minX = 1e9, maxX = -1e9, area = 0;
     for (int k = 0; k < back.nVerts; ++k) {
@@ -183,7 +142,7 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
         maxX = std::max(maxX, back.verts[k].x);
         area += back.verts[k].x * back.verts[k + 1].y - back.verts[k + 1].x * back.verts[k].y;
     }
-    EXPECT_EQ(std::tuple(maxX - minX, area / 2), std::tuple(400.0, 400.0 * 200));
+    EXPECT_EQ(std::tuple(minX, maxX, area / 2), std::tuple(0.0, 400.0, 400.0 * 200));
     EXPECT_EQ(chain.refFirst, chain.firstNode);
     ASSERT_TRUE(chain.refNode && chain.refNode->refCenter);
     ASSERT_EQ(sketches.sketchNext, 3) << "the sketch gets a mirrored copy";
@@ -204,21 +163,10 @@ TEST_F(TransformationsTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAw
     EXPECT_EQ(std::tuple(chain.surfaceWidth, sketches.sketchNext), std::tuple(600.0, 2));
     expectSoundChain();
     const Tile again = chain.flatten(doc.xfTile);
-    for (const Vertex &v : square.verts)
-        EXPECT_NE(std::find(again.verts.begin(), again.verts.end(), v), again.verts.end());
-    EXPECT_EQ(again.nVerts, square.nVerts);
-}
-
-TEST_F(TransformationsTest, ReflectionUsesTheRightmostVerticalEdge)
-{
-    open({{0, 200}, {0, 0}, {200, 0}, {200, 200}}); // the left edge comes first
-    xforms.chooseTransformation(XformReflect);
-    ASSERT_TRUE(doc.xfReflected);
-    const Tile back = chain.flatten(doc.xfTile);
-    EXPECT_EQ(std::min_element(back.verts.begin(), back.verts.end(),
-                               [](Vertex a, Vertex b) { return a.x < b.x; })
-                  ->x,
-              0);
+    ASSERT_EQ(again.nVerts, square.nVerts);
+    EXPECT_TRUE(std::is_permutation(again.verts.begin(), again.verts.begin() + again.nVerts,
+                                    square.verts.begin()))
+        << "the same corners, the chain may start at another";
 }
 
 TEST_F(TransformationsTest, ReflectionRefusedWhenTheOutlineWouldNotFit)

@@ -146,13 +146,12 @@ struct Scene
     // A square item from (x, y) to (x + 20, y + 20).
     Sketch &addItem(double x, double y, int16_t kind, int16_t fillStyle, int16_t negative = 0)
     {
-        Sketch s;
-        s.kind = kind;
-        s.fillStyle = fillStyle;
-        s.negative = negative;
-        s.points = {{x, y}, {x + 20, y}, {x + 20, y + 20}, {x, y + 20}, {x, y}};
-        s.nPoints = 5;
-        return items.emplace_back(s);
+        const Vertex a{x, y}, b{x + 20, y}, c{x + 20, y + 20}, d{x, y + 20};
+        return items.emplace_back(Sketch{.kind = kind,
+                                         .fillStyle = fillStyle,
+                                         .negative = negative,
+                                         .nPoints = 5,
+                                         .points = {a, b, c, d, a}});
     }
     // The first segment as a curve through (45, 15), its forward handle at (40, 10).
     void curveUp()
@@ -166,9 +165,9 @@ struct Scene
     // A line of three points still being entered, in the colour it will have.
     void enterLine(bool negative)
     {
-        entering.points = {{50, 50}, {72, 50}, {72, 72}};
-        entering.nPoints = 3;
-        entering.negative = negative ? kTrue : 0;
+        entering = {.negative = negative ? kTrue : kFalse,
+                    .nPoints = 3,
+                    .points = {{50, 50}, {72, 50}, {72, 72}}};
     }
     // The straight chain leaves the first edge, so only the corner outline runs there.
     void leaveTheFirstEdge()
