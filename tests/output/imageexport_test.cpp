@@ -65,6 +65,7 @@ struct EmfWalk
     std::vector<uint32_t> types;
     int32_t bounds[4] = {};
     int32_t frame[4] = {};
+    std::set<std::pair<int, int>> points16; // the corners of the 16-bit polygons
 };
 
 // EMF: every record is a 32-bit type and a 32-bit size (a multiple of 4); the header comes
@@ -83,6 +84,10 @@ EmfWalk walkEmf(const QByteArray &b)
         if (size < 8 || size % 4 != 0 || at + size > b.size())
             return walk;
         walk.types.push_back(u32At(b, at));
+        for (uint32_t i = 0; walk.types.back() == 86 && i < u32At(b, at + 24); ++i)
+            walk.points16.insert(
+                {int16_t(qFromLittleEndian<uint16_t>(b.constData() + at + 28 + 4 * i)),
+                 int16_t(qFromLittleEndian<uint16_t>(b.constData() + at + 30 + 4 * i))});
         at += size;
     }
     walk.wellFormed = at == b.size() && u32At(b, 48) == uint32_t(b.size()) &&
@@ -262,6 +267,9 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
     // sketch: a move, then two lines.
     EXPECT_TRUE(counts[86] == 3 && counts[3] == 1 && counts[27] == 1 && counts[54] == 2);
     EXPECT_EQ(counts[38], counts[40] - counts[39]); // every pen and brush deleted again
+    // The first square's corners, (10, 10) to (50, 50), at zoom 2 from the area's corner.
+    for (const auto &corner : {std::pair{30, 14}, {110, 14}, {110, 94}, {30, 94}})
+        EXPECT_EQ(walk.points16.count(corner), 1u) << corner.first << "," << corner.second;
     for (uint32_t type : walk.types)
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
 }
