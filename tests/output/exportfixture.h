@@ -3,6 +3,7 @@
 
 #include "output/export/exportsink.h"
 #include "platform/imagesurface.h"
+#include "tests/support/files.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -65,19 +66,6 @@ inline QImage drawWhole(int width, int height, const std::function<void(Surface 
     surface.setPenWidth(lineWidth);
     draw(surface);
     return surface.image().convertToFormat(QImage::Format_RGB32);
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
 }
 
 // Records progress and cancels after a number of calls.

@@ -205,7 +205,7 @@ TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
     // clang-format on
     for (const auto &c : refused) {
         ExportRequest r = request(c.name, c.area, c.zoom);
-        writeFile(r.path, "old");
+        ASSERT_TRUE(putFile(r.path, "old"));
         const ExportResult result = exportImage(doc, r);
         EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
                     fileBytes(r.path) == "old")
@@ -222,7 +222,7 @@ TEST_F(ImageExport, AFailedWriteSaysFileNotSavedAndKeepsTheOldFile)
 {
     for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
         ExportRequest r = request(name, {0, 0, 300, 300}, 2);
-        writeFile(r.path, "old");
+        ASSERT_TRUE(putFile(r.path, "old"));
         setWriteFailureForTesting(true);
         const ExportResult result = exportImage(doc, r);
         setWriteFailureForTesting(false);
@@ -251,7 +251,7 @@ TEST_F(ImageExport, ACancelStopsWithinABandAndWritesNothing)
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
 TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
 {
-    writeFile(dir.filePath("t.emf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
     const EmfWalk walk = walkEmf(fileBytes(dir.filePath("t.emf")));
     ASSERT_TRUE(walk.wellFormed);
@@ -276,7 +276,7 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
 
 TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
 {
-    writeFile(dir.filePath("t.wmf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(putFile(dir.filePath("t.wmf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.wmf").written());
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);

@@ -144,7 +144,7 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
 
     for (const RasterEncoding encoding :
          {RasterEncoding::Bmp, RasterEncoding::Jpeg, RasterEncoding::Png}) {
-        writeFile(path("p.png"), "the old picture");
+        ASSERT_TRUE(putFile(path("p.png"), "the old picture"));
         RecordingSink cancelling(2);
         EXPECT_EQ(
             writeRaster(polygonJob(400, 400, 10), encoding, path("p.png"), &cancelling).status,
@@ -158,7 +158,7 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
 TEST_F(RasterPipeline, AReplacedJpegKeepsItsTimesAndPermissionBits)
 {
     const QByteArray out = QFile::encodeName(path("kept.jpg"));
-    writeFile(path("kept.jpg"), "old");
+    ASSERT_TRUE(putFile(path("kept.jpg"), "old"));
     ASSERT_EQ(::chmod(out.constData(), 0640), 0);
     const struct timespec times[2] = {{1000000000, 0}, {1100000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, out.constData(), times, 0), 0);
