@@ -7,8 +7,6 @@
 #include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>

@@ -6,7 +6,6 @@
 #include "tests/support/files.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
 
 #include <cstdint>

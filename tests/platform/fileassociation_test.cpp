@@ -5,7 +5,6 @@
 #include "tests/support/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
