@@ -84,10 +84,12 @@ EmfWalk walkEmf(const QByteArray &b)
         if (size < 8 || size % 4 != 0 || at + size > b.size())
             return walk;
         walk.types.push_back(u32At(b, at));
-        for (uint32_t i = 0; walk.types.back() == 86 && i < u32At(b, at + 24); ++i)
+        const uint32_t n = walk.types.back() == 86 && size >= 28
+                               ? std::min(u32At(b, at + 24), (size - 28) / 4)
+                               : 0;
+        for (uint32_t i = 0; i < n; ++i)
             walk.points16.insert(
-                {int16_t(qFromLittleEndian<uint16_t>(b.constData() + at + 28 + 4 * i)),
-                 int16_t(qFromLittleEndian<uint16_t>(b.constData() + at + 30 + 4 * i))});
+                {int16_t(u16At(b, at + 28 + 4 * i)), int16_t(u16At(b, at + 30 + 4 * i))});
         at += size;
     }
     walk.wellFormed = at == b.size() && u32At(b, 48) == uint32_t(b.size()) &&
