@@ -65,6 +65,7 @@ struct EmfWalk
     std::vector<uint32_t> types;
     int32_t bounds[4] = {};
     int32_t frame[4] = {};
+    double mmPerPixel[4] = {}; // the reference device's size in mm, then in µm, over its pixels
     std::set<std::pair<int, int>> points16; // the corners of the 16-bit polygons
 };
 
@@ -78,6 +79,9 @@ EmfWalk walkEmf(const QByteArray &b)
     for (int i = 0; i < 4; ++i)
         walk.bounds[i] = int32_t(u32At(b, 8 + 4 * i)),
         walk.frame[i] = int32_t(u32At(b, 24 + 4 * i));
+    for (int i = 0; i < 4; ++i)
+        walk.mmPerPixel[i] = u32At(b, i < 2 ? 80 + 4 * i : 92 + 4 * i) / (i < 2 ? 1.0 : 1000.0) /
+                             u32At(b, 72 + 4 * (i % 2));
     qsizetype at = 0;
     while (at + 8 <= b.size()) {
         const uint32_t size = u32At(b, at + 4);
@@ -262,6 +266,8 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
     // 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
     EXPECT_EQ(std::vector<int32_t>(walk.frame, walk.frame + 4),
               (std::vector<int32_t>{0, 0, 6350, 5821}));
+    for (double mm : walk.mmPerPixel) // the same scale, so that readers size it alike
+        EXPECT_NEAR(mm, 63.50 / 240, 0.0005);
     std::map<uint32_t, int> counts;
     for (uint32_t type : walk.types)
         ++counts[type];
