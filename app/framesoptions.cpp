@@ -48,12 +48,6 @@ int runFrames(const FramesOptions &options, std::ostream &err)
         err << error.toStdString() << '\n';
         return 1;
     }
-    // As "render" refuses: every key frame needs its reference circle.
-    for (const KeyFrame &key : set->keyFrames)
-        if (!(key.radius > 0)) {
-            err << "pull a reference circle\n";
-            return 1;
-        }
     const LoadedFile loaded = loadDocumentFile(options.file);
     if (!loaded.report.ok) {
         err << loaded.report.message << '\n';

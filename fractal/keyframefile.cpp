@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -178,8 +177,8 @@ bool readKeyFrames(const QJsonValue &value, int framesPerKey, std::vector<KeyFra
         why = quoted("keyFrames") + " must be a list of at least one key frame";
         return false;
     }
-    const int count = int(std::min<qsizetype>(list.size(), kMaxFrames + 1));
-    if (frameTotal(count, framesPerKey) > kMaxFrames) {
+    // The frame total in 64 bits: a long list must not wrap around.
+    if ((list.size() - 1) * framesPerKey + 1 > kMaxFrames) {
         why = QString::number(list.size()) + " key frames at " + QString::number(framesPerKey) +
               " frames per key frame make more than " + QString::number(kMaxFrames) + " frames";
         return false;

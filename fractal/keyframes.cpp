@@ -106,7 +106,9 @@ std::optional<int> parseFramesPerKey(const QString &text, int keyFrameCount)
 
 bool canAddKeyFrame(int keyFrameCount, int framesPerKey)
 {
-    return keyFrameCount < kMaxFrames && frameTotal(keyFrameCount + 1, framesPerKey) <= kMaxFrames;
+    // One more key frame adds one segment; in 64 bits, so no count can overflow.
+    return frameTotal(keyFrameCount, framesPerKey) + int64_t(std::max(framesPerKey, 1)) <=
+           kMaxFrames;
 }
 
 FramePosition framePosition(int frameIndex, int framesPerKey, int keyFrameCount)

@@ -365,8 +365,12 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
     clickPanel("cmdDeleteFrame"); // key frame 0 stays
     EXPECT_EQ(dialogs.beeps, 2);
     pasteFramesPerKey("32766");
-    clickPanel("cmdAddFrame"); // a third would pass 32767 frames
+    // A third key frame would pass 32767 frames: refused, and nothing moves.
+    const std::vector<KeyFrame> two = state.keyFrames;
+    dialogs.expectYesNo(Answer::Yes);
+    clickAt(450, 150);
     EXPECT_EQ(dialogs.beeps, 3);
+    EXPECT_EQ(state.keyFrames, two);
     QScrollBar *frames = panelControl<QScrollBar>("hscFrame");
     QTest::mouseClick(frames, Qt::LeftButton, {}, {frames->width() - 4, frames->height() / 2});
     clickPanel("cmdDeleteFrame");

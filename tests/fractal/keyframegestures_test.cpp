@@ -108,13 +108,19 @@ TEST(ShowPaths, DrawsTheCurvedPathAndTheHandles)
     surface.setScale(1, -100, -150);
     surface.clearAll(0xffffff);
     surface.setPenColour(0);
+    const auto at = [&](double x, double y) { return surface.pixel(int(x + 100), int(y + 150)); };
     ShowPaths(surface, {s.keyFrames[0]}, 0, 10);
-    EXPECT_EQ(surface.pixel(100, 150), 0xffffff);
+    EXPECT_EQ(at(0, 0), 0xffffff);
+    // One piece per segment: the chord itself, to the next key frame's centre.
+    ShowPaths(surface, s.keyFrames, 0, 1);
+    EXPECT_EQ(at(100, 0), 255);
+    EXPECT_EQ(at(190, 0), 255);
+    EXPECT_EQ(at(230, 0), 0xffffff); // inside the next circle, off the path
+    surface.clearAll(0xffffff);
 
     ShowPaths(surface, s.keyFrames, 0, 10);
     const PathPoint mid = pathPoint(s.keyFrames, 0, 0.3);
     ASSERT_GT(std::abs(mid.y), 1); // bent off the chord
-    const auto at = [&](double x, double y) { return surface.pixel(int(x + 100), int(y + 150)); };
     EXPECT_EQ(at(mid.x, mid.y), 255);
     EXPECT_EQ(at(60, 80), 255);
     EXPECT_EQ(at(140, -80), 255);

@@ -72,7 +72,8 @@ TEST(KeyFramePath, FollowsTheBernsteinFormAndStraightensToTheChords)
         PathPoint p = pathPoint(keys, 1, t);
         EXPECT_NEAR(p.x, bernstein(a.centerX, a.cpOutX, b.cpInX, b.centerX), 1e-9);
         EXPECT_NEAR(p.y, bernstein(a.centerY, a.cpOutY, b.cpInY, b.centerY), 1e-9);
-        EXPECT_EQ(pathPoint(keys, 2, t).y, b.centerY); // no segment after the last
+        EXPECT_EQ(pathPoint(keys, 2, t).y, b.centerY); // no segment outside the key frames
+        EXPECT_EQ(pathPoint(keys, -1, t).x, keys[0].centerX);
         initCP(keys, 1); // both segments of key frame 1 become straight
         for (std::size_t k : {0u, 1u}) {
             const KeyFrame &from = keys[k], &to = keys[k + 1];
@@ -145,8 +146,9 @@ TEST_F(KeyFrameFile, WhatIsSavedLoadsBackExactlyAndAFailedSaveKeepsTheOldFile)
     QString error;
     ASSERT_TRUE(saveKeyFrameFile(path("a.json"), set, &error)) << error.toStdString();
     EXPECT_EQ(loadKeyFrameFile(path("a.json"), &error), set) << error.toStdString();
-    // The other end of every range.
-    const KeyFrameSet ends{{randomKey(rng_)}, 32767, {5, 30, 5, 40, 6, 10, 0, 0, 0, 360, true}};
+    // The other end of every range, and exactly the most frames.
+    const KeyFrameSet ends{
+        {randomKey(rng_), randomKey(rng_)}, 32766, {5, 30, 5, 40, 6, 10, 0, 0, 0, 360, true}};
     ASSERT_TRUE(saveKeyFrameFile(path("b.json"), ends, &error)) << error.toStdString();
     EXPECT_EQ(loadKeyFrameFile(path("b.json"), &error), ends) << error.toStdString();
 
