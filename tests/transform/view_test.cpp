@@ -22,19 +22,18 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
 {
     // 45000 twips are 3000 pixels; a surface may outgrow the window by 22600 twips,
     // 1506.7 pixels. Every surface allowed one step is refused the next.
-    const struct
-    {
-        double w, h;
-        int winW, winH;
-        bool allowed;
-    } rows[] = {{3001, 100, 4000, 4000, false}, {2999, 100, 4000, 4000, true},
-                {100, 3001, 4000, 4000, false}, {1600, 100, 100, 600, true},
-                {1610, 100, 100, 600, false},   {100, 1600, 600, 100, true},
-                {1606.7, 100, 100, 600, false}, {100, 1610, 600, 100, false}};
-    for (const auto &r : rows) {
+    // width, height, window width and height, allowed
+    for (auto [w, h, winW, winH, allowed] : {std::array{3001.0, 100.0, 4000.0, 4000.0, 0.0},
+                                             {2999, 100, 4000, 4000, 1},
+                                             {100, 3001, 4000, 4000, 0},
+                                             {1600, 100, 100, 600, 1},
+                                             {1610, 100, 100, 600, 0},
+                                             {100, 1600, 600, 100, 1},
+                                             {1606.7, 100, 100, 600, 0},
+                                             {100, 1610, 600, 100, 0}}) {
         XformView view;
-        view.open(r.w, r.h, r.winW, r.winH);
-        EXPECT_EQ(view.zoomIn(), r.allowed) << r.w << " x " << r.h;
+        view.open(w, h, int(winW), int(winH));
+        EXPECT_EQ(view.zoomIn(), allowed != 0) << w << " x " << h;
         EXPECT_FALSE(view.zoomIn());
     }
     // A small surface stops at 800 %; the reach stays six screen pixels.
