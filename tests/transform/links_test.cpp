@@ -53,20 +53,7 @@ const Shape kShapes[] = {
 // clang-format on
 
 class LinkShapeTest : public LinkTest, public ::testing::WithParamInterface<Shape>
-{
-protected:
-    void choose(const Link &l)
-    {
-        const std::optional<Vertex> dest =
-            l.index == XformGlide ? std::optional(along(l.destination, l.destination + 1, 0.5))
-                                  : std::nullopt;
-        link(l.index, along(l.source, l.source + 1, 0.4), dest);
-        if (l.index != XformCenterRotation) {
-            EXPECT_EQ(std::tuple(runs().first[0], runs().second[0]),
-                      std::tuple(corner(l.source), corner(l.destination)));
-        }
-    }
-};
+{};
 
 // A press that takes a red point (or adds one) and drags it: its handles move with it.
 void pull(LinkTest &t, Vertex from, double dx, double dy, bool preview)
@@ -87,7 +74,7 @@ void pull(LinkTest &t, Vertex from, double dx, double dy, bool preview)
 void randomEdit(LinkTest &t, std::mt19937 &rng)
 {
     std::uniform_real_distribution<double> u(0, 1), shift(-15, 15);
-    const auto src = t.sourceRun();
+    const auto src = t.runs().first;
     const size_t i = rng() % (src.size() - 1);
     Node *inner = src.size() > 2 ? src[1 + rng() % (src.size() - 2)] : nullptr;
     Node *handle = nullptr;
@@ -138,23 +125,8 @@ void randomEdit(LinkTest &t, std::mt19937 &rng)
     }
 }
 
-// Random edits, each followed by the checks of the chain and the image.
-void editRandomly(LinkTest &t, std::mt19937 &rng, double cornerTol)
-{
-    for (int step = 0; step < 60 && !::testing::Test::HasFailure(); ++step) {
-        randomEdit(t, rng);
-        SCOPED_TRACE(::testing::Message() << "after edit " << step);
-        t.expectSoundChain();
-        t.expectImage(cornerTol);
-    }
-    if (t.editor.curveMode())
-        t.editor.cmdCurves();
-    // The edge carries at least one point for the tiling check.
-    const auto src = t.sourceRun();
-    if (src.size() == 2)
-        t.click(mix(t.at(src[0]), t.at(src[1]), 0.5));
-}
-
+// Each link chosen in turn and its source edited at random, with the checks of the chain
+// and the image after every edit; at the end each link's copy of the polygon still tiles.
 TEST_P(LinkShapeTest, EditedSourcesKeepTheirImagesAndThePolygonTiles)
 {
     const Shape &s = GetParam();
@@ -162,8 +134,25 @@ TEST_P(LinkShapeTest, EditedSourcesKeepTheirImagesAndThePolygonTiles)
     open(s.corners);
     std::vector<Isometry> maps;
     for (const Link &l : s.links) {
-        choose(l);
-        editRandomly(*this, rng, s.cornerTol);
+        const std::optional<Vertex> dest =
+            l.index == XformGlide ? std::optional(along(l.destination, l.destination + 1, 0.5))
+                                  : std::nullopt;
+        link(l.index, along(l.source, l.source + 1, 0.4), dest);
+        if (l.index != XformCenterRotation) {
+            EXPECT_EQ(std::tuple(runs().first[0], runs().second[0]),
+                      std::tuple(corner(l.source), corner(l.destination)));
+        }
+        for (int step = 0; step < 60 && !HasFailure(); ++step) {
+            randomEdit(*this, rng);
+            SCOPED_TRACE(::testing::Message() << "after edit " << step);
+            expectSoundChain();
+            expectImage(s.cornerTol);
+        }
+        if (editor.curveMode())
+            editor.cmdCurves();
+        const auto src = runs().first; // the edge carries at least one point
+        if (src.size() == 2)
+            click(mix(at(src[0]), at(src[1]), 0.5));
         maps.push_back(xforms.linkIsometry());
     }
     for (size_t k = 0; k < s.links.size(); ++k)
