@@ -98,6 +98,10 @@ TEST_F(ChainTest, FlattenSamplesTheCurves)
     // Straight segments hand back exactly the corners.
     open({{3, 4}, {40, 4}, {52, 30}, {15, 30}});
     EXPECT_EQ(chain.flatten(doc.xfTile).verts, doc.xfTile.verts);
+    // The surface is three times the corners' box, the polygon in its middle third.
+    EXPECT_EQ(
+        std::tuple(chain.surfaceWidth, chain.surfaceHeight, chain.editOffsetX, chain.editOffsetY),
+        std::tuple(147.0, 78.0, 46.0, 22.0));
     // Records that cannot be walked leave the chain as it was (the table of broken chains
     // belongs to the chain check).
     auto recs = chain.saveChain();

@@ -133,6 +133,11 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     tools.close(); // closing the palette finishes the curve
     EXPECT_FALSE(tools.curveUnderway);
     EXPECT_EQ(item(2).points[0], (Vertex{30, 50}));
+    // The regular polygon's preview reaches the pointer.
+    tools.chooseTool(SketchTool::Polygon);
+    tools.mouseDown(PointerButton::Left, 50, 50, kReach);
+    tools.mouseMove(53, 46);
+    EXPECT_EQ(tools.regularPreview()->radius, 5);
 }
 
 Sketch item(double x, double y, int16_t kind = 0)

@@ -84,7 +84,7 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(view.surfaceLeftPx(), 49);
 }
 
-TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
+TEST(XformView, DegenerateAreaStaysUsable)
 {
     XformView view;
     view.open(0, std::nan(""), 0, -5);
@@ -92,11 +92,6 @@ TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
         std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
         std::tuple(1.0, 1.0, 1, 1));
     EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
-    view.open(90, 90, 800, 600);
-    view.zoomIn();
-    view.setArea(120, 90);
-    EXPECT_NEAR(view.surfaceWidthPx(), 120 * std::sqrt(2.0), 1e-4);
-    EXPECT_EQ(view.caption(), "tile transformation    141%");
 }
 
 constexpr Colour kWhite = 0xffffff;
@@ -114,13 +109,6 @@ struct Scene
     Sketch entering;
     std::optional<RegularPreview> regular;
 
-    Node *corner(int k) const
-    {
-        Node *n = chain.firstNode;
-        while (k-- > 0)
-            n = n->fLink;
-        return n;
-    }
     // A square item from (x, y) to (x + 20, y + 20).
     Sketch &addItem(double x, double y, int16_t kind, int16_t fillStyle, int16_t negative = 0)
     {
@@ -147,11 +135,11 @@ const Picture kPictures[] = {
     {"Plain", [](Scene &) {}, // the straight chain is whole, not dashed
      {{40, 30, 0}, {50, 30, 0}, {52, 30, 0}, {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
     {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
-         std::tie(s.corner(0)->nPoints, s.corner(0)->fcpX, s.corner(0)->fcpY) = std::tuple(11, 40, 10);
-         std::tie(s.corner(1)->bcpX, s.corner(1)->bcpY, s.corner(0)->fActive) = std::tuple(50, 10, true);
-         s.corner(0)->lineColr = kRed;
-         s.corner(1)->lineColr = kColourDestination;
-         s.corner(1)->ptColr = kColourWarning;
+         std::tie(s.chain.firstNode->nPoints, s.chain.firstNode->fcpX, s.chain.firstNode->fcpY) = std::tuple(11, 40, 10);
+         std::tie(s.chain.firstNode->fLink->bcpX, s.chain.firstNode->fLink->bcpY, s.chain.firstNode->fActive) = std::tuple(50, 10, true);
+         s.chain.firstNode->lineColr = kRed;
+         s.chain.firstNode->fLink->lineColr = kColourDestination;
+         s.chain.firstNode->fLink->ptColr = kColourWarning;
          s.settings.curveMode = true;
      },
      {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
@@ -173,7 +161,7 @@ const Picture kPictures[] = {
      },
      {{45, 45, kFill}, {20, 80, 0}}},
     {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
-         s.corner(1)->x = kNaN;
+         s.chain.firstNode->fLink->x = kNaN;
          s.addItem(35, 35, 0, 0).points[1].x = std::numeric_limits<double>::infinity();
      },
      {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
