@@ -31,12 +31,6 @@ protected:
         tools.mouseDown(b, x, y, kReach);
         tools.mouseUp(b, x, y);
     }
-    void drag(double fromX, double fromY, double toX, double toY)
-    {
-        tools.mouseDown(PointerButton::Left, fromX, fromY, kReach);
-        tools.mouseMove(toX, toY);
-        tools.mouseUp(PointerButton::Left, toX, toY);
-    }
     int items() const { return work.sketchNext - 1; }
     const Sketch &item(int i) const { return work.sketchItems.at(i); }
     // Left clicks, then a right click that ends an open line.
@@ -122,7 +116,9 @@ TEST_F(SketchToolsTest, OverlayDrawsTheRubberBandAndTheCurvePreview)
     // A curve under way: a click within reach picks a corner, the preview follows it.
     polyline({{10, 50}, {50, 30}, {50, 90}});
     ASSERT_TRUE(tools.prepCurve());
-    drag(51, 32, 50, 50);
+    tools.mouseDown(PointerButton::Left, 51, 32, kReach);
+    tools.mouseMove(50, 50);
+    tools.mouseUp(PointerButton::Left, 50, 50);
     EXPECT_EQ(std::tuple(tools.curvePoints[0], items()), std::tuple(Vertex{30, 50}, 2));
     ImageSurface curve(QSize(100, 100), QPoint(0, 0), white);
     drawSketchOverlay(curve, tools);
