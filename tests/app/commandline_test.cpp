@@ -4,10 +4,9 @@
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
+#include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,6 +19,8 @@
 #include <cmath>
 
 using namespace tessella;
+using tessella::test::fileBytes;
+using tessella::test::putFile;
 
 namespace {
 
@@ -40,19 +41,6 @@ ProgramRun runProgram(const QStringList &args)
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                f.write(bytes) == bytes.size());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Opposite corners of a hexagon mirror through one centre (within 0.001): opposite edges
@@ -145,12 +133,12 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
         *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
-    writeBytes(in,
-               QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
+    ASSERT_TRUE(putFile(
+        in, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
     const QString out = dir.filePath("out.mvl");
     const ProgramRun save = runProgram({"--save-as", out, in});
     ASSERT_EQ(save.status, 0) << save.err.constData();
-    EXPECT_TRUE(readBytes(out).startsWith("morvel v.96"));
+    EXPECT_TRUE(fileBytes(out).startsWith("morvel v.96"));
 
     const ProgramRun info = runProgram({"--info", out});
     ASSERT_EQ(info.status, 0);
@@ -159,22 +147,14 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
     const QJsonValue first = doc["tiles"][0]["verts"][0];
     EXPECT_EQ(first[0].toDouble(), kHeadlessHalfCanvasWidth - 8);
     EXPECT_EQ(first[1].toDouble(), kHeadlessHalfCanvasHeight - 8);
-
-    // The first reload gains the empty sketch record 0 that reading creates; from then on
-    // loading and saving again is byte for byte the same.
-    const QString again = dir.filePath("again.mvl");
-    ASSERT_EQ(runProgram({"--save-as", again, out}).status, 0);
-    EXPECT_EQ(readBytes(again).size(), readBytes(out).size() + 16);
-    const QString third = dir.filePath("third.mvl");
-    ASSERT_EQ(runProgram({"--save-as", third, again}).status, 0);
-    EXPECT_EQ(readBytes(third), readBytes(again));
 }
 
 TEST(CommandLine, FailuresReportTheMessageAndLeaveEveryTargetAlone)
 {
     QTemporaryDir dir;
     const QString damaged = dir.filePath("damaged.mvl"), missing = dir.filePath("none.mvl");
-    writeBytes(damaged, readBytes(kPrimitives).left(40)); // cut inside the first vertex array
+    ASSERT_TRUE(
+        putFile(damaged, fileBytes(kPrimitives).left(40))); // cut inside the first vertex array
     const QStringList targets = {dir.filePath("old.mvl"), dir.filePath("x.JPG"),
                                  dir.filePath("x.jpg")};
     // clang-format off
@@ -194,13 +174,13 @@ TEST(CommandLine, FailuresReportTheMessageAndLeaveEveryTargetAlone)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         for (const QString &target : targets)
-            writeBytes(target, "old");
+            ASSERT_TRUE(putFile(target, "old"));
         const ProgramRun run = runProgram(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.constData();
         EXPECT_TRUE(run.out.isEmpty());
         for (const QString &target : targets)
-            EXPECT_EQ(readBytes(target), "old") << target.toStdString();
+            EXPECT_EQ(fileBytes(target), "old") << target.toStdString();
     }
 }
 

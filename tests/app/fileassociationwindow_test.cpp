@@ -4,10 +4,10 @@
 #include "platform/scripteddialogs.h"
 
 #include "tests/qtapp.h"
+#include "tests/support/files.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,13 +20,6 @@
 using namespace tessella;
 
 namespace {
-
-bool makeFile(const QString &path)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write("x") == 1;
-}
 
 // The window clicked with the real mouse: what it says, what it leaves on disk, whether
 // the question comes back at the next start.
@@ -53,10 +46,11 @@ TEST(FileAssociationWindow, AnswersWriteTheAssociationAndTheMarkerAndReportFailu
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString config = dir.filePath("config/tessella");
-        ASSERT_TRUE(makeFile(config + "/old-name.sem") && makeFile(config + "/settings.ini"));
+        ASSERT_TRUE(test::putFile(config + "/old-name.sem") &&
+                    test::putFile(config + "/settings.ini"));
         if (c.blocker) {
             QDir(dir.filePath(c.blocker)).removeRecursively();
-            ASSERT_TRUE(makeFile(dir.filePath(c.blocker)));
+            ASSERT_TRUE(test::putFile(dir.filePath(c.blocker)));
         }
         ScriptedDialogs dialogs;
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };

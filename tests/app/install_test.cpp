@@ -2,6 +2,7 @@
 // Installs the build into a temporary prefix, as a user or a packager (DESTDIR) would,
 // and checks what a desktop needs from it.
 #include "platform/fileassociation.h"
+#include "tests/support/files.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -12,12 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(Install, HoldsTheFilesADesktopNeeds)
 {
@@ -41,8 +36,9 @@ TEST(Install, HoldsTheFilesADesktopNeeds)
         EXPECT_TRUE(QFileInfo(root + "/bin/tessella").isExecutable());
         EXPECT_GT(QFileInfo(root + "/share/tessella/primitives.mvl").size(), 0);
         // What the association window writes for one user, naming the installed program.
-        EXPECT_EQ(contents(desktop), tessella::desktopEntry(prefix + "/bin/tessella"));
-        EXPECT_EQ(contents(mime), tessella::mimePackageXml());
+        EXPECT_EQ(tessella::test::fileBytes(desktop),
+                  tessella::desktopEntry(prefix + "/bin/tessella"));
+        EXPECT_EQ(tessella::test::fileBytes(mime), tessella::mimePackageXml());
         EXPECT_EQ(QImage(icon).size(), QSize(48, 48));
 
         const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
@@ -51,8 +47,8 @@ TEST(Install, HoldsTheFilesADesktopNeeds)
         validate.setProcessChannelMode(QProcess::MergedChannels);
         validate.start(validator, {desktop});
         ASSERT_TRUE(validate.waitForFinished(60000));
-        EXPECT_EQ(validate.exitCode(), 0);
-        EXPECT_EQ(validate.readAll().trimmed().toStdString(), "");
+        const QByteArray said = validate.readAll().trimmed(); // not even a hint
+        EXPECT_TRUE(validate.exitCode() == 0 && said.isEmpty()) << said.toStdString();
     }
 }
 

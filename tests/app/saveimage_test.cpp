@@ -112,32 +112,6 @@ TEST_F(SaveImageTest, ACancelledDialogOrAnUnknownTypeLeavesTheEditorAsItWas)
     }
 }
 
-// The typed aspect reaches the pull, the rubber band its moving corner, the area the
-// engine; the pull's own arithmetic is tested without the windows.
-TEST_F(SaveImageTest, AFixedAspectTypedInTheWindowShapesTheAreaTheEngineGets)
-{
-    chooseSaveImage(dir.filePath("a.svg").toStdString());
-    PrintSetupWindow *setup = command().printSetupWindow();
-    ASSERT_NE(setup, nullptr);
-    clickOption(setup, "optConstrain");
-    for (const auto &[box, text] : {std::pair{"txtWidth", "10"}, {"txtHeight", "5"}}) {
-        QWidget *edit = findControl<QWidget>(setup, box);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-    }
-    pullOnCanvas(kFrom, kFrom + QPoint(100, 30)); // 200 plane units wide at 50 %
-    const AreaPull &pull = setup->pull();
-    EXPECT_EQ(window->canvas()->surface().pixel(int(pull.cornerX() / 2), int(pull.cornerY() / 2)),
-              kRed);
-    dialogs.expectMessage();
-    clickButton(setup, "cmdEnter");
-    ASSERT_TRUE(waitUntilDone());
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].area, (PrintArea{400, 300, 600, 400}));
-    const auto &kept = command().aspectSettings();
-    EXPECT_TRUE(kept.fixedAspect == 1 && kept.aspectWidth == 10 && kept.aspectHeight == 5);
-}
-
 TEST_F(SaveImageTest, EnterOnAnEmptyAreaBeepsAndTheWindowCannotBeClosedBeforeIt)
 {
     QTest::keyClick(window.get(), Qt::Key_Period);
@@ -216,18 +190,33 @@ INSTANTIATE_TEST_SUITE_P(
                       PassCase{"opt400", 4, false, S::Refused, "the image is too large"},
                       PassCase{"opt800", 8, true, S::Cancelled, ""}));
 
-// At 50 % a widget pixel is two plane units: (10, 10) .. (60, 35) pulls the area from
-// (20, 20) to (120, 70); "extra" quality (zoom 4, halved by the smoothing) gives 2 file
-// pixels per unit.
-TEST_F(SaveImageTest, TheRealEngineWritesTheAreaAtTheQualitysScale)
+// At 50 % a widget pixel is two plane units: a pull from (10, 10) 50 pixels right at the
+// typed aspect of 10 : 5 is the area from (20, 20) to (120, 70); "extra" quality (zoom 4,
+// halved by the smoothing) gives 2 file pixels per unit. The pull's own arithmetic is
+// tested without the windows.
+TEST_F(SaveImageTest, TheTypedAspectShapesTheAreaTheRealEngineWritesAtTheQualitysScale)
 {
     engine = exportImage;
     const QString path = dir.filePath("a.png");
     chooseSaveImage(path.toStdString());
-    pullAndEnter(QPoint(10, 10), QPoint(60, 35));
+    PrintSetupWindow *setup = command().printSetupWindow();
+    ASSERT_NE(setup, nullptr);
+    clickOption(setup, "optConstrain");
+    for (const auto &[box, text] : {std::pair{"txtWidth", "10"}, {"txtHeight", "5"}}) {
+        QWidget *edit = findControl<QWidget>(setup, box);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+    pullOnCanvas(QPoint(10, 10), QPoint(60, 20));
+    const AreaPull &pull = setup->pull(); // the rubber band reaches the moving corner
+    EXPECT_EQ(window->canvas()->surface().pixel(int(pull.cornerX() / 2), int(pull.cornerY() / 2)),
+              kRed);
+    clickButton(setup, "cmdEnter");
     dialogs.expectMessage("saved as:\n" + path.toStdString());
     chooseQuality("opt400");
     ASSERT_TRUE(waitUntilDone());
+    const auto &kept = command().aspectSettings();
+    EXPECT_TRUE(kept.fixedAspect == 1 && kept.aspectWidth == 10 && kept.aspectHeight == 5);
     const QImage image(path);
     ASSERT_EQ(image.size(), QSize(200, 100));
     // Plane points inside the first and second tile and outside both, from corner (20, 20).

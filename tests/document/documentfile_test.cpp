@@ -111,6 +111,12 @@ TEST(SaveState, FixesCurTileDropsAFinishedChainAndLeavesDirtyToTheCaller)
     EXPECT_TRUE(bytes && doc.nodeRecs.empty() && doc.dirty);
     doc.xformOpen = true; // a transform opened, no chain saved yet: no records
     EXPECT_EQ(saveState(doc), bytes);
+
+    // A polygon only in the transform editor is saved as the current tile, the last one.
+    doc.xfEditorOnly = true, doc.xfReturn = hexagonTile(90, 90, 0x123456);
+    Document back;
+    ASSERT_TRUE(loadState(back, *saveState(doc), 0, 0).ok);
+    EXPECT_TRUE(back.tileCount() == 3 && back.curTile == 2 && back.tiles[2] == doc.xfReturn);
 }
 
 } // namespace

@@ -68,8 +68,7 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
     EXPECT_TRUE(doc.appendTile(Tile{}) && !doc.appendTile(Tile{}));
     doc.vtxSel.resize(kMaxRecords - 1);
     EXPECT_TRUE(doc.appendVertexRef({1, 2}) && !doc.appendVertexRef({1, 2}));
-    EXPECT_EQ(doc.vtxSelCount(), kMaxRecords);
-    EXPECT_EQ(doc.appendSketchRun({}), 0);
+    EXPECT_TRUE(doc.vtxSelCount() == kMaxRecords && doc.appendSketchRun({}) == 0);
     EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
     EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketchCount() == 2);
     doc.sketches.resize(kMaxRecords - 2);
@@ -96,15 +95,14 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     undoTiles[0].sketchStart = 9;
     int32_t loose = 3;
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
-    EXPECT_EQ(doc.sketchCount(), 6);
-    EXPECT_EQ(doc.sketches[0], Sketch{});
+    EXPECT_TRUE(doc.sketchCount() == 6 && doc.sketches[0] == Sketch{});
     EXPECT_EQ((std::vector<int32_t>{doc.tiles[1].sketchStart, loose, doc.tiles[0].sketchStart,
                                     doc.xfTile.sketchStart, undoTiles[0].sketchStart,
                                     doc.xfReturn.sketchStart}),
               (std::vector<int32_t>{1, 1, 3, 3, 5, 0}));
     EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketches[3].count == 2 &&
                 doc.sketches[5].count == 2);
-    EXPECT_EQ(doc.sketches[5].points[0].x, 4);
+    EXPECT_TRUE(doc.sketches[5].points[0].x == 4 && doc.sketches[6].points[0].x == 4);
     EXPECT_TRUE(sketchRunLength(doc, 3) == 2 && sketchRunLength(doc, 4) == 0); // mid-run
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
     EXPECT_EQ(doc.tiles[0].sketchStart, 3);

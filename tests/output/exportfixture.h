@@ -3,9 +3,9 @@
 
 #include "output/export/exportsink.h"
 #include "platform/imagesurface.h"
+#include "tests/support/files.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
 
 #include <cstdint>
@@ -27,13 +27,10 @@ inline QImage referenceSmooth(const QImage &source)
             int sum[3] = {0, 0, 0};
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
-                    const int x = std::clamp(2 * ox + dx, 0, w - 1);
-                    const int y = std::clamp(2 * oy + dy, 0, h - 1);
-                    const QRgb p = source.pixel(x, y);
+                    const QRgb p = source.pixel(std::clamp(2 * ox + dx, 0, w - 1),
+                                                std::clamp(2 * oy + dy, 0, h - 1));
                     const int k = weight[dx + 1] * weight[dy + 1];
-                    sum[0] += qRed(p) * k;
-                    sum[1] += qGreen(p) * k;
-                    sum[2] += qBlue(p) * k;
+                    sum[0] += qRed(p) * k, sum[1] += qGreen(p) * k, sum[2] += qBlue(p) * k;
                 }
             out.setPixel(ox, oy, qRgb(sum[0] / 16, sum[1] / 16, sum[2] / 16));
         }
@@ -53,8 +50,7 @@ inline std::function<void(Surface &)> randomPolygons(int width, int height, unsi
             std::vector<PixelPoint> points(std::size_t(corners(rng)));
             for (PixelPoint &p : points)
                 p = {px(rng), py(rng)};
-            surface.setPenColour(colour(rng));
-            surface.setFillColour(colour(rng));
+            surface.setPenColour(colour(rng)), surface.setFillColour(colour(rng));
             surface.setFillStyle(i % 5 == 0 ? kFillUpwardDiagonal : kFillSolid);
             surface.polygon(points);
         }
@@ -69,19 +65,6 @@ inline QImage drawWhole(int width, int height, const std::function<void(Surface 
     surface.setPenWidth(lineWidth);
     draw(surface);
     return surface.image().convertToFormat(QImage::Format_RGB32);
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
 }
 
 // Records progress and cancels after a number of calls.

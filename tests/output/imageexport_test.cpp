@@ -65,6 +65,8 @@ struct EmfWalk
     std::vector<uint32_t> types;
     int32_t bounds[4] = {};
     int32_t frame[4] = {};
+    double mmPerPixel[4] = {}; // the reference device's size in mm, then in µm, over its pixels
+    std::set<std::pair<int, int>> points16; // the corners of the 16-bit polygons
 };
 
 // EMF: every record is a 32-bit type and a 32-bit size (a multiple of 4); the header comes
@@ -77,12 +79,21 @@ EmfWalk walkEmf(const QByteArray &b)
     for (int i = 0; i < 4; ++i)
         walk.bounds[i] = int32_t(u32At(b, 8 + 4 * i)),
         walk.frame[i] = int32_t(u32At(b, 24 + 4 * i));
+    for (int i = 0; i < 4; ++i)
+        walk.mmPerPixel[i] = u32At(b, i < 2 ? 80 + 4 * i : 92 + 4 * i) / (i < 2 ? 1.0 : 1000.0) /
+                             u32At(b, 72 + 4 * (i % 2));
     qsizetype at = 0;
     while (at + 8 <= b.size()) {
         const uint32_t size = u32At(b, at + 4);
         if (size < 8 || size % 4 != 0 || at + size > b.size())
             return walk;
         walk.types.push_back(u32At(b, at));
+        const uint32_t n = walk.types.back() == 86 && size >= 28
+                               ? std::min(u32At(b, at + 24), (size - 28) / 4)
+                               : 0;
+        for (uint32_t i = 0; i < n; ++i)
+            walk.points16.insert(
+                {int16_t(u16At(b, at + 28 + 4 * i)), int16_t(u16At(b, at + 30 + 4 * i))});
         at += size;
     }
     walk.wellFormed = at == b.size() && u32At(b, 48) == uint32_t(b.size()) &&
@@ -144,32 +155,38 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
     };
     for (const auto &[path, format] : cases)
         EXPECT_EQ(classifyImagePath(path), format) << path;
-    EXPECT_EQ(unrecognizedTypeMessage("/tmp/x.JPG"), ".JPG is not a recognized file type");
-    EXPECT_EQ(unrecognizedTypeMessage("/tmp/x.jpeg"), "jpeg is not a recognized file type");
+    EXPECT_TRUE(unrecognizedTypeMessage("/tmp/x.JPG") == ".JPG is not a recognized file type" &&
+                unrecognizedTypeMessage("/tmp/x.jpeg") == "jpeg is not a recognized file type");
 }
 
-TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItsSize)
+// "Better" draws the area twice as large and halves it. Top 300, bottom 500, inside a red
+// square reaching to 1000: the scene's bands cover the 200 x 400 drawing exactly, and every
+// row of the file is red, the last one included.
+TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItToItsLastRow)
 {
-    // The scene sees every band; together they must cover the 200 x 100 drawing exactly.
     std::mutex mutex;
     int64_t rows = 0;
     int width = 0;
     double zoom = 0;
-    ExportRequest r = request("better.jpg", {10, 20, 110, 70}, 2);
+    const Document big = documentOf({squareTile(0, 0, 1000, 0x0000ff)});
+    ExportRequest r = request("low.png", {100, 300, 200, 500}, 2);
     r.scene = [&](Surface &surface, const DrawSettings &settings) {
         const PixelRect area = *surface.visibleArea();
         std::lock_guard lock(mutex);
         width = area.right - area.left + 1;
         zoom = surface.zoom();
-        EXPECT_TRUE(surface.originX() == 10 && surface.originY() == 20 && surface.penWidth() == 2 &&
-                    !settings.vectorTarget);
-        // Rows inside the drawing, without the overlap the smoothing needs.
-        rows += std::min(area.bottom, 99) / 2 - (area.top + 1) / 2 + 1;
-        drawTilingScene(doc, surface, settings);
+        EXPECT_TRUE(surface.originX() == 100 && surface.originY() == 300 &&
+                    surface.penWidth() == 2 && !settings.vectorTarget);
+        // File rows inside the drawing, without the overlap the smoothing needs.
+        rows += std::min(area.bottom, 399) / 2 - (area.top + 1) / 2 + 1;
+        drawTilingScene(big, surface, settings);
     };
-    ASSERT_TRUE(exportImage(doc, r).written());
-    EXPECT_TRUE(width == 200 && zoom == 2 && rows == 50) << width << " " << zoom << " " << rows;
-    EXPECT_EQ(readBack(r.path).size(), QSize(100, 50));
+    ASSERT_TRUE(exportImage(big, r).written());
+    EXPECT_TRUE(width == 200 && zoom == 2 && rows == 200) << width << " " << zoom << " " << rows;
+    const QImage image = readBack(r.path);
+    ASSERT_EQ(image.size(), QSize(100, 200));
+    for (int y : {0, 100, 199})
+        EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
 }
 
 TEST_F(ImageExport, ScreenQualityWritesTheDrawingUnsmoothed)
@@ -180,19 +197,6 @@ TEST_F(ImageExport, ScreenQualityWritesTheDrawingUnsmoothed)
     const QImage expected =
         drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); });
     EXPECT_EQ(readBack(r.path), expected);
-}
-
-TEST_F(ImageExport, AnAreaAwayFromTheOriginIsWrittenToItsLastRow)
-{
-    // Top 300, bottom 500 at "better", inside a red square reaching to 1000: every row of
-    // the file is red, the last one included.
-    const Document big = documentOf({squareTile(0, 0, 1000, 0x0000ff)});
-    const ExportRequest r = request("low.png", {100, 300, 200, 500}, 2);
-    ASSERT_TRUE(exportImage(big, r).written());
-    const QImage image = readBack(r.path);
-    ASSERT_EQ(image.size(), QSize(100, 200));
-    for (int y : {0, 100, 199})
-        EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
 }
 
 TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
@@ -207,22 +211,24 @@ TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
     // clang-format on
     for (const auto &c : refused) {
         ExportRequest r = request(c.name, c.area, c.zoom);
-        writeFile(r.path, "old");
+        ASSERT_TRUE(putFile(r.path, "old"));
         const ExportResult result = exportImage(doc, r);
         EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
                     fileBytes(r.path) == "old")
             << c.name;
     }
-    // The poster of a 3840 x 2160 area at "extra large" is within every limit.
-    EXPECT_EQ(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)), std::nullopt);
-    EXPECT_EQ(exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)), std::nullopt);
+    // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
+    // side limit holds for the halved file, exactly.
+    EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
 TEST_F(ImageExport, AFailedWriteSaysFileNotSavedAndKeepsTheOldFile)
 {
     for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
         ExportRequest r = request(name, {0, 0, 300, 300}, 2);
-        writeFile(r.path, "old");
+        ASSERT_TRUE(putFile(r.path, "old"));
         setWriteFailureForTesting(true);
         const ExportResult result = exportImage(doc, r);
         setWriteFailureForTesting(false);
@@ -251,7 +257,7 @@ TEST_F(ImageExport, ACancelStopsWithinABandAndWritesNothing)
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
 TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
 {
-    writeFile(dir.filePath("t.emf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
     const EmfWalk walk = walkEmf(fileBytes(dir.filePath("t.emf")));
     ASSERT_TRUE(walk.wellFormed);
@@ -260,6 +266,8 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
     // 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
     EXPECT_EQ(std::vector<int32_t>(walk.frame, walk.frame + 4),
               (std::vector<int32_t>{0, 0, 6350, 5821}));
+    for (double mm : walk.mmPerPixel) // the same scale, so that readers size it alike
+        EXPECT_NEAR(mm, 63.50 / 240, 0.0005);
     std::map<uint32_t, int> counts;
     for (uint32_t type : walk.types)
         ++counts[type];
@@ -267,13 +275,16 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
     // sketch: a move, then two lines.
     EXPECT_TRUE(counts[86] == 3 && counts[3] == 1 && counts[27] == 1 && counts[54] == 2);
     EXPECT_EQ(counts[38], counts[40] - counts[39]); // every pen and brush deleted again
+    // The first square's corners, (10, 10) to (50, 50), at zoom 2 from the area's corner.
+    for (const auto &corner : {std::pair{30, 14}, {110, 14}, {110, 94}, {30, 94}})
+        EXPECT_EQ(walk.points16.count(corner), 1u) << corner.first << "," << corner.second;
     for (uint32_t type : walk.types)
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
 }
 
 TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
 {
-    writeFile(dir.filePath("t.wmf"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(putFile(dir.filePath("t.wmf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.wmf").written());
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);

@@ -7,6 +7,7 @@
 
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,17 @@ TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
     ASSERT_TRUE(encoder->finish());
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(readImage(path("any.bmp"), "bmp"), source.convertToFormat(QImage::Format_RGB32));
+
+    // The header's file size past 64 KiB, which Qt's reader does not look at.
+    AtomicFileWriter big(path("big.bmp"));
+    const auto wide = makeBmpEncoder(big);
+    const std::vector<uint8_t> row(3 * 200);
+    ASSERT_TRUE(big.open() && wide->begin(200, 120));
+    for (int y = 0; y < 120; ++y)
+        ASSERT_TRUE(wide->writeRows(y, 1, row.data(), qsizetype(row.size())));
+    ASSERT_TRUE(wide->finish() && big.commit());
+    const QByteArray bytes = fileBytes(path("big.bmp"));
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(bytes.constData() + 2), uint32_t(bytes.size()));
 }
 
 TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)
@@ -132,7 +144,7 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
 
     for (const RasterEncoding encoding :
          {RasterEncoding::Bmp, RasterEncoding::Jpeg, RasterEncoding::Png}) {
-        writeFile(path("p.png"), "the old picture");
+        ASSERT_TRUE(putFile(path("p.png"), "the old picture"));
         RecordingSink cancelling(2);
         EXPECT_EQ(
             writeRaster(polygonJob(400, 400, 10), encoding, path("p.png"), &cancelling).status,
@@ -146,7 +158,7 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
 TEST_F(RasterPipeline, AReplacedJpegKeepsItsTimesAndPermissionBits)
 {
     const QByteArray out = QFile::encodeName(path("kept.jpg"));
-    writeFile(path("kept.jpg"), "old");
+    ASSERT_TRUE(putFile(path("kept.jpg"), "old"));
     ASSERT_EQ(::chmod(out.constData(), 0640), 0);
     const struct timespec times[2] = {{1000000000, 0}, {1100000000, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, out.constData(), times, 0), 0);

@@ -2,9 +2,9 @@
 #include "platform/fileassociation.h"
 
 #include "platform/apppaths.h"
+#include "tests/support/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
@@ -24,18 +24,10 @@ const QString kMime = "/mime/packages/tessella-mvl.xml";
 const QString kDesktop = "/applications/tessella.desktop";
 const QString kIcon = "/icons/hicolor/48x48/mimetypes/application-x-tessella-mvl.png";
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A regular file where a directory belongs makes the directory impossible, even as root.
 void block(const QString &path)
 {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a directory") > 0);
+    ASSERT_TRUE(test::putFile(path, "not a directory"));
 }
 
 class FileAssociation : public ::testing::Test
@@ -59,10 +51,11 @@ protected:
 TEST_F(FileAssociation, WritesMimePackageDesktopEntryAndIconThenRefreshesTheCaches)
 {
     EXPECT_TRUE(registerFileType(paths).isEmpty());
-    const QByteArray xml = readAll(paths.dataHome + kMime);
+    const QByteArray xml = test::fileBytes(paths.dataHome + kMime);
     EXPECT_TRUE(xml.contains("<mime-type type=\"application/x-tessella-mvl\">") &&
                 xml.contains("<glob pattern=\"*.mvl\"/>"));
-    const QStringList lines = QString::fromUtf8(readAll(paths.dataHome + kDesktop)).split('\n');
+    const QStringList lines =
+        QString::fromUtf8(test::fileBytes(paths.dataHome + kDesktop)).split('\n');
     EXPECT_EQ(lines.value(0), "[Desktop Entry]");
     for (const char *line : {"Type=Application", "Exec=\"/opt/my tools/tessella\" %f",
                              "MimeType=application/x-tessella-mvl;"})
@@ -78,7 +71,8 @@ TEST_F(FileAssociation, WritesMimePackageDesktopEntryAndIconThenRefreshesTheCach
     paths.executablePath = "/usr/bin/tessella";
     paths.runTool = nullptr, tools.clear();
     ASSERT_TRUE(registerFileType(paths).isEmpty());
-    EXPECT_TRUE(readAll(paths.dataHome + kDesktop).contains("Exec=\"/usr/bin/tessella\" %f\n"));
+    EXPECT_TRUE(
+        test::fileBytes(paths.dataHome + kDesktop).contains("Exec=\"/usr/bin/tessella\" %f\n"));
     EXPECT_EQ(QDir(paths.dataHome + "/applications").entryList(QDir::Files),
               QStringList{"tessella.desktop"});
     EXPECT_TRUE(tools.isEmpty());

@@ -5,6 +5,7 @@
 #include "platform/fileio.h"
 #include "platform/markerfile.h"
 #include "tests/qtapp.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 using namespace tessella;
+using tessella::test::fileBytes;
+using tessella::test::putFile;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool makeFile(const QString &path, const QByteArray &bytes = "x")
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 QStringList entries(const QString &dir, const QStringList &filter = {})
 {
@@ -41,12 +33,7 @@ QStringList entries(const QString &dir, const QStringList &filter = {})
 class Files : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    void TearDown() override
-    {
-        setWriteFailureForTesting(false);
-        setDirectWriteForTesting(false);
-    }
+    void TearDown() override { setWriteFailureForTesting(false), setDirectWriteForTesting(false); }
     QString path(const QString &name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };
@@ -54,11 +41,10 @@ protected:
 TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
 {
     QByteArray bytes(200000, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char(i * 7);
-    ASSERT_TRUE(makeFile(path("a.mvl"), bytes));
+    std::ranges::generate(bytes, [i = 0]() mutable { return char(7 * i++); });
+    ASSERT_TRUE(putFile(path("a.mvl"), bytes));
     EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
-    ASSERT_TRUE(makeFile(path("empty.mvl"), {}));
+    ASSERT_TRUE(putFile(path("empty.mvl"), {}));
     EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok && readRegularFile(path("a.mvl"), 200000).ok);
 
     // With no writer, opening the FIFO for reading would wait forever.
@@ -78,7 +64,7 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     QString error;
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error));
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short", &error)) << error.toStdString();
-    EXPECT_EQ(contents(path("doc.mvl")), "short"); // and no temporary left
+    EXPECT_EQ(fileBytes(path("doc.mvl")), "short"); // and no temporary left
     EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
 
     const auto wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
@@ -90,26 +76,26 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     ::umask(old);
     EXPECT_TRUE(QFileInfo(path("fresh.mvl")).permissions() & QFileDevice::ReadOther);
 
-    ASSERT_TRUE(QDir(dir.path()).mkdir("real") && makeFile(path("real/doc.mvl"), "old, longer"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real") && putFile(path("real/doc.mvl"), "old, longer"));
     ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
     ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
-    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() && contents(path("real/doc.mvl")) == "new");
-    EXPECT_EQ(entries(path("real")), QStringList{"doc.mvl"});
+    EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() &&
+                fileBytes(path("real/doc.mvl")) == "new" &&
+                entries(path("real")) == QStringList{"doc.mvl"});
     ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")) &&
                 writeFileAtomically(path("dangling.mvl"), "made"));
-    EXPECT_EQ(contents(path("target.mvl")), "made");
+    EXPECT_EQ(fileBytes(path("target.mvl")), "made");
 }
 
 TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
 {
     const QByteArray old("the old document, byte for byte\x00\x01\xff", 34);
-    ASSERT_TRUE(makeFile(path("doc.mvl"), old));
+    ASSERT_TRUE(putFile(path("doc.mvl"), old));
     setWriteFailureForTesting(true); // as a full disk would, half-way through
     QString error;
     EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error));
     EXPECT_FALSE(error.isEmpty() || writeFileAtomically(path("other.mvl"), "abc"));
-    EXPECT_EQ(contents(path("doc.mvl")), old);
-    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
+    EXPECT_TRUE(fileBytes(path("doc.mvl")) == old && entries(dir.path()) == QStringList{"doc.mvl"});
     setWriteFailureForTesting(false);
 
     for (const QString &target : {path("no/such/doc.mvl"), QString()}) {
@@ -120,9 +106,9 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     // Where no temporary can be made the file is written in place, every write checked.
     setDirectWriteForTesting(true);
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short"));
-    EXPECT_EQ(contents(path("doc.mvl")), "short");
-    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')));
-    EXPECT_FALSE(writeFileAtomically("/dev/full", "tiny")); // fails only at the flush
+    EXPECT_EQ(fileBytes(path("doc.mvl")), "short");
+    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')) ||
+                 writeFileAtomically("/dev/full", "tiny")); // the second fails only at the flush
 }
 
 TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
@@ -130,9 +116,9 @@ TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
     const QString marker = path("config/tessella/tessella.sem");
     EXPECT_FALSE(markerExists(marker));
     ASSERT_TRUE(setSem(marker));
-    EXPECT_TRUE(markerExists(marker) && contents(marker) == " ");
+    EXPECT_TRUE(markerExists(marker) && fileBytes(marker) == " ");
 
-    ASSERT_TRUE(makeFile(path("blocker")));
+    ASSERT_TRUE(putFile(path("blocker")));
     EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")) || setSem(QString()));
     ASSERT_TRUE(QDir().mkpath(path("taken.sem"))); // a directory is no marker
     EXPECT_FALSE(markerExists(path("taken.sem")) || setSem(path("taken.sem")));
@@ -140,10 +126,10 @@ TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
     for (const QString d : {"own", "shared"}) {
         ASSERT_TRUE(QDir().mkpath(path(d)));
         for (const QString f : {"/old-name.sem", "/tessella.sem", "/notes.txt"})
-            ASSERT_TRUE(makeFile(path(d) + f));
+            ASSERT_TRUE(putFile(path(d) + f));
     }
     ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")) &&
-                makeFile(path("precious.sem")));
+                putFile(path("precious.sem")));
     removeOtherMarkers(path("shared"), "tessella.sem", false);
     removeOtherMarkers(path("own"), "tessella.sem", true);
     EXPECT_EQ(entries(path("shared"), {"*.sem"}), (QStringList{"old-name.sem", "tessella.sem"}));
@@ -166,11 +152,10 @@ TEST_F(Files, MarkerAndLibraryLocations)
     // Beside the executable first, then the data directories in order; nowhere: beside
     // it, so that the caller reports it missing. The name is case-sensitive and must be a file.
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
-    ASSERT_TRUE(makeFile(path("bin/Primitives.mvl")) &&
-                QDir().mkpath(path("data1/primitives.mvl")));
-    ASSERT_TRUE(QDir().mkpath(path("data2")) && makeFile(path("data2/primitives.mvl")));
+    ASSERT_TRUE(putFile(path("bin/Primitives.mvl")) && QDir().mkpath(path("data1/primitives.mvl")));
+    ASSERT_TRUE(QDir().mkpath(path("data2")) && putFile(path("data2/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("data2/primitives.mvl"));
-    ASSERT_TRUE(makeFile(path("bin/primitives.mvl")));
+    ASSERT_TRUE(putFile(path("bin/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
 
     test::qtApp();

@@ -20,14 +20,16 @@
 
 namespace tessella::testing {
 
+inline Vertex mix(Vertex a, Vertex b, double t)
+{
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
+
 // Cubic Bezier by repeated interpolation, independent of the power form the code uses.
 inline Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
 {
-    auto lerp = [t](Vertex a, Vertex b) {
-        return Vertex{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    };
-    const Vertex a = lerp(p0, p1), b = lerp(p1, p2), c = lerp(p2, p3);
-    return lerp(lerp(a, b), lerp(b, c));
+    const Vertex a = mix(p0, p1, t), b = mix(p1, p2, t), c = mix(p2, p3, t);
+    return mix(mix(a, b, t), mix(b, c, t), t);
 }
 
 // The window's part, as far as the model needs one.
@@ -87,10 +89,6 @@ public:
     Node *corner(int k) const { return corners().at(k); }
 
     static Vertex at(const Node *n) { return {n->x, n->y}; }
-    static Vertex mix(Vertex a, Vertex b, double t)
-    {
-        return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    }
     // Editor point at fraction t of the straight line from corner a to corner b.
     Vertex along(int a, int b, double t) const { return mix(at(corner(a)), at(corner(b)), t); }
 
@@ -120,32 +118,24 @@ public:
     }
 
     // Source and destination of the active link, in chain order.
-    std::vector<Node *> sourceRun() const
+    std::pair<std::vector<Node *>, std::vector<Node *>> runs() const
     {
+        Node *src = xforms.glSrc, *dst = xforms.glDst;
         switch (xforms.xformIndex()) {
         case XformTranslate:
-            return run(xforms.xlSrc, chain.edgeEnd(xforms.xlSrc));
+            std::tie(src, dst) = std::tuple(xforms.xlSrc, xforms.xlDst);
+            break;
         case XformCenterRotation:
-            return run(chain.edgeStart(xforms.rotMid), xforms.rotMid);
-        case XformVertexRotation:
-            return run(xforms.rotPivot.fLink, chain.edgeEnd(xforms.rotPivot.fLink));
-        default:
-            return run(xforms.glSrc, chain.edgeEnd(xforms.glSrc));
+            return {run(chain.edgeStart(xforms.rotMid), xforms.rotMid),
+                    run(xforms.rotMid, chain.edgeEnd(xforms.rotMid))};
+        case XformVertexRotation: {
+            Node *f = xforms.rotPivot.fLink, *b = xforms.rotPivot.bLink;
+            return {run(f, chain.edgeEnd(f)), run(b, chain.edgeEnd(b))};
         }
-    }
-    std::vector<Node *> destinationRun() const
-    {
-        switch (xforms.xformIndex()) {
-        case XformTranslate:
-            return run(chain.edgeStart(xforms.xlDst->bLink), xforms.xlDst);
-        case XformCenterRotation:
-            return run(xforms.rotMid, chain.edgeEnd(xforms.rotMid));
-        case XformVertexRotation:
-            return run(xforms.rotPivot.bLink, chain.edgeEnd(xforms.rotPivot.bLink));
-        default:
-            return run(chain.edgeStart(xforms.glDst->bLink), xforms.glDst);
         }
+        return {run(src, chain.edgeEnd(src)), run(chain.edgeStart(dst->bLink), dst)};
     }
+    std::vector<Node *> sourceRun() const { return runs().first; }
 
     static void expectAt(double x, double y, Vertex v, double tol, const char *what, size_t j)
     {
@@ -158,8 +148,7 @@ public:
     void expectImage(double cornerTol)
     {
         const Isometry m = xforms.linkIsometry();
-        const auto src = sourceRun();
-        const auto dst = destinationRun();
+        const auto [src, dst] = runs();
         ASSERT_EQ(src.size(), dst.size());
         const size_t last = src.size() - 1;
         const bool rev = m.reversesHandles;

@@ -89,7 +89,6 @@ protected:
         QWidget *c = tool<QWidget>(name);
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
     }
-
     // Real mouse events at editor points, moved by dx screen pixels.
     QWidget *canvas() const { return window->canvas(); }
     QPoint at(double x, double y, int dx = 0) const
@@ -106,15 +105,7 @@ protected:
     {
         QTest::mouseClick(canvas(), b, {}, at(x, y, dx));
     }
-    // Left clicks, then a right click to end an open line.
-    void polyline(const Points &points)
-    {
-        for (const Vertex &p : points)
-            clickAt(p.x, p.y);
-        clickAt(points.back().x, points.back().y, Qt::RightButton);
-    }
     void key(Qt::Key k) { QTest::keyClick(window.get(), k); }
-
     std::string text(const char *name) const
     {
         return control<QLineEdit>(name)->text().toStdString();
@@ -127,30 +118,6 @@ protected:
         while (k-- > 0)
             v = v->fLink;
         return v;
-    }
-    // Points of the items of the tile's sketch run, as stored.
-    std::vector<Points> run(const Tile &tile) const
-    {
-        std::vector<Points> out;
-        for (int k = tile.sketchStart;
-             k > 0 && k < tile.sketchStart + doc.sketches[tile.sketchStart].count; ++k)
-            out.push_back(doc.sketches[k].points);
-        return out;
-    }
-    void exitYes()
-    {
-        dialogs.expectYesNo(Answer::Yes);
-        click("cmdExit");
-    }
-    // Saves and loads the document, as a session ends and another begins.
-    void saveAndLoad()
-    {
-        const auto bytes = saveState(doc);
-        ASSERT_TRUE(bytes.has_value());
-        Document loaded;
-        ASSERT_TRUE(loadState(loaded, *bytes, 0, 0).ok);
-        window.reset();
-        doc = std::move(loaded);
     }
 
     Document doc;
@@ -186,6 +153,25 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(text("txtTotal"), "6 points");
     Node *point = node(1), *image = node(4);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(60.0, 80.0));
+
+    // Zoom keys; at 200 % five screen pixels off the point still hit it, seven miss it
+    // and add a point.
+    key(Qt::Key_Period);
+    key(Qt::Key_Period);
+    EXPECT_EQ(title(), "tile transformation    200%");
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
+    EXPECT_EQ(window->pointEditor().dragNode, point);
+    key(Qt::Key_Slash);
+    EXPECT_EQ(title(), "tile transformation    200%") << "no zoom while dragging";
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
+    clickAt(60, 40, Qt::LeftButton, 7);
+    EXPECT_DOUBLE_EQ(node(2)->x, 63.5);
+    clickAt(63.5, 40, Qt::RightButton);
+    key(Qt::Key_Slash);
+    key(Qt::Key_Comma);
+    EXPECT_EQ(std::tuple(dialogs.beeps, title(), text("txtTotal")),
+              std::tuple(2, "tile transformation    100%", "6 points"));
+    point = node(1), image = node(4);
 
     // Without "xform preview" the image waits for the release; with it, it follows.
     press(60, 40);
@@ -237,28 +223,49 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(text("txtTotal"), "9 points") << "the curved image stays";
     QTest::keyClick(list, Qt::Key_G);
     EXPECT_EQ(list->currentRow(), XformGlide) << "other keys reach the list's own search";
-}
 
-TEST_F(XformWindowTest, ZoomKeysAndTheReachOfThePointer)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
-    clickAt(60, 40);
-    key(Qt::Key_Period);
-    key(Qt::Key_Period);
-    EXPECT_EQ(title(), "tile transformation    200%");
-    // Five screen pixels off the point still hit it; seven miss it and add a point.
-    QTest::mousePress(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
-    EXPECT_EQ(window->pointEditor().dragNode, node(1));
-    key(Qt::Key_Slash);
-    EXPECT_EQ(title(), "tile transformation    200%") << "no zoom while dragging";
-    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
-    clickAt(60, 40, Qt::LeftButton, 7);
-    EXPECT_DOUBLE_EQ(node(2)->x, 63.5);
-    key(Qt::Key_Slash);
-    key(Qt::Key_Comma);
-    EXPECT_EQ(std::tuple(dialogs.beeps, title()), std::tuple(1, "tile transformation    100%"));
+    // Saved with the document, the pending transform reopens on its chain where its
+    // display copy lay ("return to transform" takes the copy out first).
+    choose(XformNone);
+    click("cmdReturn");
+    const Tile returned = doc.xfReturn;
+    const auto saved = doc.nodeRecs;
+    const auto bytes = saveState(doc);
+    Document loaded;
+    ASSERT_TRUE(bytes && loadState(loaded, *bytes, 0, 0).ok);
+    window.reset();
+    doc = std::move(loaded);
+    ASSERT_NE(doc.xfResume, 0);
+    const Vertex displayCorner = doc.currentTile()->verts[0];
+    doc.tiles.erase(doc.tiles.begin() + doc.curTile);
+    open(doc.xfTile, displayCorner);
+    EXPECT_EQ(std::tuple(doc.xfResume, window->chain().saveChain(), text("txtTotal")),
+              std::tuple(0, saved, "9 points"));
+    click("cmdReturn");
+    EXPECT_EQ(doc.xfReturn.verts, returned.verts) << "handed back where it was";
+
+    // A reflected polygon refuses the sketch tools; exit asks first, and so does the close box.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    choose(XformReflect);
+    ASSERT_NEAR(window->view().areaWidth(), 160, 1e-9);
+    dialogs.expectMessage("reflected polygons can not be modified");
+    click("cmdDoodle");
+    EXPECT_EQ(window->sketchWindow(), nullptr);
+    dialogs.expectYesNo(Answer::No);
+    click("cmdExit");
+    EXPECT_EQ(dialogs.log.back().text + "|" + dialogs.log.back().secondLine,
+              "if you exit this window you will not be able to continue editing this "
+              "polygon|Do you want to Exit now?");
+    EXPECT_TRUE(window->cancelExit() && window->isVisible());
+    dialogs.expectYesNo(Answer::Yes);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->cancelExit() || doc.xformOpen || doc.xfReflected);
+    EXPECT_EQ(std::tuple(handBacks.back(), unloads), std::tuple(HandBack::Exit, 1));
+    double right = 0;
+    for (const Vertex &v : doc.tiles.back().verts)
+        right = std::max(right, v.x);
+    EXPECT_EQ(right, 180) << "the reflected outline is handed back";
 }
 
 TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixelsAndPans)
@@ -285,59 +292,6 @@ TEST_F(XformWindowTest, HugePolygonKeepsOnlyTheWindowsPixelsAndPans)
     EXPECT_EQ(control<QLabel>("lblNotice")->x(), window->canvas()->x() + 5);
 }
 
-TEST_F(XformWindowTest, ReflectedPolygonRefusesEditsAndExitAsksFirst)
-{
-    open();
-    choose(XformReflect);
-    EXPECT_NEAR(window->view().areaWidth(), 160, 1e-9);
-    EXPECT_EQ(text("txtTotal"), "6 points");
-    dialogs.expectMessage("reflected polygons can not be modified");
-    click("cmdDoodle");
-    EXPECT_EQ(window->sketchWindow(), nullptr);
-
-    dialogs.expectYesNo(Answer::No);
-    click("cmdExit");
-    EXPECT_EQ(dialogs.log.back().text + "|" + dialogs.log.back().secondLine,
-              "if you exit this window you will not be able to continue editing this "
-              "polygon|Do you want to Exit now?");
-    EXPECT_TRUE(window->cancelExit() && window->isVisible() && handBacks.empty());
-
-    dialogs.expectYesNo(Answer::Yes);
-    EXPECT_TRUE(window->close()); // the close box asks the same
-    EXPECT_FALSE(window->cancelExit() || doc.xformOpen || doc.xfReflected);
-    EXPECT_EQ(std::tuple(handBacks, unloads), std::tuple(std::vector{HandBack::Exit}, 1));
-    EXPECT_EQ(doc.tiles.at(0).nVerts, 6) << "the reflected outline is handed back";
-}
-
-// A pending transform saved with the document reopens on its chain where its display
-// copy lay; the application ending then unloads the window without a question.
-TEST_F(XformWindowTest, ReloadedPendingTransformReopensOnTheSameChainAndPlace)
-{
-    open();
-    choose(XformTranslate);
-    clickAt(60, 40);
-    clickAt(60, 40);
-    click("cmdReturn");
-    const Tile returned = doc.xfReturn;
-    const auto saved = doc.nodeRecs;
-    saveAndLoad();
-    ASSERT_NE(doc.xfResume, 0);
-    // "return to transform" takes the display copy out before the window opens.
-    const Vertex displayCorner = doc.currentTile()->verts[0];
-    doc.tiles.erase(doc.tiles.begin() + doc.curTile);
-    open(doc.xfTile, displayCorner);
-    EXPECT_EQ(doc.xfResume, 0);
-    EXPECT_EQ(window->chain().saveChain(), saved);
-    EXPECT_EQ(std::tuple(text("txtTotal"), control<QListWidget>("lstXforms")->currentRow()),
-              std::tuple("6 points", int(XformNone)));
-    click("cmdReturn");
-    EXPECT_EQ(doc.xfReturn.verts, returned.verts) << "handed back where it was";
-
-    doc.closing = true;
-    window->close();
-    EXPECT_EQ(std::tuple(unloads, handBacks.size()), std::tuple(1, 2u));
-}
-
 // Every tool with real clicks on a polygon that brings one sketch item along, in a sketch
 // table that an unreferenced run fills: the exit reclaims it and hands back the kept items
 // relative to the first corner.
@@ -361,7 +315,9 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     ASSERT_EQ(window->sketches().sketchNext, 3);
     EXPECT_EQ(window->canvas()->surface().image().pixel(at(60, 56)), QColor(180, 180, 180).rgb());
     // An open polyline bent with "curve" and a corner drag.
-    polyline({{45, 45}, {65, 45}, {65, 65}, {85, 65}});
+    for (const Vertex &p : Points{{45, 45}, {65, 45}, {65, 65}, {85, 65}})
+        clickAt(p.x, p.y);
+    clickAt(85, 65, Qt::RightButton);
     clickTool("cmdCurve");
     EXPECT_TRUE(window->curveUnderway());
     key(Qt::Key_Period);
@@ -389,16 +345,15 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     // A line still open when the window exits is dropped.
     clickTool("optLine");
     clickAt(45, 75);
-    exitYes();
+    dialogs.expectYesNo(Answer::Yes);
+    click("cmdExit");
     EXPECT_FALSE(window->sketchToolsOpen());
-    const auto items = run(doc.tiles.at(0));
-    ASSERT_EQ(std::tuple(items.size(), doc.sketchCount(), doc.tiles[0].sketchStart),
-              std::tuple(3u, 4, 2));
-    EXPECT_EQ(
-        std::tuple(items[0], items[1]),
-        std::tuple(Points{{-30, 0}, {-20, 0}}, Points{{10, 10}, {30, 10}, {20, 30}, {10, 10}}));
-    EXPECT_EQ(std::tuple(items[2].size(), doc.sketches[doc.tiles[0].sketchStart + 1].fillStyle),
-              std::tuple(10u, int16_t(0)));
+    const std::vector<Sketch> &kept = doc.sketches;
+    ASSERT_EQ(std::tuple(doc.tiles.at(0).sketchStart, doc.sketchCount(), kept[2].count),
+              std::tuple(2, 4, int16_t(3)));
+    EXPECT_EQ(std::tuple(kept[2].points, kept[3].points, kept[4].points.size(), kept[3].fillStyle),
+              std::tuple(Points{{-30, 0}, {-20, 0}}, Points{{10, 10}, {30, 10}, {20, 30}, {10, 10}},
+                         10u, int16_t(0)));
 }
 
 } // namespace
