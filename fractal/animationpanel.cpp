@@ -175,12 +175,10 @@ void AnimationPanel::setFrameSlider(int max, int value)
 void AnimationPanel::hscFrame_Change()
 {
     const int max = hscFrame->maximum();
-    // The slider's range follows the key frames, but a load may have shrunk them.
+    // The slider's range follows the key frames (0 for a single one).
     state_.curKeyFrame = std::clamp(hscFrame->value(), 0, keyFrameCount() - 1);
     lblFrame->setText(QString::number(state_.curKeyFrame));
     lblFrames->setText(QString::number(max + 1));
-    if (max == 0)
-        state_.curKeyFrame = 0;
     cmdStep->setEnabled(max > 0);
     cmdRun->setEnabled(max > 0);
     frameIndex_ = state_.curKeyFrame * framesPerKey_;

@@ -140,12 +140,9 @@ bool readNumber(const QJsonObject &o, const NumberRule &r, const QString &where,
     return true;
 }
 
+// A missing or wrong-typed "live" reads as an object without fields and is refused as such.
 bool readLive(const QJsonValue &value, PanelValues &live, QString &why)
 {
-    if (!value.isObject()) {
-        why = quoted("live") + " is missing or not an object";
-        return false;
-    }
     const QJsonObject o = value.toObject();
     const QString where = QStringLiteral("live ");
     for (const LiveInt &f : kLiveInts) {
@@ -186,11 +183,8 @@ bool readKeyFrames(const QJsonValue &value, int framesPerKey, std::vector<KeyFra
     keys.clear();
     keys.reserve(std::size_t(list.size()));
     for (qsizetype k = 0; k < list.size(); ++k) {
+        // Likewise a key frame that is not an object.
         const QString where = "key frame " + QString::number(k) + ": ";
-        if (!list[k].isObject()) {
-            why = where + "not an object";
-            return false;
-        }
         const QJsonObject o = list[k].toObject();
         std::array<double, 15> v{};
         for (std::size_t i = 0; i < kKeyRules.size(); ++i)
@@ -217,7 +211,7 @@ std::optional<KeyFrameSet> fromJson(const QByteArray &bytes, QString &why)
         return std::nullopt;
     }
     const double v = root.value("version").toDouble(-1); // -1 when not a number
-    if (!std::isfinite(v) || v < 1 || v != std::floor(v)) {
+    if (v < 1 || v != std::floor(v)) {                   // also NaN; infinity counts as newer
         why = quoted("version") + " must be a whole number from 1";
         return std::nullopt;
     }

@@ -32,40 +32,33 @@ FractalState twoKeys(int current)
     return s;
 }
 
-struct PressCase
+TEST(KeyFrameHandles, PressGrabsTheHandleUnderThePointer)
 {
-    const char *what;
-    int current;
-    int button;
-    double x, y;
-    Press press;
-    Drag drag;
-};
-
-class KeyFrameHandles : public ::testing::TestWithParam<PressCase>
-{};
-
-TEST_P(KeyFrameHandles, PressGrabsTheHandleUnderThePointer)
-{
-    const PressCase &c = GetParam();
-    SCOPED_TRACE(c.what);
-    FractalState s = twoKeys(c.current);
-    ReferenceGestures g(
-        s, [](int) {}, [](int) {});
-    EXPECT_EQ(g.press(c.button, c.x, c.y, 6), c.press);
-    EXPECT_EQ(g.drag(), c.drag);
+    const struct
+    {
+        const char *what;
+        int current, button;
+        double x, y;
+        Press press;
+        Drag drag;
+    } cases[] = {
+        {"outgoing", 0, 1, 63, 78, Press::Handled, Drag::CpOut},
+        {"incoming", 0, 1, 137, -83, Press::Handled, Drag::CpIn},
+        {"tolerance is strict", 0, 1, 66, 80, Press::AskNewKeyFrame, Drag::None},
+        // The last key frame has no segment leaving it: its handles are not there.
+        {"last key", 1, 1, 60, 80, Press::AskNewKeyFrame, Drag::None},
+        {"empty, left", 0, 1, 100, 100, Press::AskNewKeyFrame, Drag::None},
+        {"empty, right", 0, 2, 100, 100, Press::Pan, Drag::None},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        FractalState s = twoKeys(c.current);
+        ReferenceGestures g(
+            s, [](int) {}, [](int) {});
+        EXPECT_EQ(g.press(c.button, c.x, c.y, 6), c.press);
+        EXPECT_EQ(g.drag(), c.drag);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Presses, KeyFrameHandles,
-    ::testing::Values(PressCase{"outgoing", 0, 1, 63, 78, Press::Handled, Drag::CpOut},
-                      PressCase{"incoming", 0, 1, 137, -83, Press::Handled, Drag::CpIn},
-                      PressCase{"tolerance is strict", 0, 1, 66, 80, Press::AskNewKeyFrame,
-                                Drag::None},
-                      // The last key frame has no segment leaving it: its handles are not there.
-                      PressCase{"last key", 1, 1, 60, 80, Press::AskNewKeyFrame, Drag::None},
-                      PressCase{"empty, left", 0, 1, 100, 100, Press::AskNewKeyFrame, Drag::None},
-                      PressCase{"empty, right", 0, 2, 100, 100, Press::Pan, Drag::None}));
 
 TEST(KeyFrameHandles, DraggingMovesOnlyTheControlPointAndRightClickStraightens)
 {

@@ -38,6 +38,7 @@ protected:
 
 TEST_F(NewTileTest, EntryTable)
 {
+    chip.setColour(kTileColour);
     const EntryCase cases[] = {
         // Snapped to nodes, closed on the first corner.
         {"c9,7 c41,9 c40,41 c7,40 c10,10", {{8, 8}, {40, 8}, {40, 40}, {8, 40}}},
@@ -55,32 +56,24 @@ TEST_F(NewTileTest, EntryTable)
     for (const EntryCase &c : cases) {
         doc.tiles.clear();
         dialogs.beeps = 0;
-        chip.setColour(0x336699);
         enter(c.events);
         EXPECT_FALSE(newTile.active()) << c.events;
         EXPECT_EQ(dialogs.beeps, c.beeps) << c.events;
-        if (c.corners.empty()) {
-            EXPECT_TRUE(doc.tiles.empty()) << c.events;
-            continue;
-        }
-        ASSERT_EQ(doc.tileCount(), 1) << c.events;
-        EXPECT_EQ(summary(doc.tiles[0]), summary(polygonTile(c.corners, 0x336699))) << c.events;
-        EXPECT_EQ(doc.tiles[0].verts.back(), c.corners[0]); // the closing copy is kept
+        EXPECT_EQ(summaries(doc.tiles),
+                  summaries(c.corners.empty() ? std::vector<Tile>{}
+                                              : std::vector{polygonTile(c.corners)}))
+            << c.events;
+        EXPECT_TRUE(doc.tiles.empty() || doc.tiles[0].verts.back() == c.corners[0]); // closing copy
     }
 }
 
-TEST_F(NewTileTest, UndoLimitAndRubberBand)
+TEST_F(NewTileTest, UndoAndTheTileLimit)
 {
     enter("c8,8 c24,8 c24,24 c8,8");
     EXPECT_TRUE(doc.dirty);
     EXPECT_FALSE(undo.enabled()); // the first tile of an empty design takes no snapshot
     enter("c8,40 c24,40");
     EXPECT_FALSE(undo.enabled()); // disabled while entering
-    newTile.move(100, 100);
-    EXPECT_EQ(host.canvas.pixel(62, 70), kRed); // on the line from (24, 40) to (100, 100)
-    EXPECT_EQ(host.canvas.pixel(16, 40), kRed);
-    newTile.move(24, 200);
-    EXPECT_NE(host.canvas.pixel(62, 70), kRed);
     enter("c24,56 c8,40");
     EXPECT_TRUE(undo.enabled());
     undo.pressed(doc);
@@ -225,7 +218,6 @@ TEST_F(WindowTest, TransformPickThroughTheWindow)
     EXPECT_EQ(control<QPushButton>("cmdXform")->text(), "return to transform");
     EXPECT_FALSE(undoButton()->isEnabled());
     EXPECT_EQ(doc.xfTile.color, 0x00ff00);
-    EXPECT_EQ(shownAt(186, 60), kCanvasBackground);
 }
 
 } // namespace

@@ -62,9 +62,7 @@ TEST(HitTester, FoundTileIsTheTopmostOfTheCurrentGrid)
     EXPECT_FALSE(tester.tileHitTest(64, 64, 2));  // another grid
     EXPECT_FALSE(tester.tileHitTest(64, 64, 3));  // no corners
     EXPECT_FALSE(tester.tileHitTest(64, 64, 99)); // no such tile
-    DrawSettings hexagonal;
-    hexagonal.grid = GridHexagonal;
-    EXPECT_EQ(HitTester(doc, hexagonal, canvas).foundTile(64, 64), 2u);
+    EXPECT_EQ(HitTester(doc, {.grid = GridHexagonal}, canvas).foundTile(64, 64), 2u);
 
     // Past the 16-bit table size the search still works.
     doc.tiles.assign(40000, squareTile(40, 40, 16, 1));

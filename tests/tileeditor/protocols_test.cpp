@@ -70,20 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(Reply::NotDirty, Reply::Cancel, Reply::No, Reply::YesSaved,
                                          Reply::YesSaveCancelled, Reply::YesSaveFailed)));
 
-// The window's close request asks the same question.
-TEST_F(WindowTest, CloseAsksAboutUnsavedEdits)
-{
-    start();
-    doc.dirty = true;
-    dialogs.expectYesNoCancel(Answer::Cancel);
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    dialogs.expectYesNoCancel(Answer::No);
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(doc.closing);
-}
-
 // While a transform is pending, whatever would replace or remove its display copy (tile
 // 0 here) or change the grid is refused with a message, before any question.
 struct Refusal

@@ -354,45 +354,40 @@ TEST(LatticeDrawer, DrawsExactlyTheEnumeratedMarks)
     }
 }
 
-struct Rotation
-{
-    ImageSurface surface{QSize(200, 200)};
-    Document doc = documentOf({squareTile(60, 60, 40, kGreen)});
-    RotationPreview preview;
-    Rotation() { preview.start(0, {80, 80}); }
-};
-
 TEST(RotationPreview, SnapsDownSkipsARepeatAndDrawsOnTheTransientLayerOnly)
 {
-    Rotation r;
-    r.preview.rotAngle = std::numbers::pi / 4 + 0.01;
-    ASSERT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, false));
-    EXPECT_NEAR(r.preview.rotAngle, std::numbers::pi / 4, 1e-12);
-    EXPECT_EQ(r.preview.label(), std::string("-45") + kDegreeSign);
+    ImageSurface surface(QSize(200, 200));
+    Document doc = documentOf({squareTile(60, 60, 40, kGreen)});
+    RotationPreview preview;
+    preview.start(0, {80, 80});
+    preview.rotAngle = std::numbers::pi / 4 + 0.01;
+    ASSERT_TRUE(preview.previewTileRotation(doc, surface, false, false));
+    EXPECT_NEAR(preview.rotAngle, std::numbers::pi / 4, 1e-12);
+    EXPECT_EQ(preview.label(), std::string("-45") + kDegreeSign);
     // The corner (60, 60) turned about (80, 80) lies at (80, 80 - 20 sqrt2).
-    EXPECT_EQ(r.surface.pixel(80, 51), kRed);
-    EXPECT_EQ(countColour(r.surface, 0, 0, 199, 199, kRed),
-              countColour(r.surface, 51, 51, 109, 109, kRed));
-    EXPECT_EQ(r.surface.pixel(80, 80), kBg); // transparent inside
-    EXPECT_EQ(r.surface.penColour(), kBlack);
-    EXPECT_EQ(r.surface.fillStyle(), kFillSolid);
-    EXPECT_EQ(r.surface.background().pixel(80, 51), QColor(0xf7, 0xf7, 0xf7).rgb());
-    EXPECT_EQ(r.doc.tiles[0].verts[0], (Vertex{60, 60})); // nothing written
+    EXPECT_EQ(surface.pixel(80, 51), kRed);
+    EXPECT_EQ(countColour(surface, 0, 0, 199, 199, kRed),
+              countColour(surface, 51, 51, 109, 109, kRed));
+    EXPECT_EQ(surface.pixel(80, 80), kBg); // transparent inside
+    EXPECT_EQ(surface.penColour(), kBlack);
+    EXPECT_EQ(surface.fillStyle(), kFillSolid);
+    EXPECT_EQ(surface.background().pixel(80, 51), QColor(0xf7, 0xf7, 0xf7).rgb());
+    EXPECT_EQ(doc.tiles[0].verts[0], (Vertex{60, 60})); // nothing written
 
-    r.surface.clear();
-    r.preview.rotAngle = std::numbers::pi / 4 + 0.01; // the angle shown: not redrawn
-    EXPECT_FALSE(r.preview.previewTileRotation(r.doc, r.surface, false, false));
-    EXPECT_EQ(r.surface.image(), r.surface.background());
-    r.preview.rotAngle = 0.3; // with the space bar: exact, drawn every time
-    EXPECT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, true));
-    EXPECT_TRUE(r.preview.previewTileRotation(r.doc, r.surface, false, true));
-    EXPECT_EQ(r.preview.rotAngle, 0.3);
-    r.surface.clear();
-    r.preview.start(1, {80, 80}); // a stale tile index draws and changes nothing
-    r.preview.rotAngle = 1.0;
-    EXPECT_FALSE(r.preview.previewTileRotation(r.doc, r.surface, true, false));
-    EXPECT_EQ(r.doc.tiles[0].angle, 0);
-    EXPECT_EQ(r.surface.image(), r.surface.background());
+    surface.clear();
+    preview.rotAngle = std::numbers::pi / 4 + 0.01; // the angle shown: not redrawn
+    EXPECT_FALSE(preview.previewTileRotation(doc, surface, false, false));
+    EXPECT_EQ(surface.image(), surface.background());
+    preview.rotAngle = 0.3; // with the space bar: exact, drawn every time
+    EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true));
+    EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true));
+    EXPECT_EQ(preview.rotAngle, 0.3);
+    surface.clear();
+    preview.start(1, {80, 80}); // a stale tile index draws and changes nothing
+    preview.rotAngle = 1.0;
+    EXPECT_FALSE(preview.previewTileRotation(doc, surface, true, false));
+    EXPECT_EQ(doc.tiles[0].angle, 0);
+    EXPECT_EQ(surface.image(), surface.background());
 }
 
 PlaneView makeView()
