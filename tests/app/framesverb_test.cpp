@@ -17,14 +17,10 @@ namespace {
 
 TEST(FramesVerb, WrongArgumentsShowTheUsage)
 {
-    const QStringList good{"tessella", "--frames", "out/m", "--keys", "k.json", "doc.mvl"};
-    const CommandLine cl = parseCommandLine(good + QStringList{"--resolution", "1080"});
-    ASSERT_EQ(cl.verb, CommandLine::Verb::Frames);
-    EXPECT_EQ(cl.frames->resolution, 1080);
+    const QStringList good{"tessella", "--frames", "m", "--keys", "k.json", "doc.mvl"};
+    EXPECT_EQ(parseCommandLine(good).verb, CommandLine::Verb::Frames);
     for (const QStringList &extra : {QStringList{"--resolution", "600"}, {"other.mvl"}})
-        EXPECT_EQ(parseCommandLine(good + extra).verb, CommandLine::Verb::Usage)
-            << extra.join(' ').toStdString();
-    EXPECT_EQ(parseCommandLine(good.mid(0, 5)).verb, CommandLine::Verb::Usage); // no FILE
+        EXPECT_EQ(parseCommandLine(good + extra).verb, CommandLine::Verb::Usage);
 }
 
 TEST(FramesVerb, WritesEveryFrameWithAProgressLineAndFailsWithTheMessage)

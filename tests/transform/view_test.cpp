@@ -22,19 +22,18 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
 {
     // 45000 twips are 3000 pixels; a surface may outgrow the window by 22600 twips,
     // 1506.7 pixels. Every surface allowed one step is refused the next.
-    const struct
-    {
-        double w, h;
-        int winW, winH;
-        bool allowed;
-    } rows[] = {{3001, 100, 4000, 4000, false}, {2999, 100, 4000, 4000, true},
-                {100, 3001, 4000, 4000, false}, {1600, 100, 100, 600, true},
-                {1610, 100, 100, 600, false},   {100, 1600, 600, 100, true},
-                {1606.7, 100, 100, 600, false}, {100, 1610, 600, 100, false}};
-    for (const auto &r : rows) {
+    // width, height, window width and height, allowed
+    for (auto [w, h, winW, winH, allowed] : {std::array{3001.0, 100.0, 4000.0, 4000.0, 0.0},
+                                             {2999, 100, 4000, 4000, 1},
+                                             {100, 3001, 4000, 4000, 0},
+                                             {1600, 100, 100, 600, 1},
+                                             {1610, 100, 100, 600, 0},
+                                             {100, 1600, 600, 100, 1},
+                                             {1606.7, 100, 100, 600, 0},
+                                             {100, 1610, 600, 100, 0}}) {
         XformView view;
-        view.open(r.w, r.h, r.winW, r.winH);
-        EXPECT_EQ(view.zoomIn(), r.allowed) << r.w << " x " << r.h;
+        view.open(w, h, int(winW), int(winH));
+        EXPECT_EQ(view.zoomIn(), allowed != 0) << w << " x " << h;
         EXPECT_FALSE(view.zoomIn());
     }
     // A small surface stops at 800 %; the reach stays six screen pixels.
@@ -85,7 +84,7 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(view.surfaceLeftPx(), 49);
 }
 
-TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
+TEST(XformView, DegenerateAreaStaysUsable)
 {
     XformView view;
     view.open(0, std::nan(""), 0, -5);
@@ -93,11 +92,6 @@ TEST(XformView, DegenerateAreaStaysUsableAndReflectionWidensAtTheSameZoom)
         std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
         std::tuple(1.0, 1.0, 1, 1));
     EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
-    view.open(90, 90, 800, 600);
-    view.zoomIn();
-    view.setArea(120, 90);
-    EXPECT_NEAR(view.surfaceWidthPx(), 120 * std::sqrt(2.0), 1e-4);
-    EXPECT_EQ(view.caption(), "tile transformation    141%");
 }
 
 constexpr Colour kWhite = 0xffffff;
@@ -115,13 +109,6 @@ struct Scene
     Sketch entering;
     std::optional<RegularPreview> regular;
 
-    Node *corner(int k) const
-    {
-        Node *n = chain.firstNode;
-        while (k-- > 0)
-            n = n->fLink;
-        return n;
-    }
     // A square item from (x, y) to (x + 20, y + 20).
     Sketch &addItem(double x, double y, int16_t kind, int16_t fillStyle, int16_t negative = 0)
     {
@@ -131,15 +118,6 @@ struct Scene
                                          .negative = negative,
                                          .nPoints = 5,
                                          .points = {a, b, c, d, a}});
-    }
-    // The first segment as a curve through (45, 15), its forward handle at (40, 10).
-    void curveUp()
-    {
-        corner(0)->nPoints = 11;
-        corner(0)->fcpX = 40;
-        corner(0)->fcpY = corner(1)->bcpY = 10;
-        corner(1)->bcpX = 50;
-        corner(0)->fActive = true;
     }
 };
 
@@ -156,17 +134,16 @@ constexpr Colour kGrey = kBoundaryColour, kFill = kSketchFillColour, kCurve = kO
 const Picture kPictures[] = {
     {"Plain", [](Scene &) {}, // the straight chain is whole, not dashed
      {{40, 30, 0}, {50, 30, 0}, {52, 30, 0}, {45, 45, kWhite}, {61, 31, 0}, {45, 0, kGrey}, {0, 45, kGrey}}},
-    {"RolesCurveAndHandles", [](Scene &s) {
-         s.curveUp();
-         s.corner(0)->lineColr = kRed;
-         s.corner(1)->lineColr = kColourDestination;
-         s.corner(1)->ptColr = kColourWarning;
+    {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
+         std::tie(s.chain.firstNode->nPoints, s.chain.firstNode->fcpX, s.chain.firstNode->fcpY) = std::tuple(11, 40, 10);
+         std::tie(s.chain.firstNode->fLink->bcpX, s.chain.firstNode->fLink->bcpY, s.chain.firstNode->fActive) = std::tuple(50, 10, true);
+         s.chain.firstNode->lineColr = kRed;
+         s.chain.firstNode->fLink->lineColr = kColourDestination;
+         s.chain.firstNode->fLink->ptColr = kColourWarning;
          s.settings.curveMode = true;
      },
      {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
       {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
-    {"StraightSegmentIgnoresItsHandles", [](Scene &s) { s.curveUp(); s.corner(0)->nPoints = 2; },
-     {{45, 16, kWhite}, {45, 30, 0}}},
     {"Items", [](Scene &s) {
          s.addItem(35, 35, 1, 0);
          s.addItem(65, 65, 1, 1, kTrue);    // transparent, negative outline
@@ -184,7 +161,7 @@ const Picture kPictures[] = {
      },
      {{45, 45, kFill}, {20, 80, 0}}},
     {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
-         s.corner(1)->x = kNaN;
+         s.chain.firstNode->fLink->x = kNaN;
          s.addItem(35, 35, 0, 0).points[1].x = std::numeric_limits<double>::infinity();
      },
      {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
@@ -221,15 +198,15 @@ TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
     ImageSurface viewport(QSize(40, 40), QPoint(460, 400), kWhite);
     viewport.setScale(8);
     drawXform(viewport, chain, {Sketch{}}, 1, XformDrawSettings{});
-    EXPECT_EQ(viewport.pixel(480, 420), 0) << "the edge from (60, 30) to (60, 60)";
-    EXPECT_EQ(viewport.pixel(470, 420), kWhite);
-    // A dot straddling the viewport's right border still shows its left half.
+    EXPECT_EQ(std::tuple(viewport.pixel(480, 420), viewport.pixel(470, 420)), std::tuple(0, kWhite))
+        << "the edge from (60, 30) to (60, 60)";
+    // Dots straddling the viewport's right, bottom and top borders show the half inside.
     drawXformDot(viewport, 62.625, 52.5, kRed, 3);
-    EXPECT_EQ(viewport.pixel(499, 420), kRed);
-    drawXformDot(viewport, 60, 55.125, kRed, 3); // and its bottom border: the top half
-    EXPECT_EQ(viewport.pixel(480, 439), kRed);
-    drawXformDot(viewport, 61.5, 49.75, kRed, 3); // and its top border: the bottom half
-    EXPECT_EQ(viewport.pixel(492, 400), kRed);
+    drawXformDot(viewport, 60, 55.125, kRed, 3);
+    drawXformDot(viewport, 61.5, 49.75, kRed, 3);
+    EXPECT_EQ(
+        std::tuple(viewport.pixel(499, 420), viewport.pixel(480, 439), viewport.pixel(492, 400)),
+        std::tuple(kRed, kRed, kRed));
 
     ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
     surface.setPenColour(kRed);
