@@ -238,6 +238,12 @@ public:
     std::vector<std::string> calls;
 };
 
+inline QByteArray readAll(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
 {
     QFile f(file);
