@@ -5,7 +5,6 @@
 #include "document/colour.h"
 #include "document/documentfile.h"
 #include "output/export/imageexport.h"
-#include "platform/fileio.h"
 
 #include "tests/tileeditor/windowfixture.h"
 
@@ -172,32 +171,26 @@ TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
     EXPECT_EQ(window->newTile().newCount(), 0);
 }
 
-// Saving, loading, a tile handed back and selecting while rendered act on the real tiles,
-// which the next rendering starts from.
+// Saving, loading, a tile handed back and selecting act on the real tiles, which the next
+// rendering starts from.
 TEST_F(FractalPanelTest, ChangesWhileRenderedReachTheRealTiles)
 {
-    const QString path = dir.filePath("other.mvl");
-    writeDoc(path, documentOf({squareTile(0, 0, 50, 0x123456), squareTile(50, 0, 50, 0x654321)}));
-    dialogs.expectOpenFile(path.toStdString());
-    window->fileCommands().loadState();
-    const std::vector<Tile> loaded = doc.tiles;
     pullCircle(280, 250, 90);
     clickPanel("cmdRender");
-    clickPanel("cmdRender");
-    EXPECT_EQ(doc.tiles, loaded);
-    clickPanel("cmdRender");
+    // Saved while rendered, the file holds the unmapped design; loaded back, it is what the
+    // next rendering starts from.
+    const QString path = dir.filePath("saved.mvl");
     dialogs.expectSaveFile(path.toStdString());
     dialogs.expectMessage();
     window->fileCommands().saveState();
-    const QByteArray bytes = readAll(path);
-    Document reread;
-    ASSERT_TRUE(
-        loadState(reread,
-                  {reinterpret_cast<const uint8_t *>(bytes.data()), std::size_t(bytes.size())}, 0,
-                  0)
-            .ok);
-    for (std::size_t i = 0; i < loaded.size(); ++i)
-        EXPECT_EQ(reread.tiles[i].verts, loaded[i].verts) << i;
+    dialogs.expectOpenFile(path.toStdString());
+    window->fileCommands().loadState();
+    const std::vector<Tile> loaded = doc.tiles;
+    for (std::size_t i = 0; i < unmapped.size(); ++i)
+        EXPECT_EQ(loaded[i].verts, unmapped[i].verts) << i;
+    clickPanel("cmdRender");
+    clickPanel("cmdRender");
+    EXPECT_EQ(doc.tiles, loaded);
 
     clickPanel("cmdRender");
     doc.xfReturn = squareTile(600, 100, 40, 0x777777);
@@ -273,9 +266,6 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
 
     pasteFramesPerKey("2");
     EXPECT_EQ(text("lblFrameStatus"), "frame 3 of 3");
-    pasteFramesPerKey("0.5"); // emptied, the old number stays
-    EXPECT_EQ(panelControl<QLineEdit>("txtFrameDivs")->text(), "");
-    EXPECT_EQ(panel()->animation()->framesPerKey(), 2);
     clickPanel("cmdTo1");
     EXPECT_EQ(state.curKeyFrame, 0);
     EXPECT_NEAR(state.params.refCenterX, 200, 1);
@@ -381,11 +371,6 @@ TEST_F(FractalPanelTest, RunsWrapWriteNumberedFramesStopOnXAndKeyFramesKeepInAFi
     EXPECT_EQ(state.keyFrames, saved);
     EXPECT_EQ(state.params.method, MappingParams::Method::Exponential);
     EXPECT_EQ(text("lblFrames"), "2");
-    ASSERT_TRUE(writeFileAtomically(dir.filePath("bad.json"), "{\"format\": "));
-    dialogs.expectOpenFile(dir.filePath("bad.json").toStdString());
-    dialogs.expectMessage();
-    clickPanel("cmdLoadKeys");
-    EXPECT_EQ(state.keyFrames, saved);
     EXPECT_TRUE(dialogs.allConsumed());
 
     // A close request during a run waits for its step.
