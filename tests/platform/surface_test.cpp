@@ -23,10 +23,9 @@ constexpr int kBig = 2000000000;
 const double kNan = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
-std::vector<PixelPoint> box(int left, int top, int right, int bottom)
-{
-    return {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
-}
+const auto box = [](int l, int t, int r, int b) {
+    return std::vector<PixelPoint>{{l, t}, {r, t}, {r, b}, {l, b}};
+};
 
 int count(const ImageSurface &s, Colour c)
 {
@@ -47,10 +46,8 @@ struct Drawing {
     int least = 0, most = std::numeric_limits<int>::max();
 };
 
-void pens(Surface &s, Colour pen, Colour fill, int style = kFillSolid)
-{
-    s.setPenColour(pen), s.setFillColour(fill), s.setFillStyle(style);
-}
+const auto pens = [](Surface &s, Colour pen, Colour fill, int style = kFillSolid) {
+    s.setPenColour(pen), s.setFillColour(fill), s.setFillStyle(style); };
 
 const Drawing kDrawings[] = {
     {"solid polygon: fill inside, pen on the edges", {50, 50}, {},
@@ -192,10 +189,9 @@ TEST(SurfaceOracle, BatchKeepsLayersAndCopiesApart)
 }
 
 // Paints like the hit test: the probe colour as fill, the current pen for the outline.
-void paintProbe(Surface &s, const std::vector<PixelPoint> &polygon, int penWidth)
-{
+const auto paintProbe = [](Surface &s, const std::vector<PixelPoint> &polygon, int penWidth) {
     pens(s, 0, kProbeColour), s.setPenWidth(penWidth), s.polygon(polygon);
-}
+};
 
 TEST(SurfaceOracle, ProbeAgreesWithTheCanvasForRandomPolygons)
 {
@@ -236,7 +232,7 @@ Pixels linePixels(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int w = 1000, 
     return pixels;
 }
 
-TEST(PixelLine, NearestRowsSameBackwardsAndThroughAnyWindow)
+TEST(PixelLine, NearestRowsSameBackwardsThroughAnyWindowAndHugeLinesStayCheap)
 {
     EXPECT_EQ(linePixels(0, 0, 4, 2), (Pixels{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}));
     EXPECT_TRUE(linePixels(3, 3, 3, 3) == Pixels({{3, 3}}) &&
@@ -253,10 +249,7 @@ TEST(PixelLine, NearestRowsSameBackwardsAndThroughAnyWindow)
                 expected.insert({x - 1100, y - 1120});
         EXPECT_EQ(linePixels(x0 - 100, y0 - 120, x1 - 100, y1 - 120, 37, 23), expected);
     }
-}
-
-TEST(PixelLine, StepsCountFromTheStartAndHugeLinesStayCheap)
-{
+    // Steps count from the start.
     std::vector<int64_t> steps;
     forEachLinePixel(9, 0, 0, 0, 20, 1, [&](int, int, int64_t step) { steps.push_back(step); });
     EXPECT_EQ(steps, (std::vector<int64_t>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
