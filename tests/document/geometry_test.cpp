@@ -81,8 +81,23 @@ TEST(PixelConversion, FloorRoundAndSaturate)
     EXPECT_EQ(planeToPixelFloor(1e12, -1e12, 0, 0, 1), (PixelCoord{kPixelLimit, -kPixelLimit}));
 }
 
-// Where the property below cannot look: ties, wide tolerances, no lattice, odd input.
-TEST(SnapToGrid, EdgesOfTheRule)
+// Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
+double nearestNodeDistance(int16_t grid, double x, double y)
+{
+    using Cells = std::vector<std::array<double, 4>>; // width, height, origin x, y
+    const Cells subs = grid == GridRectangular ? Cells{{16, 16, 8, 8}}
+                       : grid == GridCenterFace
+                           ? Cells{{24, 24, 0, 0}, {24, 24, 12, 12}}
+                           : Cells{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
+    double best = kInf;
+    for (const auto &[a, b, ox, oy] : subs)
+        best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
+                                         y - oy - b * std::round((y - oy) / b)));
+    return best;
+}
+
+// First where a random walk cannot look: ties, wide tolerances, no lattice, odd input.
+TEST(SnapToGrid, EdgesOfTheRuleThenSnapsExactlyWhenANodeIsNear)
 {
     // clang-format off
     struct { int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; } const cases[] = {
@@ -99,25 +114,8 @@ TEST(SnapToGrid, EdgesOfTheRule)
     }
     const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
     EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
-}
 
-// Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
-double nearestNodeDistance(int16_t grid, double x, double y)
-{
-    using Cells = std::vector<std::array<double, 4>>; // width, height, origin x, y
-    const Cells subs = grid == GridRectangular ? Cells{{16, 16, 8, 8}}
-                       : grid == GridCenterFace
-                           ? Cells{{24, 24, 0, 0}, {24, 24, 12, 12}}
-                           : Cells{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
-    double best = kInf;
-    for (const auto &[a, b, ox, oy] : subs)
-        best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
-                                         y - oy - b * std::round((y - oy) / b)));
-    return best;
-}
-
-TEST(SnapToGrid, SnapsExactlyWhenANodeIsNearAndLandsOnIt)
-{
+    // Away from those edges: it snaps exactly when a node is near, and lands on it.
     std::mt19937 random(7);
     std::uniform_real_distribution<double> coordinate(-500, 500);
     std::uniform_real_distribution<double> tolerance(0.01, 7.9); // under half a cell
@@ -149,7 +147,7 @@ std::vector<LatticeMark> marks(int16_t grid, double w, double h, double l = -kIn
     return out;
 }
 
-TEST(LatticeMarks, RowsColumnsAndDots)
+TEST(LatticeMarks, RowsColumnsDotsAndClips)
 {
     // The height is rounded halves to even (39.5 to 40, 38.5 to 38), the width is not.
     EXPECT_EQ(marks(GridRectangular, 40, 39.5).size(), 9u);
@@ -170,10 +168,8 @@ TEST(LatticeMarks, RowsColumnsAndDots)
     EXPECT_TRUE(marks(GridNone, 100, 100).empty() && marks(9, 100, 100).empty() &&
                 marks(GridRectangular, kInf, 100).empty() &&
                 marks(GridHexagonal, 100, kNan).empty() && marks(GridCenterFace, -5, -5).empty());
-}
 
-TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
-{
+    // A clip yields exactly the matching subset of the full walk.
     std::mt19937 rng(12345);
     std::uniform_real_distribution<double> coord(-40, 260);
     for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {

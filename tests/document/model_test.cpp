@@ -17,13 +17,12 @@ namespace {
 
 // Tiles told apart by their colour, which is their index; every other one on the
 // hexagonal grid (compaction must not look at the grid).
-Document numberedTiles(int n)
-{
+const auto numberedTiles = [](int n) {
     std::vector<Tile> tiles;
     for (int i = 0; i < n; ++i)
         tiles.push_back(squareTile(20.0 * i, 0, 10, i, i % 2 ? GridHexagonal : GridRectangular));
     return documentOf(std::move(tiles));
-}
+};
 
 TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
 {
@@ -73,11 +72,10 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
 }
 
 // A run of `n` items whose first point's x is `tag`.
-std::vector<Sketch> run(int n, double tag)
-{
-    Sketch item{.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true};
-    return std::vector<Sketch>(n, item);
-}
+const auto run = [](int n, double tag) {
+    return std::vector<Sketch>(
+        n, {.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true});
+};
 
 TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
 {
