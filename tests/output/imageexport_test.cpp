@@ -157,7 +157,7 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
 // "Better" draws the area twice as large and halves it. Top 300, bottom 500, inside a red
 // square reaching to 1000: the scene's bands cover the 200 x 400 drawing exactly, and every
 // row of the file is red, the last one included.
-TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItToItsLastRow)
+TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
 {
     std::mutex mutex;
     int64_t rows = 0;
@@ -182,16 +182,13 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItToItsLastRow)
     ASSERT_EQ(image.size(), QSize(100, 200));
     for (int y : {0, 100, 199})
         EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
-}
 
-TEST_F(ImageExport, ScreenQualityWritesTheDrawingUnsmoothed)
-{
+    // "Screen" quality writes the drawing unsmoothed.
     Document two = documentOf({squareTile(0, 0, 30, 0x0000ff), squareTile(30, 0, 30, 0xff0000)});
-    const ExportRequest r = request("screen.bmp", {0, 0, 100, 50}, 1);
-    ASSERT_TRUE(exportImage(two, r).written());
-    const QImage expected =
-        drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); });
-    EXPECT_EQ(readBack(r.path), expected);
+    const ExportRequest screen = request("screen.bmp", {0, 0, 100, 50}, 1);
+    ASSERT_TRUE(exportImage(two, screen).written());
+    EXPECT_EQ(readBack(screen.path),
+              drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); }));
 }
 
 TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
@@ -219,7 +216,7 @@ TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
                  exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
-TEST_F(ImageExport, AFailedWriteSaysFileNotSavedAndKeepsTheOldFile)
+TEST_F(ImageExport, AFailedWriteSaysFileNotSavedKeepsTheOldFileACancelWritesNothing)
 {
     for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
         ExportRequest r = request(name, {0, 0, 300, 300}, 2);
@@ -234,10 +231,10 @@ TEST_F(ImageExport, AFailedWriteSaysFileNotSavedAndKeepsTheOldFile)
     nowhere.path = dir.filePath("missing/x.jpg");
     EXPECT_EQ(exportImage(doc, nowhere).message, "file not saved\n" + nowhere.path);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 7);
-}
 
-TEST_F(ImageExport, ACancelStopsWithinABandAndWritesNothing)
-{
+    // A cancel stops within a band and writes nothing.
+    QDir(dir.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir.path()));
     for (const char *name : {"c.jpg", "c.wmf"}) {
         RecordingSink sink(0);
         ExportRequest r = request(name, {0, 0, 400, 400}, 4);

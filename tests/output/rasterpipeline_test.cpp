@@ -63,7 +63,7 @@ TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedWholePicture)
     }
 }
 
-TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
+TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceInAnyOrderEveryEncoderReadsBackIndependently)
 {
     const QImage source =
         drawWhole(5, 7, randomPolygons(5, 7, 3)).convertToFormat(QImage::Format_RGB888);
@@ -92,10 +92,7 @@ TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
     ASSERT_TRUE(wide->finish() && big.commit());
     const QByteArray bytes = fileBytes(path("big.bmp"));
     EXPECT_EQ(qFromLittleEndian<uint32_t>(bytes.constData() + 2), uint32_t(bytes.size()));
-}
 
-TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)
-{
     // PNG, like BMP above, holds the smoothed picture exactly, band seams included.
     ASSERT_EQ(writeRaster(polygonJob(61, 47, 5), RasterEncoding::Png, path("p.png")).status,
               RasterResult::Status::Written);
@@ -127,7 +124,7 @@ TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)
     }
 }
 
-TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
+TEST_F(RasterPipeline, ProgressRisesByFileRowsACancelKeepsTheOldFileAReplacedOneItsMode)
 {
     RecordingSink sink;
     ASSERT_EQ(writeRaster(polygonJob(40, 40, 3), RasterEncoding::Png, path("p.png"), &sink).status,
@@ -147,10 +144,8 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
                     fileBytes(path("p.png")) == "the old picture");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.png"});
     }
-}
 
-TEST_F(RasterPipeline, AReplacedJpegKeepsItsTimesAndPermissionBits)
-{
+    // A replaced JPEG keeps its times and permission bits.
     const QByteArray out = QFile::encodeName(path("kept.jpg"));
     ASSERT_TRUE(putFile(path("kept.jpg"), "old"));
     ASSERT_EQ(::chmod(out.constData(), 0640), 0);
