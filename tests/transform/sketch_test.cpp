@@ -2,6 +2,7 @@
 // The sketch tools without widgets, and the sketch items' way into the editor and back
 // into the document.
 #include "linkcheck.h"
+#include "platform/imagesurface.h"
 #include "transform/sketchtools.h"
 
 #include <random>
@@ -76,12 +77,21 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
     }
     // Two points make no curve: the line stays. A non-finite pointer moves no rubber band.
     click(0, 0);
+    ASSERT_NE(tools.entering(), nullptr) << "one point shows";
     tools.mouseMove(30, 0);
     tools.mouseMove(std::nan(""), 5);
     EXPECT_EQ(tools.rubberBand()->second, (Vertex{30, 0}));
     polyline({{30, 0}});
     EXPECT_FALSE(host.curveButton || tools.prepCurve());
     EXPECT_EQ(std::tuple(host.beeps, item(items()).nPoints), std::tuple(1, 2));
+    // The preview of an open curve is not closed: nothing on the chord back to its start.
+    polyline({{10, 50}, {50, 30}, {50, 90}});
+    ASSERT_TRUE(tools.prepCurve());
+    ImageSurface preview(QSize(100, 100), QPoint(0, 0), 0xffffff);
+    drawSketchOverlay(preview, tools);
+    EXPECT_EQ(std::tuple(preview.pixel(38, 42), preview.pixel(30, 40)),
+              std::tuple(0xffffff, kOutlineColour));
+    tools.closeCurve();
     // The regular polygon's preview reaches the pointer.
     tools.chooseTool(SketchTool::Polygon);
     tools.mouseDown(PointerButton::Left, 50, 50, kReach);
