@@ -107,6 +107,7 @@ protected:
         pullCircle(200, 250, 60);
         dialogs.expectYesNo(Answer::Yes);
         clickAt(x, y);
+        EXPECT_EQ(dialogs.log.back().text, "Do you want a new keyframe?");
         ASSERT_EQ(state.keyFrames.size(), 2u);
     }
     // Tiles as the document holds them, without the start-up's empty tile.
