@@ -192,7 +192,7 @@ TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
     }
 }
 
-TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
+TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndianWhatWouldNotLoadIsRefused)
 {
     Document empty;
     empty.grid = GridCenterFace;
@@ -237,10 +237,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
                               : field.bytes.size() - field.at,
                   field.value)
             << "offset " << field.at;
-}
 
-TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
-{
+    // It refuses what does not fit or would not load.
     const Document good = sampleDocument();
     Document refused[7] = {Document{}, Document{}, good, good, good, good, good};
     refused[0].tiles.resize(32767);

@@ -191,32 +191,7 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
               drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); }));
 }
 
-TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
-{
-    // clang-format off
-    const struct { const char *name; PrintArea area; int zoom; } refused[] = {
-        {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
-        {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
-        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
-        {"empty.emf", {5, 5, 5, 9}, 2},
-    };
-    // clang-format on
-    for (const auto &c : refused) {
-        ExportRequest r = request(c.name, c.area, c.zoom);
-        ASSERT_TRUE(putFile(r.path, "old"));
-        const ExportResult result = exportImage(doc, r);
-        EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
-                    fileBytes(r.path) == "old")
-            << c.name;
-    }
-    // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
-    // side limit holds for the halved file, exactly.
-    EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
-                 exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)) ||
-                 exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
-}
-
-TEST_F(ImageExport, AFailedWriteSaysFileNotSavedKeepsTheOldFileACancelWritesNothing)
+TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 {
     for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
         ExportRequest r = request(name, {0, 0, 300, 300}, 2);
@@ -242,10 +217,33 @@ TEST_F(ImageExport, AFailedWriteSaysFileNotSavedKeepsTheOldFileACancelWritesNoth
         EXPECT_TRUE(sink.fractions.size() <= 1u && !QFileInfo::exists(r.path)) << name;
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // Oversized images are refused and nothing is written.
+    // clang-format off
+    const struct { const char *name; PrintArea area; int zoom; } refused[] = {
+        {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
+        {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
+        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
+        {"empty.emf", {5, 5, 5, 9}, 2},
+    };
+    // clang-format on
+    for (const auto &c : refused) {
+        ExportRequest r = request(c.name, c.area, c.zoom);
+        ASSERT_TRUE(putFile(r.path, "old"));
+        const ExportResult result = exportImage(doc, r);
+        EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
+                    fileBytes(r.path) == "old")
+            << c.name;
+    }
+    // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
+    // side limit holds for the halved file, exactly.
+    EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
+TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPicture)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
@@ -315,10 +313,8 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_GE(fileBytes(dir.filePath("t.svg")).count("<polygon"), 3);
-}
 
-TEST_F(VectorExport, SvgAndPdfHoldVectorShapesAndNoPicture)
-{
+    // SVG and PDF hold vector shapes and no picture.
     ASSERT_TRUE(exportTo("t.svg").written());
     QXmlStreamReader xml(fileBytes(dir.filePath("t.svg")));
     int shapes = 0, images = 0;
