@@ -171,7 +171,8 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFi
     EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
 }
 
-TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
+TEST(MvlWriter,
+     SavedAgainTheFileIsTheSameByteForByteFieldsSitAtTheirOffsetsWhatWouldNotLoadIsRefused)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false, noPending.xfReflected = 0;
@@ -190,10 +191,8 @@ TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
         ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
         EXPECT_EQ(*saveState(again), expected);
     }
-}
 
-TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndianWhatWouldNotLoadIsRefused)
-{
+    // Fields sit at their byte offsets, little-endian.
     Document empty;
     empty.grid = GridCenterFace;
     const auto e = *writeDocument(empty);
