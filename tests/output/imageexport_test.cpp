@@ -160,16 +160,14 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
 TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
 {
     std::mutex mutex;
-    int64_t rows = 0;
-    int width = 0;
+    int64_t rows = 0, width = 0;
     double zoom = 0;
     const Document big = documentOf({squareTile(0, 0, 1000, 0x0000ff)});
     ExportRequest r = request("low.png", {100, 300, 200, 500}, 2);
     r.scene = [&](Surface &surface, const DrawSettings &settings) {
         const PixelRect area = *surface.visibleArea();
         std::lock_guard lock(mutex);
-        width = area.right - area.left + 1;
-        zoom = surface.zoom();
+        width = area.right - area.left + 1, zoom = surface.zoom();
         EXPECT_TRUE(surface.originX() == 100 && surface.originY() == 300 &&
                     surface.penWidth() == 2 && !settings.vectorTarget);
         // File rows inside the drawing, without the overlap the smoothing needs.
@@ -274,13 +272,13 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(exportTo("t.wmf").written());
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);
-    EXPECT_EQ(u32At(bytes, 0), 0x9AC6CDD7u);
     uint16_t checksum = 0;
     for (int w = 0; w < 10; ++w)
         checksum ^= u16At(bytes, 2 * w);
-    EXPECT_EQ(u16At(bytes, 20), checksum);
-    // Right and bottom of the drawing, units per inch.
-    EXPECT_TRUE(u16At(bytes, 10) == 240 && u16At(bytes, 12) == 220 && u16At(bytes, 14) == 96);
+    // The key, the checksum, then right and bottom of the drawing and units per inch.
+    EXPECT_EQ(std::tuple(u32At(bytes, 0), u16At(bytes, 20), u16At(bytes, 10), u16At(bytes, 12),
+                         u16At(bytes, 14)),
+              std::tuple(0x9AC6CDD7u, checksum, 240, 220, 96));
     EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
 
     int polygons = 0;

@@ -129,9 +129,9 @@ TEST(SurfaceDrawing, UpwardHatchRisesToTheRight)
     int fill = 0;
     for (int y = 11; y < 49; ++y)
         for (int x = 11; x < 49; ++x) {
-            const bool on = s.pixel(x, y) == kRed;
-            fill += on;
-            EXPECT_TRUE(!on || (s.pixel(x + 1, y - 1) == kRed && s.pixel(x + 1, y + 1) != kRed))
+            fill += s.pixel(x, y) == kRed;
+            EXPECT_TRUE(s.pixel(x, y) != kRed ||
+                        (s.pixel(x + 1, y - 1) == kRed && s.pixel(x + 1, y + 1) != kRed))
                 << x << "," << y;
         }
     EXPECT_TRUE(fill > 38 * 38 / 16 && fill < 38 * 38 / 2) << fill;
