@@ -171,7 +171,8 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFi
     EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
 }
 
-TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
+TEST(MvlWriter,
+     SavedAgainTheFileIsTheSameByteForByteFieldsSitAtTheirOffsetsWhatWouldNotLoadIsRefused)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false, noPending.xfReflected = 0;
@@ -190,10 +191,8 @@ TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
         ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
         EXPECT_EQ(*saveState(again), expected);
     }
-}
 
-TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
-{
+    // Fields sit at their byte offsets, little-endian.
     Document empty;
     empty.grid = GridCenterFace;
     const auto e = *writeDocument(empty);
@@ -237,10 +236,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
                               : field.bytes.size() - field.at,
                   field.value)
             << "offset " << field.at;
-}
 
-TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
-{
+    // It refuses what does not fit or would not load.
     const Document good = sampleDocument();
     Document refused[7] = {Document{}, Document{}, good, good, good, good, good};
     refused[0].tiles.resize(32767);

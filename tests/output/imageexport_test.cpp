@@ -160,16 +160,14 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
 TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
 {
     std::mutex mutex;
-    int64_t rows = 0;
-    int width = 0;
+    int64_t rows = 0, width = 0;
     double zoom = 0;
     const Document big = documentOf({squareTile(0, 0, 1000, 0x0000ff)});
     ExportRequest r = request("low.png", {100, 300, 200, 500}, 2);
     r.scene = [&](Surface &surface, const DrawSettings &settings) {
         const PixelRect area = *surface.visibleArea();
         std::lock_guard lock(mutex);
-        width = area.right - area.left + 1;
-        zoom = surface.zoom();
+        width = area.right - area.left + 1, zoom = surface.zoom();
         EXPECT_TRUE(surface.originX() == 100 && surface.originY() == 300 &&
                     surface.penWidth() == 2 && !settings.vectorTarget);
         // File rows inside the drawing, without the overlap the smoothing needs.
@@ -191,32 +189,7 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
               drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); }));
 }
 
-TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
-{
-    // clang-format off
-    const struct { const char *name; PrintArea area; int zoom; } refused[] = {
-        {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
-        {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
-        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
-        {"empty.emf", {5, 5, 5, 9}, 2},
-    };
-    // clang-format on
-    for (const auto &c : refused) {
-        ExportRequest r = request(c.name, c.area, c.zoom);
-        ASSERT_TRUE(putFile(r.path, "old"));
-        const ExportResult result = exportImage(doc, r);
-        EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
-                    fileBytes(r.path) == "old")
-            << c.name;
-    }
-    // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
-    // side limit holds for the halved file, exactly.
-    EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
-                 exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)) ||
-                 exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
-}
-
-TEST_F(ImageExport, AFailedWriteSaysFileNotSavedKeepsTheOldFileACancelWritesNothing)
+TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 {
     for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
         ExportRequest r = request(name, {0, 0, 300, 300}, 2);
@@ -242,10 +215,33 @@ TEST_F(ImageExport, AFailedWriteSaysFileNotSavedKeepsTheOldFileACancelWritesNoth
         EXPECT_TRUE(sink.fractions.size() <= 1u && !QFileInfo::exists(r.path)) << name;
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // Oversized images are refused and nothing is written.
+    // clang-format off
+    const struct { const char *name; PrintArea area; int zoom; } refused[] = {
+        {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
+        {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
+        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
+        {"empty.emf", {5, 5, 5, 9}, 2},
+    };
+    // clang-format on
+    for (const auto &c : refused) {
+        ExportRequest r = request(c.name, c.area, c.zoom);
+        ASSERT_TRUE(putFile(r.path, "old"));
+        const ExportResult result = exportImage(doc, r);
+        EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
+                    fileBytes(r.path) == "old")
+            << c.name;
+    }
+    // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
+    // side limit holds for the halved file, exactly.
+    EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("poster.bmp", {0, 0, 3840, 2160}, 8)) ||
+                 exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
+TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPicture)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
@@ -276,13 +272,13 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(exportTo("t.wmf").written());
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);
-    EXPECT_EQ(u32At(bytes, 0), 0x9AC6CDD7u);
     uint16_t checksum = 0;
     for (int w = 0; w < 10; ++w)
         checksum ^= u16At(bytes, 2 * w);
-    EXPECT_EQ(u16At(bytes, 20), checksum);
-    // Right and bottom of the drawing, units per inch.
-    EXPECT_TRUE(u16At(bytes, 10) == 240 && u16At(bytes, 12) == 220 && u16At(bytes, 14) == 96);
+    // The key, the checksum, then right and bottom of the drawing and units per inch.
+    EXPECT_EQ(std::tuple(u32At(bytes, 0), u16At(bytes, 20), u16At(bytes, 10), u16At(bytes, 12),
+                         u16At(bytes, 14)),
+              std::tuple(0x9AC6CDD7u, checksum, 240, 220, 96));
     EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
 
     int polygons = 0;
@@ -315,10 +311,8 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_GE(fileBytes(dir.filePath("t.svg")).count("<polygon"), 3);
-}
 
-TEST_F(VectorExport, SvgAndPdfHoldVectorShapesAndNoPicture)
-{
+    // SVG and PDF hold vector shapes and no picture.
     ASSERT_TRUE(exportTo("t.svg").written());
     QXmlStreamReader xml(fileBytes(dir.filePath("t.svg")));
     int shapes = 0, images = 0;

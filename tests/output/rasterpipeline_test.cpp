@@ -44,7 +44,7 @@ protected:
 
 // Sizes of every parity, bands of every height and two pen widths: the file is the plain
 // 1-2-1 sum over the picture drawn whole.
-TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedWholePicture)
+TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedPictureInAnyRowOrderReadBackIndependently)
 {
     const std::tuple<int, int, int> sizes[] = {{1, 1, 1}, {2, 2, 1},   {3, 1, 1},  {1, 4, 1},
                                                {7, 5, 1}, {61, 47, 1}, {61, 47, 4}};
@@ -61,10 +61,8 @@ TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedWholePicture)
                 << w << " x " << h << ", " << rows << " rows, pen " << lineWidth;
         }
     }
-}
 
-TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceInAnyOrderEveryEncoderReadsBackIndependently)
-{
+    // BMP rows land at their place whatever order they come in.
     const QImage source =
         drawWhole(5, 7, randomPolygons(5, 7, 3)).convertToFormat(QImage::Format_RGB888);
     AtomicFileWriter file(path("any.bmp"));

@@ -129,9 +129,9 @@ TEST(SurfaceDrawing, UpwardHatchRisesToTheRight)
     int fill = 0;
     for (int y = 11; y < 49; ++y)
         for (int x = 11; x < 49; ++x) {
-            const bool on = s.pixel(x, y) == kRed;
-            fill += on;
-            EXPECT_TRUE(!on || (s.pixel(x + 1, y - 1) == kRed && s.pixel(x + 1, y + 1) != kRed))
+            fill += s.pixel(x, y) == kRed;
+            EXPECT_TRUE(s.pixel(x, y) != kRed ||
+                        (s.pixel(x + 1, y - 1) == kRed && s.pixel(x + 1, y + 1) != kRed))
                 << x << "," << y;
         }
     EXPECT_TRUE(fill > 38 * 38 / 16 && fill < 38 * 38 / 2) << fill;
@@ -150,7 +150,7 @@ void drawScene(Surface &s)
     s.setFillColour(kGreen), s.ellipse(40, 60, 70, 80), s.setPoint(5, 95), s.setPixel(50, 70, kRed);
 }
 
-TEST(SurfaceOracle, ViewportsAndBatchesShowTheFullCanvasPixels)
+TEST(SurfaceOracle, ViewportsAndBatchesShowTheFullCanvasPixelsKeepingLayersAndCopiesApart)
 {
     ImageSurface full(QSize(160, 160));
     drawScene(full);
@@ -168,10 +168,8 @@ TEST(SurfaceOracle, ViewportsAndBatchesShowTheFullCanvasPixels)
                     ASSERT_EQ(part.pixel(x, y), x < 160 ? full.pixel(x, y) : kBg)
                         << "canvas pixel " << x << "," << y << " batched " << batched;
         }
-}
 
-TEST(SurfaceOracle, BatchKeepsLayersAndCopiesApart)
-{
+    // A batch keeps layers and copies apart.
     ImageSurface s(QSize(50, 50));
     SurfaceBatch batch(s);
     pens(s, kGreen, kGreen), s.polygon(box(0, 0, 20, 20)), s.commitBackground();
