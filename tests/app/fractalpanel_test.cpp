@@ -240,6 +240,9 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
 
     pasteFramesPerKey("2");
     EXPECT_EQ(text("lblFrameStatus"), "frame 3 of 3");
+    pasteFramesPerKey("0.5"); // emptied, the old number stays
+    EXPECT_EQ(panelControl<QLineEdit>("txtFrameDivs")->text(), "");
+    EXPECT_EQ(panel()->animation()->framesPerKey(), 2);
     clickPanel("cmdTo1");
     EXPECT_EQ(state.curKeyFrame, 0);
     EXPECT_NEAR(state.params.refCenterX, 200, 1);
