@@ -392,6 +392,7 @@ TEST(HitTester, AgreesWithPaintingAtEveryPixel)
             }
             EXPECT_GT(hits, 0);
             EXPECT_EQ(canvas.image(), before); // nothing painted on the canvas
+            EXPECT_EQ(tester.foundTile(0, 0).has_value(), painted.pixel(0, 0) == kProbeColour);
         }
     }
 }
