@@ -43,12 +43,10 @@ const auto triangleDocument = [] {
     return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
 };
 
-struct Patch // `at` counts from the end when negative
-{
-    long at;
-    int width;
-    int64_t value;
-};
+// `at` counts from the end when negative.
+// clang-format off
+struct Patch { long at; int width; int64_t value; };
+// clang-format on
 
 const auto craft = [](const Document &base, const std::vector<Patch> &patches,
                       std::string_view header = kHeaderV96) -> std::vector<uint8_t> {
