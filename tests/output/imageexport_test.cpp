@@ -240,7 +240,7 @@ TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 }
 
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPicture)
+TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
@@ -265,7 +265,7 @@ TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPic
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
 }
 
-TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
+TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.wmf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.wmf").written());
