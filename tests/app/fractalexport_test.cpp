@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
+#include "platform/fileio.h"
 
 #include "tests/support/tilebuilder.h"
 
@@ -28,9 +29,9 @@ protected:
             for (int j = 0; j < 8; ++j)
                 tiles.push_back(squareTile(i * 25, j * 25, 25, (i + j) % 2 ? 0x0000ff : 0x00ff00));
         const auto bytes = writeDocument(documentOf(tiles));
-        QFile f(input);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(reinterpret_cast<const char *>(bytes->data()), qint64(bytes->size()));
+        ASSERT_TRUE(
+            writeFileAtomically(input, QByteArray(reinterpret_cast<const char *>(bytes->data()),
+                                                  qsizetype(bytes->size()))));
     }
 
     int run(QStringList options)
@@ -60,10 +61,8 @@ TEST_F(FractalExportTest, RendersTheTilingIntoTheDiscOfThePrintArea)
     // outward decay leaves the corners outside the disc.
     // clang-format off
     struct { QStringList extra; QRgb centre; } const cases[] = {
-        {{}, qRgb(0, 255, 0)},
-        {{"--hue", "120"}, rgbOf(shiftColour(0x00ff00, 120, 0))},
-        {{"--skeleton"}, qRgb(255, 255, 255)},
-    };
+        {{}, qRgb(0, 255, 0)}, {{"--hue", "120"}, rgbOf(shiftColour(0x00ff00, 120, 0))},
+        {{"--skeleton"}, qRgb(255, 255, 255)}};
     // clang-format on
     for (const auto &c : cases) {
         const std::string name = c.extra.join(' ').toStdString();
@@ -72,8 +71,7 @@ TEST_F(FractalExportTest, RendersTheTilingIntoTheDiscOfThePrintArea)
         const QImage image(output);
         ASSERT_EQ(image.size(), QSize(200, 100)) << name;
         EXPECT_EQ(image.pixel(100, 50), c.centre) << name;
-        EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255)) << name;
-        EXPECT_EQ(image.pixel(197, 97), qRgb(255, 255, 255)) << name;
+        EXPECT_EQ(image.pixel(2, 2) & image.pixel(197, 97), qRgb(255, 255, 255)) << name;
     }
 }
 
@@ -100,8 +98,8 @@ TEST_F(FractalExportTest, AnOptionOutOfRangeSaysWhyAndWritesNothing)
     // clang-format on
     for (const auto &c : cases) {
         EXPECT_EQ(run(c.options), 1) << c.message;
-        EXPECT_EQ(err.str(), std::string(c.message) + "\n");
-        EXPECT_FALSE(QFile::exists(output)) << c.message;
+        EXPECT_TRUE(err.str() == std::string(c.message) + "\n" && !QFile::exists(output))
+            << err.str();
     }
 }
 

@@ -32,19 +32,17 @@ double fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
     return width == 1 ? v : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
 }
 
-std::vector<uint8_t> withHeader(std::vector<uint8_t> bytes, std::string_view header)
-{
+const auto withHeader = [](std::vector<uint8_t> bytes, std::string_view header) {
     std::copy(header.begin(), header.end(), bytes.begin());
     return bytes;
-}
+};
 
 // One triangle (four stored elements), no sketch table: the tile's count at 13, its
 // block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
 // end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
-Document triangleDocument()
-{
+const auto triangleDocument = [] {
     return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
-}
+};
 
 struct Patch // `at` counts from the end when negative
 {
@@ -113,7 +111,7 @@ TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
     EXPECT_GT(loads, 100);
 }
 
-TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
+TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFieldsAsZeros)
 {
     const Document tri = triangleDocument(), neverAllocated = documentOf({Tile{}});
     Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
@@ -159,10 +157,7 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSay)
         loadsOrFailsUntouched(craft(c.base, c.patches, c.header), loads);
         EXPECT_EQ(loads, c.loads ? 1 : 0);
     }
-}
 
-TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
-{
     // A huge count with no records: a current-version file needs its tail, tiles-only
     // files read the missing records as empty tiles.
     std::vector<uint8_t> countOnly(kHeaderV96.begin(), kHeaderV96.end());
@@ -176,7 +171,8 @@ TEST(MvlReader, TilesOnlyFilesReadMissingFieldsAsZeros)
     EXPECT_EQ(headerKindOf("MORVEL V.96"), HeaderKind::Unknown);
 }
 
-TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
+TEST(MvlWriter,
+     SavedAgainTheFileIsTheSameByteForByteFieldsSitAtTheirOffsetsWhatWouldNotLoadIsRefused)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false, noPending.xfReflected = 0;
@@ -195,10 +191,8 @@ TEST(MvlRoundTrip, SavedAgainTheFileIsTheSameByteForByte)
         ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
         EXPECT_EQ(*saveState(again), expected);
     }
-}
 
-TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
-{
+    // Fields sit at their byte offsets, little-endian.
     Document empty;
     empty.grid = GridCenterFace;
     const auto e = *writeDocument(empty);
@@ -242,10 +236,8 @@ TEST(MvlWriter, FieldsSitAtTheirByteOffsetsLittleEndian)
                               : field.bytes.size() - field.at,
                   field.value)
             << "offset " << field.at;
-}
 
-TEST(MvlWriter, RefusesWhatDoesNotFitOrWouldNotLoad)
-{
+    // It refuses what does not fit or would not load.
     const Document good = sampleDocument();
     Document refused[7] = {Document{}, Document{}, good, good, good, good, good};
     refused[0].tiles.resize(32767);

@@ -58,8 +58,7 @@ TEST(Centroid, MeanOfTheStoredCornersOfOneTileOrOfASelectedGroup)
     for (int i : {0, 1, 3})
         doc.tiles[i].selected = kTrue;
     double x = -3, y = 4;
-    EXPECT_FALSE(groupCentroid(doc, GridCenterFace, x, y));
-    EXPECT_EQ(Vertex(x, y), Vertex(-3, 4));
+    EXPECT_FALSE(groupCentroid(doc, GridCenterFace, x, y) || Vertex(x, y) != Vertex(-3, 4));
     ASSERT_TRUE(groupCentroid(doc, GridRectangular, x, y));
     EXPECT_EQ(Vertex(x, y), Vertex(37.0 / 7, 1)); // every corner weighs the same
 }
@@ -71,36 +70,15 @@ TEST(PixelConversion, FloorRoundAndSaturate)
         {-0.5, -1, 0}, {-3.0, -3, -3}, {2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2}, {2.5000001, 2, 3},
         {4e9, kPixelLimit, kPixelLimit}, {-1e300, -kPixelLimit, -kPixelLimit}, {kNan, {}, {}}, {-kInf, {}, {}}};
     // clang-format on
-    for (const auto &c : cases) {
-        EXPECT_EQ(floorToPixel(c.v), c.floor) << c.v;
-        EXPECT_EQ(roundToPixel(c.v), c.round) << c.v;
-    }
-    EXPECT_TRUE(roundToInt(1e20, -5, 5) == 5 && roundToInt(-kInf, -5, 5) == -5);
-    EXPECT_EQ(roundToInt(kNan, -5, 5), std::nullopt);
+    for (const auto &c : cases)
+        EXPECT_EQ(std::pair(floorToPixel(c.v), roundToPixel(c.v)), std::pair(c.floor, c.round))
+            << c.v;
+    EXPECT_TRUE(roundToInt(1e20, -5, 5) == 5 && roundToInt(-kInf, -5, 5) == -5 &&
+                roundToInt(kNan, -5, 5) == std::nullopt);
     EXPECT_TRUE(planeToPixelFloor(110, 60, 100, 50, 0.5) == (PixelCoord{5, 5}) &&
                 planeToPixelRound(1.25, 1.75, 0, 0, 2) == (PixelCoord{2, 4}));
     EXPECT_EQ(planeToPixelRound(0, 1e308, 0, 0, 1e10), std::nullopt); // overflows to inf
     EXPECT_EQ(planeToPixelFloor(1e12, -1e12, 0, 0, 1), (PixelCoord{kPixelLimit, -kPixelLimit}));
-}
-
-// Where the property below cannot look: ties, wide tolerances, no lattice, odd input.
-TEST(SnapToGrid, EdgesOfTheRule)
-{
-    // clang-format off
-    struct { int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; } const cases[] = {
-        {GridRectangular, 14, 8, 6, false, false, 14, 8},   // the tolerance is strict
-        {GridRectangular, 20, 20, 20, false, true, 8, 8},   // first passing corner, not nearest
-        {GridRectangular, 19, 20, 6, true, true, 19, 20},   // space places freely
-        {GridNone, 8, 8, 6, false, false, 8, 8}, {17, 8, 8, 6, false, false, 8, 8},
-        {GridRectangular, 8, kNan, 6, false, false, 8, kNan}};
-    // clang-format on
-    for (const auto &c : cases) {
-        const SnapResult s = snapToGrid(c.grid, c.x, c.y, c.tol, c.space);
-        EXPECT_TRUE(s.snapped == c.snapped && s.x == c.sx && (s.y == c.sy || std::isnan(c.sy)))
-            << c.x;
-    }
-    const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
-    EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
 }
 
 // Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
@@ -118,8 +96,26 @@ double nearestNodeDistance(int16_t grid, double x, double y)
     return best;
 }
 
-TEST(SnapToGrid, SnapsExactlyWhenANodeIsNearAndLandsOnIt)
+// First where a random walk cannot look: ties, wide tolerances, no lattice, odd input.
+TEST(SnapToGrid, EdgesOfTheRuleThenSnapsExactlyWhenANodeIsNear)
 {
+    // clang-format off
+    struct { int16_t grid; double x, y, tol; bool space, snapped; double sx, sy; } const cases[] = {
+        {GridRectangular, 14, 8, 6, false, false, 14, 8},   // the tolerance is strict
+        {GridRectangular, 20, 20, 20, false, true, 8, 8},   // first passing corner, not nearest
+        {GridRectangular, 19, 20, 6, true, true, 19, 20},   // space places freely
+        {GridNone, 8, 8, 6, false, false, 8, 8}, {17, 8, 8, 6, false, false, 8, 8},
+        {GridRectangular, 8, kNan, 6, false, false, 8, kNan}};
+    // clang-format on
+    for (const auto &c : cases) {
+        const SnapResult s = snapToGrid(c.grid, c.x, c.y, c.tol, c.space);
+        EXPECT_TRUE(s.snapped == c.snapped && s.x == c.sx && (s.y == c.sy || std::isnan(c.sy)))
+            << c.x;
+    }
+    const SnapResult far = snapToGrid(GridHexagonal, 1e300, -1e300, 6, false);
+    EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
+
+    // Away from those edges: it snaps exactly when a node is near, and lands on it.
     std::mt19937 random(7);
     std::uniform_real_distribution<double> coordinate(-500, 500);
     std::uniform_real_distribution<double> tolerance(0.01, 7.9); // under half a cell
@@ -146,14 +142,12 @@ std::vector<LatticeMark> marks(int16_t grid, double w, double h, double l = -kIn
 {
     std::vector<LatticeMark> out;
     const auto add = [&](const LatticeMark &m) { out.push_back(m); };
-    if (l == -kInf)
-        forEachLatticeMark(grid, w, h, add);
-    else
-        forEachLatticeMarkIn(grid, w, h, l, t, r, b, add);
+    l == -kInf ? forEachLatticeMark(grid, w, h, add)
+               : forEachLatticeMarkIn(grid, w, h, l, t, r, b, add);
     return out;
 }
 
-TEST(LatticeMarks, RowsColumnsAndDots)
+TEST(LatticeMarks, RowsColumnsDotsAndClips)
 {
     // The height is rounded halves to even (39.5 to 40, 38.5 to 38), the width is not.
     EXPECT_EQ(marks(GridRectangular, 40, 39.5).size(), 9u);
@@ -171,14 +165,11 @@ TEST(LatticeMarks, RowsColumnsAndDots)
         {32, y2, true}, {48, y2, false}, {48, y2, true}}));
     // clang-format on
     EXPECT_EQ(marks(GridHexagonal, 0, 34).size(), marks(GridHexagonal, 0, 28).size());
-    EXPECT_TRUE(marks(GridNone, 100, 100).empty() && marks(9, 100, 100).empty());
-    EXPECT_TRUE(marks(GridRectangular, kInf, 100).empty() &&
-                marks(GridHexagonal, 100, kNan).empty());
-    EXPECT_TRUE(marks(GridCenterFace, -5, -5).empty());
-}
+    EXPECT_TRUE(marks(GridNone, 100, 100).empty() && marks(9, 100, 100).empty() &&
+                marks(GridRectangular, kInf, 100).empty() &&
+                marks(GridHexagonal, 100, kNan).empty() && marks(GridCenterFace, -5, -5).empty());
 
-TEST(LatticeMarks, ClipYieldsExactlyTheMatchingSubsetOfTheFullWalk)
-{
+    // A clip yields exactly the matching subset of the full walk.
     std::mt19937 rng(12345);
     std::uniform_real_distribution<double> coord(-40, 260);
     for (int16_t grid : {GridRectangular, GridCenterFace, GridHexagonal}) {

@@ -17,21 +17,12 @@ namespace {
 
 // Tiles told apart by their colour, which is their index; every other one on the
 // hexagonal grid (compaction must not look at the grid).
-Document numberedTiles(int n)
-{
+const auto numberedTiles = [](int n) {
     std::vector<Tile> tiles;
     for (int i = 0; i < n; ++i)
         tiles.push_back(squareTile(20.0 * i, 0, 10, i, i % 2 ? GridHexagonal : GridRectangular));
     return documentOf(std::move(tiles));
-}
-
-std::vector<Colour> coloursOf(const Document &doc)
-{
-    std::vector<Colour> out;
-    for (const Tile &t : doc.tiles)
-        out.push_back(t.color);
-    return out;
-}
+};
 
 TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
 {
@@ -50,9 +41,13 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
         doc.curTile = c.cur;
         doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
         compresT(doc);
-        EXPECT_EQ(coloursOf(doc), c.survivors) << c.tiles << " " << c.cur;
-        EXPECT_EQ(doc.curTile, c.curAfter) << c.tiles << " " << c.cur;
-        EXPECT_TRUE(doc.vtxSel.empty()); // indices shift: no reference survives
+        std::vector<Colour> colours;
+        for (const Tile &t : doc.tiles)
+            colours.push_back(t.color);
+        // Indices shift: no selected vertex survives.
+        EXPECT_EQ(std::tuple(colours, doc.curTile, doc.vtxSel.size()),
+                  std::tuple(c.survivors, c.curAfter, 0u))
+            << c.tiles << " " << c.cur;
     }
     Document doc = numberedTiles(3);
     doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
@@ -77,20 +72,19 @@ TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
 }
 
 // A run of `n` items whose first point's x is `tag`.
-std::vector<Sketch> run(int n, double tag)
-{
-    Sketch item{.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true};
-    return std::vector<Sketch>(n, item);
-}
+const auto run = [](int n, double tag) {
+    return std::vector<Sketch>(
+        n, {.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true});
+};
 
 TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
 {
     Document doc = numberedTiles(2);
     for (int k = 0; k < 5; ++k)
         doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
+    // xfReturn's start names no run.
     doc.tiles[0].sketchStart = doc.xfTile.sketchStart = 7;
-    doc.tiles[1].sketchStart = 3;
-    doc.xfReturn.sketchStart = 40; // names no run
+    doc.tiles[1].sketchStart = 3, doc.xfReturn.sketchStart = 40;
     std::vector<Tile> undoTiles = {doc.tiles[0]};
     undoTiles[0].sketchStart = 9;
     int32_t loose = 3;
@@ -101,8 +95,8 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
                                     doc.xfReturn.sketchStart}),
               (std::vector<int32_t>{1, 1, 3, 3, 5, 0}));
     EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketches[3].count == 2 &&
-                doc.sketches[5].count == 2);
-    EXPECT_TRUE(doc.sketches[5].points[0].x == 4 && doc.sketches[6].points[0].x == 4);
+                doc.sketches[5].count == 2 && doc.sketches[5].points[0].x == 4 &&
+                doc.sketches[6].points[0].x == 4);
     EXPECT_TRUE(sketchRunLength(doc, 3) == 2 && sketchRunLength(doc, 4) == 0); // mid-run
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles}), 0); // nothing to free: nothing changes
     EXPECT_EQ(doc.tiles[0].sketchStart, 3);
@@ -121,8 +115,8 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     ASSERT_EQ(doc.sketches[4].points.size(), 2u);
     EXPECT_NEAR(doc.sketches[4].points[1].x, -2 * c + 3 * s, 1e-12);
     EXPECT_NEAR(doc.sketches[4].points[1].y, -2 * s - 3 * c, 1e-12);
-    EXPECT_EQ(doc.sketches[1].points[0], (Vertex{5, 1})); // the old run stays
-    EXPECT_FALSE(bakeSketch(doc, 2, {}));
+    // The old run stays.
+    EXPECT_FALSE(doc.sketches[1].points[0] != Vertex(5, 1) || bakeSketch(doc, 2, {}));
 
     // A full table is reclaimed first (the old run at 1 goes)...
     doc.sketches.resize(kMaxRecords);
@@ -228,9 +222,8 @@ TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
         snap.fRestore(doc); // the stale selection goes
         EXPECT_TRUE(doc.tiles == opening && doc.vtxSel == std::vector<VertexRef>(1, {0, 2}));
     }
-    Document empty;
-    snap.fBackup(empty); // no tiles: the older copy stays
-    snap.fRestore(empty);
+    Document empty; // no tiles: the older copy stays
+    snap.fBackup(empty), snap.fRestore(empty);
     EXPECT_EQ(empty.tiles, opening);
 }
 

@@ -78,18 +78,14 @@ inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
     w.i16(dims);
     if (dims == 0)
         return;
-    w.i32(count);
-    w.i32(lower);
-    for (const Vertex &v : elements) {
-        w.f64(v.x);
-        w.f64(v.y);
-    }
+    w.i32(count), w.i32(lower);
+    for (const Vertex &v : elements)
+        w.f64(v.x), w.f64(v.y);
 }
 
 inline std::vector<uint8_t> bytesOf(const Document &doc)
 {
-    auto bytes = writeDocument(doc);
-    return bytes ? *bytes : std::vector<uint8_t>{};
+    return writeDocument(doc).value_or(std::vector<uint8_t>{});
 }
 
 } // namespace tessella::testing

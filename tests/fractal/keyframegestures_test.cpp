@@ -20,28 +20,16 @@ FractalState twoKeys(int current)
 {
     FractalState s;
     s.params.refRadius = 50;
-    s.keyFrames.resize(2);
-    s.keyFrames[0].radius = 50;
-    s.keyFrames[1] = s.keyFrames[0];
-    s.keyFrames[1].centerX = 200;
-    s.keyFrames[0].cpOutX = 60;
-    s.keyFrames[0].cpOutY = 80;
-    s.keyFrames[1].cpInX = 140;
-    s.keyFrames[1].cpInY = -80;
+    s.keyFrames = {{.cpOutX = 60, .cpOutY = 80, .radius = 50},
+                   {.centerX = 200, .cpInX = 140, .cpInY = -80, .radius = 50}};
     s.curKeyFrame = current;
     return s;
 }
 
 TEST(KeyFrameHandles, PressGrabsTheHandleUnderThePointer)
 {
-    const struct
-    {
-        const char *what;
-        int current, button;
-        double x, y;
-        Press press;
-        Drag drag;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *what; int current, button; double x, y; Press press; Drag drag; } cases[] = {
         {"outgoing", 0, 1, 63, 78, Press::Handled, Drag::CpOut},
         {"incoming", 0, 1, 137, -83, Press::Handled, Drag::CpIn},
         {"tolerance is strict", 0, 1, 66, 80, Press::AskNewKeyFrame, Drag::None},
@@ -50,13 +38,13 @@ TEST(KeyFrameHandles, PressGrabsTheHandleUnderThePointer)
         {"empty, left", 0, 1, 100, 100, Press::AskNewKeyFrame, Drag::None},
         {"empty, right", 0, 2, 100, 100, Press::Pan, Drag::None},
     };
+    // clang-format on
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
         FractalState s = twoKeys(c.current);
         ReferenceGestures g(
             s, [](int) {}, [](int) {});
-        EXPECT_EQ(g.press(c.button, c.x, c.y, 6), c.press);
-        EXPECT_EQ(g.drag(), c.drag);
+        EXPECT_EQ(g.press(c.button, c.x, c.y, 6), c.press) << c.what;
+        EXPECT_EQ(g.drag(), c.drag) << c.what;
     }
 }
 
@@ -66,21 +54,20 @@ TEST(KeyFrameHandles, DraggingMovesOnlyTheControlPointAndRightClickStraightens)
     int stores = 0;
     ReferenceGestures g(
         s, [&](int) { ++stores; }, [](int) {});
+    const auto points = [&] {
+        const KeyFrame &a = s.keyFrames[0], &b = s.keyFrames[1];
+        return std::vector{a.cpOutX, a.cpOutY, b.cpInX, b.cpInY};
+    };
     ASSERT_EQ(g.press(1, 140, -80, 6), Press::Handled);
     EXPECT_TRUE(g.move(150, 30));
     g.release();
-    EXPECT_EQ(s.keyFrames[1].cpInX, 150);
-    EXPECT_EQ(s.keyFrames[1].cpInY, 30);
-    EXPECT_EQ(s.keyFrames[0].cpOutX, 60);
+    EXPECT_EQ(points(), std::vector<double>({60, 80, 150, 30}));
     EXPECT_EQ(stores, 0); // the shape did not change
 
     // The right button on a control point puts both at the quarter points of the chord.
     ASSERT_EQ(g.press(2, 60, 80, 6), Press::Handled);
     EXPECT_EQ(g.drag(), Drag::None);
-    EXPECT_DOUBLE_EQ(s.keyFrames[0].cpOutX, 50);
-    EXPECT_DOUBLE_EQ(s.keyFrames[0].cpOutY, 0);
-    EXPECT_DOUBLE_EQ(s.keyFrames[1].cpInX, 150);
-    EXPECT_DOUBLE_EQ(s.keyFrames[1].cpInY, 0);
+    EXPECT_EQ(points(), std::vector<double>({50, 0, 150, 0}));
     // The shape's handles come first: the outgoing point now lies on the aspect handle.
     ASSERT_EQ(g.press(1, 50, 0, 6), Press::Handled);
     EXPECT_EQ(g.drag(), Drag::Aspect);
@@ -106,17 +93,16 @@ TEST(ShowPaths, DrawsTheCurvedPathAndTheHandles)
     EXPECT_EQ(at(0, 0), 0xffffff);
     // One piece per segment: the chord itself, to the next key frame's centre.
     ShowPaths(surface, s.keyFrames, 0, 1);
-    EXPECT_EQ(at(100, 0), 255);
-    EXPECT_EQ(at(190, 0), 255);
-    EXPECT_EQ(at(230, 0), 0xffffff); // inside the next circle, off the path
+    // Inside the next circle, off the path, nothing.
+    EXPECT_EQ(std::vector({at(100, 0), at(190, 0), at(230, 0)}),
+              std::vector<Colour>({255, 255, 0xffffff}));
     surface.clearAll(0xffffff);
 
     ShowPaths(surface, s.keyFrames, 0, 10);
     const PathPoint mid = pathPoint(s.keyFrames, 0, 0.3);
     ASSERT_GT(std::abs(mid.y), 1); // bent off the chord
-    EXPECT_EQ(at(mid.x, mid.y), 255);
-    EXPECT_EQ(at(60, 80), 255);
-    EXPECT_EQ(at(140, -80), 255);
+    EXPECT_EQ(std::vector({at(mid.x, mid.y), at(60, 80), at(140, -80)}),
+              std::vector<Colour>(3, 255));
     EXPECT_EQ(at(250, 0), 0); // the other key frame's circle, in the pen colour
     EXPECT_EQ(surface.penColour(), 0);
 }

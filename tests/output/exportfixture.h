@@ -68,16 +68,13 @@ inline QImage drawWhole(int width, int height, const std::function<void(Surface 
 }
 
 // Records progress and cancels after a number of calls.
-class RecordingSink : public ExportSink
+struct RecordingSink : ExportSink
 {
-public:
-    explicit RecordingSink(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
+    explicit RecordingSink(int cancelAfter = -1) : cancelAfter(cancelAfter) {}
     void progress(double fraction) override { fractions.push_back(fraction); }
-    bool cancelled() override { return cancelAfter_ >= 0 && int(fractions.size()) >= cancelAfter_; }
+    bool cancelled() override { return cancelAfter >= 0 && int(fractions.size()) >= cancelAfter; }
     std::vector<double> fractions;
-
-private:
-    int cancelAfter_;
+    int cancelAfter;
 };
 
 } // namespace tessella::test

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <set>
 
@@ -44,27 +45,21 @@ protected:
     Document doc = documentOf({squareTile(0, 0, 400, 0x0000ff)});
 };
 
-QImage readBack(const QString &path)
-{
+const auto readBack = [](const QString &path) {
     return QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
-}
-
-uint32_t u32At(const QByteArray &b, qsizetype at)
-{
+};
+const auto u32At = [](const QByteArray &b, qsizetype at) {
     return qFromLittleEndian<uint32_t>(b.constData() + at);
-}
-
-uint16_t u16At(const QByteArray &b, qsizetype at)
-{
+};
+const auto u16At = [](const QByteArray &b, qsizetype at) {
     return qFromLittleEndian<uint16_t>(b.constData() + at);
-}
+};
 
 struct EmfWalk
 {
     bool wellFormed = false;
     std::vector<uint32_t> types;
-    int32_t bounds[4] = {};
-    int32_t frame[4] = {};
+    std::array<int32_t, 4> bounds{}, frame{};
     double mmPerPixel[4] = {}; // the reference device's size in mm, then in µm, over its pixels
     std::set<std::pair<int, int>> points16; // the corners of the 16-bit polygons
 };
@@ -131,10 +126,10 @@ protected:
                           squareTile(10, 60, 40, 0xff0000),
                           polygonTile({{-50000, 100}, {50000, 100}, {50000, 105}})});
         doc.tiles[1].selected = -1;
-        doc.tiles[0].sketchStart = doc.appendSketchRun({{.count = 1,
-                                                         .nPoints = 3,
-                                                         .points = {{5, 5}, {20, 5}, {20, 20}},
-                                                         .pointsAllocated = true}});
+        // clang-format off
+        doc.tiles[0].sketchStart = doc.appendSketchRun({{.count = 1, .nPoints = 3,
+            .points = {{5, 5}, {20, 5}, {20, 20}}, .pointsAllocated = true}});
+        // clang-format on
     }
     // The quality is ignored: vector files are drawn at 2.
     ExportResult exportTo(const QString &name, PrintArea area = {0, 0, 120, 110})
@@ -162,19 +157,17 @@ TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
 // "Better" draws the area twice as large and halves it. Top 300, bottom 500, inside a red
 // square reaching to 1000: the scene's bands cover the 200 x 400 drawing exactly, and every
 // row of the file is red, the last one included.
-TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItToItsLastRow)
+TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
 {
     std::mutex mutex;
-    int64_t rows = 0;
-    int width = 0;
+    int64_t rows = 0, width = 0;
     double zoom = 0;
     const Document big = documentOf({squareTile(0, 0, 1000, 0x0000ff)});
     ExportRequest r = request("low.png", {100, 300, 200, 500}, 2);
     r.scene = [&](Surface &surface, const DrawSettings &settings) {
         const PixelRect area = *surface.visibleArea();
         std::lock_guard lock(mutex);
-        width = area.right - area.left + 1;
-        zoom = surface.zoom();
+        width = area.right - area.left + 1, zoom = surface.zoom();
         EXPECT_TRUE(surface.originX() == 100 && surface.originY() == 300 &&
                     surface.penWidth() == 2 && !settings.vectorTarget);
         // File rows inside the drawing, without the overlap the smoothing needs.
@@ -187,20 +180,43 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaAndWritesItToItsLastRow)
     ASSERT_EQ(image.size(), QSize(100, 200));
     for (int y : {0, 100, 199})
         EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
-}
 
-TEST_F(ImageExport, ScreenQualityWritesTheDrawingUnsmoothed)
-{
+    // "Screen" quality writes the drawing unsmoothed.
     Document two = documentOf({squareTile(0, 0, 30, 0x0000ff), squareTile(30, 0, 30, 0xff0000)});
-    const ExportRequest r = request("screen.bmp", {0, 0, 100, 50}, 1);
-    ASSERT_TRUE(exportImage(two, r).written());
-    const QImage expected =
-        drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); });
-    EXPECT_EQ(readBack(r.path), expected);
+    const ExportRequest screen = request("screen.bmp", {0, 0, 100, 50}, 1);
+    ASSERT_TRUE(exportImage(two, screen).written());
+    EXPECT_EQ(readBack(screen.path),
+              drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); }));
 }
 
-TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
+TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 {
+    for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
+        ExportRequest r = request(name, {0, 0, 300, 300}, 2);
+        ASSERT_TRUE(putFile(r.path, "old"));
+        setWriteFailureForTesting(true);
+        const ExportResult result = exportImage(doc, r);
+        setWriteFailureForTesting(false);
+        EXPECT_EQ(std::tuple(result.status, result.message, fileBytes(r.path)),
+                  std::tuple(ExportResult::Status::Failed, "file not saved\n" + r.path, "old"));
+    }
+    ExportRequest nowhere = request("x.jpg", {0, 0, 10, 10});
+    nowhere.path = dir.filePath("missing/x.jpg");
+    EXPECT_EQ(exportImage(doc, nowhere).message, "file not saved\n" + nowhere.path);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 7);
+
+    // A cancel stops within a band and writes nothing.
+    QDir(dir.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir.path()));
+    for (const char *name : {"c.jpg", "c.wmf"}) {
+        RecordingSink sink(0);
+        ExportRequest r = request(name, {0, 0, 400, 400}, 4);
+        EXPECT_EQ(exportImage(doc, r, &sink).status, ExportResult::Status::Cancelled) << name;
+        EXPECT_TRUE(sink.fractions.size() <= 1u && !QFileInfo::exists(r.path)) << name;
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // Oversized images are refused and nothing is written.
     // clang-format off
     const struct { const char *name; PrintArea area; int zoom; } refused[] = {
         {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
@@ -224,48 +240,16 @@ TEST_F(ImageExport, OversizedImagesAreRefusedAndNothingIsWritten)
                  exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
-TEST_F(ImageExport, AFailedWriteSaysFileNotSavedAndKeepsTheOldFile)
-{
-    for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
-        ExportRequest r = request(name, {0, 0, 300, 300}, 2);
-        ASSERT_TRUE(putFile(r.path, "old"));
-        setWriteFailureForTesting(true);
-        const ExportResult result = exportImage(doc, r);
-        setWriteFailureForTesting(false);
-        EXPECT_EQ(result.status, ExportResult::Status::Failed) << name;
-        EXPECT_EQ(result.message, "file not saved\n" + r.path);
-        EXPECT_EQ(fileBytes(r.path), "old") << name;
-    }
-    ExportRequest nowhere = request("x.jpg", {0, 0, 10, 10});
-    nowhere.path = dir.filePath("missing/x.jpg");
-    EXPECT_EQ(exportImage(doc, nowhere).message, "file not saved\n" + nowhere.path);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 7);
-}
-
-TEST_F(ImageExport, ACancelStopsWithinABandAndWritesNothing)
-{
-    for (const char *name : {"c.jpg", "c.wmf"}) {
-        RecordingSink sink(0);
-        ExportRequest r = request(name, {0, 0, 400, 400}, 4);
-        EXPECT_EQ(exportImage(doc, r, &sink).status, ExportResult::Status::Cancelled) << name;
-        EXPECT_LE(sink.fractions.size(), 1u);
-        EXPECT_FALSE(QFileInfo::exists(r.path)) << name;
-    }
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-}
-
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
+TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPicture)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
     const EmfWalk walk = walkEmf(fileBytes(dir.filePath("t.emf")));
     ASSERT_TRUE(walk.wellFormed);
-    EXPECT_EQ(std::vector<int32_t>(walk.bounds, walk.bounds + 4),
-              (std::vector<int32_t>{-5, 3, 115, 113}));
-    // 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
-    EXPECT_EQ(std::vector<int32_t>(walk.frame, walk.frame + 4),
-              (std::vector<int32_t>{0, 0, 6350, 5821}));
+    // The frame: 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
+    EXPECT_EQ(std::pair(walk.bounds, walk.frame),
+              std::pair(std::array{-5, 3, 115, 113}, std::array{0, 0, 6350, 5821}));
     for (double mm : walk.mmPerPixel) // the same scale, so that readers size it alike
         EXPECT_NEAR(mm, 63.50 / 240, 0.0005);
     std::map<uint32_t, int> counts;
@@ -288,13 +272,13 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(exportTo("t.wmf").written());
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);
-    EXPECT_EQ(u32At(bytes, 0), 0x9AC6CDD7u);
     uint16_t checksum = 0;
     for (int w = 0; w < 10; ++w)
         checksum ^= u16At(bytes, 2 * w);
-    EXPECT_EQ(u16At(bytes, 20), checksum);
-    // Right and bottom of the drawing, units per inch.
-    EXPECT_TRUE(u16At(bytes, 10) == 240 && u16At(bytes, 12) == 220 && u16At(bytes, 14) == 96);
+    // The key, the checksum, then right and bottom of the drawing and units per inch.
+    EXPECT_EQ(std::tuple(u32At(bytes, 0), u16At(bytes, 20), u16At(bytes, 10), u16At(bytes, 12),
+                         u16At(bytes, 14)),
+              std::tuple(0x9AC6CDD7u, checksum, 240, 220, 96));
     EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
 
     int polygons = 0;
@@ -327,10 +311,8 @@ TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_GE(fileBytes(dir.filePath("t.svg")).count("<polygon"), 3);
-}
 
-TEST_F(VectorExport, SvgAndPdfHoldVectorShapesAndNoPicture)
-{
+    // SVG and PDF hold vector shapes and no picture.
     ASSERT_TRUE(exportTo("t.svg").written());
     QXmlStreamReader xml(fileBytes(dir.filePath("t.svg")));
     int shapes = 0, images = 0;

@@ -19,21 +19,16 @@ using namespace tessella::test;
 
 namespace {
 
-QImage readImage(const QString &path, const char *format)
-{
+const auto readImage = [](const QString &path, const char *format) {
     return QImageReader(path, format).read().convertToFormat(QImage::Format_RGB32);
-}
+};
 
 // A job drawing random polygons with the given band height.
-RasterJob polygonJob(int width, int height, int bandRows)
-{
-    return {.width = width,
-            .height = height,
-            .smooth = true,
-            .draw = randomPolygons(width, height, 7),
-            .bandRows = bandRows,
-            .threads = 2};
-}
+// clang-format off
+const auto polygonJob = [](int width, int height, int bandRows) { return RasterJob{.width = width,
+    .height = height, .smooth = true, .draw = randomPolygons(width, height, 7),
+    .bandRows = bandRows, .threads = 2}; };
+// clang-format on
 
 class RasterPipeline : public ::testing::Test
 {
@@ -46,31 +41,25 @@ protected:
 
 // Sizes of every parity, bands of every height and two pen widths: the file is the plain
 // 1-2-1 sum over the picture drawn whole.
-TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedWholePicture)
+TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedPictureInAnyRowOrderReadBackIndependently)
 {
-    for (const auto &[w, h, lineWidth] : {std::tuple{1, 1, 1},
-                                          {2, 2, 1},
-                                          {3, 1, 1},
-                                          {1, 4, 1},
-                                          {7, 5, 1},
-                                          {61, 47, 1},
-                                          {61, 47, 4}}) {
+    const std::tuple<int, int, int> sizes[] = {{1, 1, 1}, {2, 2, 1},   {3, 1, 1},  {1, 4, 1},
+                                               {7, 5, 1}, {61, 47, 1}, {61, 47, 4}};
+    for (const auto &[w, h, lineWidth] : sizes) {
         const QImage expected =
             referenceSmooth(drawWhole(w, h, randomPolygons(w, h, 7), lineWidth));
         for (int rows = 1; rows <= (h + 1) / 2 + 1; ++rows) {
             RasterJob job = polygonJob(w, h, rows);
             job.lineWidth = lineWidth;
             const QString out = path(QString("band%1.bmp").arg(rows));
-            ASSERT_TRUE(writeRaster(job, RasterEncoding::Bmp, out).status ==
-                        RasterResult::Status::Written);
+            ASSERT_EQ(writeRaster(job, RasterEncoding::Bmp, out).status,
+                      RasterResult::Status::Written);
             ASSERT_EQ(readImage(out, "bmp"), expected)
                 << w << " x " << h << ", " << rows << " rows, pen " << lineWidth;
         }
     }
-}
 
-TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
-{
+    // BMP rows land at their place whatever order they come in.
     const QImage source =
         drawWhole(5, 7, randomPolygons(5, 7, 3)).convertToFormat(QImage::Format_RGB888);
     AtomicFileWriter file(path("any.bmp"));
@@ -98,10 +87,7 @@ TEST_F(RasterPipeline, BmpRowsLandAtTheirPlaceWhateverOrderTheyCome)
     ASSERT_TRUE(wide->finish() && big.commit());
     const QByteArray bytes = fileBytes(path("big.bmp"));
     EXPECT_EQ(qFromLittleEndian<uint32_t>(bytes.constData() + 2), uint32_t(bytes.size()));
-}
 
-TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)
-{
     // PNG, like BMP above, holds the smoothed picture exactly, band seams included.
     ASSERT_EQ(writeRaster(polygonJob(61, 47, 5), RasterEncoding::Png, path("p.png")).status,
               RasterResult::Status::Written);
@@ -133,7 +119,7 @@ TEST_F(RasterPipeline, EveryEncoderIsReadBackByAnIndependentDecoder)
     }
 }
 
-TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
+TEST_F(RasterPipeline, ProgressRisesByFileRowsACancelKeepsTheOldFileAReplacedOneItsMode)
 {
     RecordingSink sink;
     ASSERT_EQ(writeRaster(polygonJob(40, 40, 3), RasterEncoding::Png, path("p.png"), &sink).status,
@@ -153,10 +139,8 @@ TEST_F(RasterPipeline, ProgressRisesToOneByFileRowsAndACancelKeepsTheOldFile)
                     fileBytes(path("p.png")) == "the old picture");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.png"});
     }
-}
 
-TEST_F(RasterPipeline, AReplacedJpegKeepsItsTimesAndPermissionBits)
-{
+    // A replaced JPEG keeps its times and permission bits.
     const QByteArray out = QFile::encodeName(path("kept.jpg"));
     ASSERT_TRUE(putFile(path("kept.jpg"), "old"));
     ASSERT_EQ(::chmod(out.constData(), 0640), 0);
@@ -164,8 +148,7 @@ TEST_F(RasterPipeline, AReplacedJpegKeepsItsTimesAndPermissionBits)
     ASSERT_EQ(::utimensat(AT_FDCWD, out.constData(), times, 0), 0);
     ASSERT_EQ(writeRaster(polygonJob(30, 30, 4), RasterEncoding::Jpeg, path("kept.jpg")).status,
               RasterResult::Status::Written);
-    struct stat st
-    {};
+    struct stat st = {};
     ASSERT_EQ(::stat(out.constData(), &st), 0);
     EXPECT_TRUE((st.st_mode & 07777) == 0640 && st.st_atim.tv_sec == 1000000000 &&
                 st.st_mtim.tv_sec == 1100000000);

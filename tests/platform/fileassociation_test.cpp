@@ -25,10 +25,7 @@ const QString kDesktop = "/applications/tessella.desktop";
 const QString kIcon = "/icons/hicolor/48x48/mimetypes/application-x-tessella-mvl.png";
 
 // A regular file where a directory belongs makes the directory impossible, even as root.
-void block(const QString &path)
-{
-    ASSERT_TRUE(test::putFile(path, "not a directory"));
-}
+const auto block = [](const QString &path) { ASSERT_TRUE(test::putFile(path, "not a directory")); };
 
 class FileAssociation : public ::testing::Test
 {
@@ -111,13 +108,12 @@ TEST_F(FileAssociation, GivenIconIsScaledOrTheDrawnOneUsed)
     source.fill(QColor(200, 10, 20));
     ASSERT_TRUE(source.save(dir.filePath("Micon48.ico"), "PNG"));
     const QImage icon = QImage::fromData(documentIconPng(dir.filePath("Micon48.ico")), "PNG");
-    ASSERT_EQ(icon.size(), QSize(48, 48));
-    EXPECT_EQ(QColor(icon.pixel(24, 24)), QColor(200, 10, 20)); // 48 x 32, centred
-    EXPECT_EQ(qAlpha(icon.pixel(24, 2)), 0);
+    ASSERT_EQ(icon.size(), QSize(48, 48)); // 48 x 32, centred
+    EXPECT_TRUE(QColor(icon.pixel(24, 24)) == QColor(200, 10, 20) &&
+                qAlpha(icon.pixel(24, 2)) == 0);
     EXPECT_EQ(documentIconPng("/nonexistent/Micon48.ico"), documentIconPng(QString()));
 
-    AppPaths app{dir.path(), "tessella", {}, {}};
-    const AssociationPaths current = AssociationPaths::current(app);
+    const AssociationPaths current = AssociationPaths::current({dir.path(), "tessella", {}, {}});
     EXPECT_TRUE(current.executablePath == dir.filePath("tessella") &&
                 current.iconSource == dir.filePath("Micon48.ico"));
 }

@@ -24,11 +24,10 @@ using tessella::test::putFile;
 
 namespace {
 
-QStringList entries(const QString &dir, const QStringList &filter = {})
-{
+const auto entries = [](const QString &dir, const QStringList &filter = {}) {
     return QDir(dir).entryList(
         filter, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
+};
 
 class Files : public ::testing::Test
 {
@@ -93,8 +92,8 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     ASSERT_TRUE(putFile(path("doc.mvl"), old));
     setWriteFailureForTesting(true); // as a full disk would, half-way through
     QString error;
-    EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error));
-    EXPECT_FALSE(error.isEmpty() || writeFileAtomically(path("other.mvl"), "abc"));
+    EXPECT_FALSE(writeFileAtomically(path("doc.mvl"), QByteArray(5000, 'n'), &error) ||
+                 error.isEmpty() || writeFileAtomically(path("other.mvl"), "abc"));
     EXPECT_TRUE(fileBytes(path("doc.mvl")) == old && entries(dir.path()) == QStringList{"doc.mvl"});
     setWriteFailureForTesting(false);
 
@@ -106,12 +105,12 @@ TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
     // Where no temporary can be made the file is written in place, every write checked.
     setDirectWriteForTesting(true);
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short"));
-    EXPECT_EQ(fileBytes(path("doc.mvl")), "short");
-    EXPECT_FALSE(writeFileAtomically("/dev/full", QByteArray(100000, 'x')) ||
+    EXPECT_FALSE(fileBytes(path("doc.mvl")) != "short" ||
+                 writeFileAtomically("/dev/full", QByteArray(100000, 'x')) ||
                  writeFileAtomically("/dev/full", "tiny")); // the second fails only at the flush
 }
 
-TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
+TEST_F(Files, MarkerIsOneSpaceOnlyThePerUserDirectoryIsTidiedAndLocations)
 {
     const QString marker = path("config/tessella/tessella.sem");
     EXPECT_FALSE(markerExists(marker));
@@ -135,10 +134,8 @@ TEST_F(Files, MarkerIsOneSpaceAndOnlyThePerUserDirectoryIsTidied)
     EXPECT_EQ(entries(path("shared"), {"*.sem"}), (QStringList{"old-name.sem", "tessella.sem"}));
     EXPECT_EQ(entries(path("own")), (QStringList{"notes.txt", "tessella.sem"}));
     EXPECT_TRUE(QFileInfo::exists(path("precious.sem"))); // a link's target stays
-}
 
-TEST_F(Files, MarkerAndLibraryLocations)
-{
+    // Where the marker and the primitives library are looked for.
     ASSERT_TRUE(QDir().mkpath(path("bin")));
     AppPaths app{path("bin"), "tessella", path("config"), {path("data1"), path("data2")}};
     const MarkerLocation beside = markerLocation(app);

@@ -44,49 +44,9 @@ void scramble(Chain &chain, std::mt19937 &rng)
     }
 }
 
-class ChainTest : public LinkTest
-{};
-
-TEST_F(ChainTest, OpeningBuildsOneAnchoredNodePerCornerPlusTheClosingNode)
-{
-    const std::vector<Vertex> square{{50, 50}, {60, 50}, {60, 60}, {50, 60}};
-    const struct
-    {
-        std::vector<Vertex> corners;
-        bool reflected;
-        int spare; // the closing copy: 0 kept, 1 holding something else, 2 missing
-        double width, height, dx, dy;
-    } rows[] = {{{{0, 0}, {30, 0}, {10, 20}}, false, 0, 90, 60, 30, 20},
-                {square, false, 1, 30, 30, -40, -40},
-                {square, false, 2, 30, 30, -40, -40},
-                {square, true, 0, 40, 30, -40, -40}};
-    for (const auto &r : rows) {
-        Tile t = test::polygonTile(r.corners);
-        if (r.spare == 1)
-            t.verts.back() = {0, 0};
-        if (r.spare == 2)
-            t.verts.pop_back();
-        ASSERT_TRUE(chain.openFromTile(t, r.reflected));
-        EXPECT_EQ(std::tuple(chain.surfaceWidth, chain.surfaceHeight, chain.openWidth,
-                             chain.editOffsetX, chain.editOffsetY, chain.countPoints()),
-                  std::tuple(r.width, r.height, r.reflected ? r.width * 3 / 4 : r.width, r.dx, r.dy,
-                             long(r.corners.size())));
-        const auto all = nodes();
-        ASSERT_EQ(all.size(), r.corners.size() + 1);
-        for (size_t k = 0; k < all.size(); ++k) {
-            const Vertex &c = r.corners[k % r.corners.size()];
-            EXPECT_EQ(at(all[k]), (Vertex{c.x + r.dx, c.y + r.dy})) << k;
-            EXPECT_TRUE(all[k]->Anchored && all[k]->vtxPtr == all[k] && all[k]->nPoints == 2 &&
-                        !all[k]->fActive && !all[k]->bActive && !all[k]->rotCenter);
-        }
-    }
-    EXPECT_FALSE(chain.openFromTile(test::polygonTile({{0, 0}, {1, 1}}), false));
-    EXPECT_TRUE(chain.empty());
-}
-
 // Both handles lie on the line through the node parallel to the chord between its
 // neighbours, a third of the way to each neighbour: the curve is smooth at every corner.
-TEST_F(ChainTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
+TEST_F(LinkTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
 {
     std::mt19937 rng(11);
     for (int round = 0; round < 20; ++round) {
@@ -108,8 +68,8 @@ TEST_F(ChainTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
               std::tuple(c2->x, c2->y, c2->x, c2->y));
 }
 
-// Every segment is sampled on its Bezier curve; the saved chain restores field for field.
-TEST_F(ChainTest, FlattenSamplesTheCurvesAndTheSavedChainRestores)
+// Every segment is sampled on its Bezier curve.
+TEST_F(LinkTest, FlattenSamplesTheCurves)
 {
     std::mt19937 rng(5);
     for (int round = 0; round < 20; ++round) {
@@ -129,20 +89,15 @@ TEST_F(ChainTest, FlattenSamplesTheCurvesAndTheSavedChainRestores)
         }
         ASSERT_EQ(std::tuple(back.nVerts, chain.countPoints(), back.verts.size()),
                   std::tuple(int16_t(i), long(i), i + 1));
-        EXPECT_EQ(back.verts.back(), back.verts.front()) << "closing copy";
-        EXPECT_EQ(back.color, doc.xfTile.color);
-
-        const auto recs = chain.saveChain();
-        Chain other;
-        ASSERT_TRUE(other.restoreChain(recs, false));
-        EXPECT_EQ(std::tuple(recs.size(), other.saveChain(), other.refNode),
-                  std::tuple(size_t(chain.nodeCount()), recs, nullptr));
-        for (Node *v = other.firstNode; v != other.nilNode(); v = v->fLink)
-            EXPECT_EQ(v->vtxPtr, other.edgeStart(v));
+        EXPECT_TRUE(back.verts.back() == back.verts.front() && back.color == doc.xfTile.color);
     }
     // Straight segments hand back exactly the corners.
     open({{3, 4}, {40, 4}, {52, 30}, {15, 30}});
     EXPECT_EQ(chain.flatten(doc.xfTile).verts, doc.xfTile.verts);
+    // The surface is three times the corners' box, the polygon in its middle third.
+    EXPECT_EQ(
+        std::tuple(chain.surfaceWidth, chain.surfaceHeight, chain.editOffsetX, chain.editOffsetY),
+        std::tuple(147.0, 78.0, 46.0, 22.0));
     // Records that cannot be walked leave the chain as it was (the table of broken chains
     // belongs to the chain check).
     auto recs = chain.saveChain();
@@ -150,39 +105,6 @@ TEST_F(ChainTest, FlattenSamplesTheCurvesAndTheSavedChainRestores)
         r.anchored = 0;
     EXPECT_FALSE(chain.restoreChain(recs, false) || chain.restoreChain({}, false));
     EXPECT_EQ(chain.nodeCount(), 5);
-}
-
-TEST_F(ChainTest, TraverseFindsTheNearestSegmentWithinReach)
-{
-    // Square (100, 100) .. (200, 200) whose first segment has zero length: node 1 sits
-    // on the first corner and carries the bottom edge.
-    open(test::squareCorners(0, 0, 100));
-    Node *p = chain.insertAfter(chain.firstNode);
-    p->x = p->y = 100;
-    p->nPoints = 2;
-    const double r = kHitRadius;
-    // clang-format off
-    const struct { double x, y, reach; int node; double footX, footY; } rows[] = { // node -1: a miss
-        {100, 100, r, 1, 100, 100},   // zero-length segment never hit; the tie to the earlier
-        {200, 200, r, 2, 200, 200},   // a corner: the segment starting there
-        {150, 102, r, 1, 150, 100},
-        {150, 97.5, r, 1, 150, 100},  // squared distance 6.25 < 7
-        {150, 103, r, -1, 0, 0},      // 9 is beyond 7
-        {350, 100, r, -1, 0, 0},      // beyond the far end
-        {30, 100, r, -1, 0, 0},       // beyond the near end, on the line
-        {150, 102, r / std::sqrt(2.0), 1, 150, 100}, // 4 < 5.24
-        {150, 102.5, r / std::sqrt(8.0), -1, 0, 0},  // 6.25 > 3.12
-    };
-    // clang-format on
-    const auto all = nodes();
-    for (const auto &h : rows) {
-        SCOPED_TRACE(::testing::Message() << h.x << ", " << h.y << " reach " << h.reach);
-        EXPECT_EQ(chain.traverse(h.x, h.y, h.reach), h.node < 0 ? chain.nilNode() : all[h.node]);
-        EXPECT_TRUE(h.node < 0 || (chain.footX == h.footX && chain.footY == h.footY));
-    }
-    EXPECT_EQ(chain.segmentDistance(100, 100, chain.firstNode), kHitRadius + 1);
-    EXPECT_EQ(chain.segmentDistance(100, 100, chain.lastNode), kHitRadius + 1);
-    EXPECT_NEAR(chain.segmentDistance(150, 104, p, 20), 16, 1e-9) << "squared, not the root";
 }
 
 } // namespace

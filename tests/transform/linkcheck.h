@@ -135,7 +135,6 @@ public:
         }
         return {run(src, chain.edgeEnd(src)), run(chain.edgeStart(dst->bLink), dst)};
     }
-    std::vector<Node *> sourceRun() const { return runs().first; }
 
     static void expectAt(double x, double y, Vertex v, double tol, const char *what, size_t j)
     {
