@@ -19,19 +19,16 @@ using namespace tessella::test;
 
 namespace {
 
-QImage readImage(const QString &path, const char *format)
-{
+const auto readImage = [](const QString &path, const char *format) {
     return QImageReader(path, format).read().convertToFormat(QImage::Format_RGB32);
-}
+};
 
 // A job drawing random polygons with the given band height.
-RasterJob polygonJob(int width, int height, int bandRows)
-{
-    // clang-format off
-    return {.width = width, .height = height, .smooth = true,
-            .draw = randomPolygons(width, height, 7), .bandRows = bandRows, .threads = 2};
-    // clang-format on
-}
+// clang-format off
+const auto polygonJob = [](int width, int height, int bandRows) { return RasterJob{.width = width,
+    .height = height, .smooth = true, .draw = randomPolygons(width, height, 7),
+    .bandRows = bandRows, .threads = 2}; };
+// clang-format on
 
 class RasterPipeline : public ::testing::Test
 {
@@ -55,8 +52,8 @@ TEST_F(RasterPipeline, BandsOfEveryHeightGiveTheSmoothedPictureInAnyRowOrderRead
             RasterJob job = polygonJob(w, h, rows);
             job.lineWidth = lineWidth;
             const QString out = path(QString("band%1.bmp").arg(rows));
-            ASSERT_TRUE(writeRaster(job, RasterEncoding::Bmp, out).status ==
-                        RasterResult::Status::Written);
+            ASSERT_EQ(writeRaster(job, RasterEncoding::Bmp, out).status,
+                      RasterResult::Status::Written);
             ASSERT_EQ(readImage(out, "bmp"), expected)
                 << w << " x " << h << ", " << rows << " rows, pen " << lineWidth;
         }

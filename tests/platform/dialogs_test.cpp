@@ -59,8 +59,8 @@ TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
     EXPECT_TRUE(box->textFormat() == Qt::PlainText &&
                 box->text() == "<b>bold</b>error loading file");
     const auto three = QtDialogs::makeQuestionBox(nullptr, "<i>first</i>", "second", true);
-    EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond");
-    EXPECT_EQ(three->escapeButton(), three->button(QMessageBox::Cancel));
+    EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond" &&
+                three->escapeButton() == three->button(QMessageBox::Cancel));
     const auto two = QtDialogs::makeQuestionBox(nullptr, "a", "b", false);
     EXPECT_TRUE(two->standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
                 two->escapeButton() == two->button(QMessageBox::No));

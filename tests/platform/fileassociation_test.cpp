@@ -113,8 +113,7 @@ TEST_F(FileAssociation, GivenIconIsScaledOrTheDrawnOneUsed)
                 qAlpha(icon.pixel(24, 2)) == 0);
     EXPECT_EQ(documentIconPng("/nonexistent/Micon48.ico"), documentIconPng(QString()));
 
-    AppPaths app{dir.path(), "tessella", {}, {}};
-    const AssociationPaths current = AssociationPaths::current(app);
+    const AssociationPaths current = AssociationPaths::current({dir.path(), "tessella", {}, {}});
     EXPECT_TRUE(current.executablePath == dir.filePath("tessella") &&
                 current.iconSource == dir.filePath("Micon48.ico"));
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // New tile entry and the transform pick: the point-by-point entry as a table, the shape
-// check as a table, the pick's hand-over, and both once through the window.
-#include "windowfixture.h"
+// check as a table and the pick's hand-over.
+#include "editorfixture.h"
 
 #include "document/geometry.h"
+#include "tileeditor/transformpick.h"
 
 namespace tessella::test {
 namespace {
@@ -67,26 +68,6 @@ TEST_F(NewTileTest, EntryTable)
     }
 }
 
-TEST_F(NewTileTest, UndoAndTheTileLimit)
-{
-    enter("c8,8 c24,8 c24,24 c8,8");
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_FALSE(undo.enabled()); // the first tile of an empty design takes no snapshot
-    enter("c8,40 c24,40");
-    EXPECT_FALSE(undo.enabled()); // disabled while entering
-    enter("c24,56 c8,40");
-    EXPECT_TRUE(undo.enabled());
-    undo.pressed(doc);
-    EXPECT_EQ(doc.tileCount(), 1);
-
-    doc.tiles.assign(kMaxRecords - 1, squareTile(200, 200, 16, 1));
-    enter("c8,8 c40,8 c40,40 c8,8"); // the last tile the table takes
-    dialogs.expectMessage(kTooManyTiles);
-    enter("c8,8 c40,8 c40,40 c8,8");
-    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
-    EXPECT_FALSE(newTile.active());
-}
-
 struct ShapeCase
 {
     std::vector<Vertex> corners;
@@ -126,33 +107,14 @@ TEST_F(PointerTest, OnlyTrianglesQuadrilateralsAndSpecialHexagonsAreTransformabl
     EXPECT_FALSE(checkTransformable(doc, 0, dialogs));
 }
 
-class PickTest : public PointerTest
+TEST_F(PointerTest, ThePickedTileIsHandedOverAndRemoved)
 {
-protected:
-    void SetUp() override
-    {
-        PointerTest::SetUp();
-        doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
-        doc.tiles[1].angle = 0.25;
-        undo.tBackup(doc);
-        show();
-    }
-    // Fills the sketch table with runs of 100 items held by tiles far away.
-    void fillSketchTable(int upTo)
-    {
-        while (doc.sketchCount() + 100 <= upTo) {
-            Tile holder = squareTile(300, 250, 8, 1);
-            holder.sketchStart =
-                doc.appendSketchRun(std::vector<Sketch>(100, sketchItem(0, {{1, 1}})));
-            doc.tiles.push_back(holder);
-        }
-    }
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
+    doc.tiles[1].angle = 0.25;
+    undo.tBackup(doc);
+    show();
     FractalSnapshot fractal;
     TransformPick pick{context(), fractal};
-};
-
-TEST_F(PickTest, ThePickedTileIsHandedOverAndRemoved)
-{
     EXPECT_FALSE(pick.pick(300, 200)); // a miss beeps
     EXPECT_EQ(dialogs.beeps, 1);
     ASSERT_TRUE(pick.pick(120, 56));
@@ -161,63 +123,6 @@ TEST_F(PickTest, ThePickedTileIsHandedOverAndRemoved)
     EXPECT_EQ(summary(doc.xfTile), summary(squareTile(104, 40, 32, 0x00ff00))); // angle baked
     EXPECT_EQ(doc.xfTile.deleted, kFalse); // copied before the removal mark
     EXPECT_EQ(host.canvas.pixel(118, 50), kCanvasBackground);
-}
-
-TEST_F(PickTest, AFullSketchTableRefusesThePickWithoutChange)
-{
-    fillSketchTable(kMaxRecords - 1);
-    doc.tiles[1].sketchStart = doc.tiles[2].sketchStart; // its copy cannot be appended
-    show();
-    const std::vector<Tile> before = doc.tiles;
-    dialogs.expectMessage(kSketchTableFull);
-    EXPECT_FALSE(pick.pick(120, 56));
-    EXPECT_TRUE(doc.tiles == before && !doc.xformOpen && undo.enabled());
-}
-
-// Runs only the undo snapshot and the fractal copy still hold survive the reclaim that
-// makes room for the baked copy, and those holders are rewritten.
-TEST_F(PickTest, ReclaimingRoomKeepsTheRunsOfTheSnapshots)
-{
-    fillSketchTable(32600);
-    doc.tiles.resize(2);
-    doc.tiles[1].sketchStart =
-        doc.appendSketchRun(std::vector<Sketch>(100, sketchItem(0, {{3, 4}})));
-    undo.snapshotTilesForUpdate()[0].sketchStart = 101;
-    fractal.fBackup(doc);
-    fractal.tilesForUpdate()[0].sketchStart = 201;
-    const Sketch held = doc.sketches[201];
-    show();
-    ASSERT_TRUE(pick.pick(120, 56));
-    EXPECT_EQ(undo.snapshotTiles()[0].sketchStart, 1);
-    EXPECT_EQ(fractal.tiles()[0].sketchStart, 101);
-    EXPECT_EQ(doc.sketches[101], held);
-    EXPECT_EQ(doc.xfTile.sketchStart, 301); // after its old run at 201
-    EXPECT_EQ(doc.sketches[301].points[0], rotatePoint(0, 0, 3, 4, 0.25));
-}
-
-TEST_F(WindowTest, TransformPickThroughTheWindow)
-{
-    int shown = 0;
-    EditorHooks hooks;
-    hooks.showTransformEditor = [&shown](std::optional<Vertex>) { ++shown; };
-    makeWindow(hooks);
-    doc.tiles = {
-        squareTile(40, 40, 32, 0x0000ff),
-        polygonTile({{104, 40}, {120, 40}, {136, 40}, {120, 41}, {104, 40.0005}, {104, 40}}),
-        squareTile(168, 40, 32, 0x00ff00)};
-    start();
-    click("cmdXform");
-    EXPECT_TRUE(window->pickForTransform());
-    dialogs.expectMessage(kHexagonRefused);
-    clickAt(110, 40);
-    EXPECT_FALSE(window->pickForTransform()); // one shot
-    click("cmdXform");
-    clickAt(184, 56);
-    EXPECT_EQ(shown, 1);
-    EXPECT_TRUE(doc.xformOpen);
-    EXPECT_EQ(control<QPushButton>("cmdXform")->text(), "return to transform");
-    EXPECT_FALSE(undoButton()->isEnabled());
-    EXPECT_EQ(doc.xfTile.color, 0x00ff00);
 }
 
 } // namespace

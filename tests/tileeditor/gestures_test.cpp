@@ -323,42 +323,6 @@ TEST_F(GestureEdges, DragPreviewsAreDrawnOnlyOverANode)
     }
 }
 
-TEST_F(GestureEdges, OnlyRecolorAndDeleteActWhileAGestureIsPlacing)
-{
-    gestures.tilePress(TileRotate, 56, 56);
-    gestures.drag(56, 88);
-    gestures.release(56, 88);
-    ASSERT_EQ(gestures.phase(), 2);
-    gestures.tilePress(TileCopy, 60, 60);
-    gestures.groupPress(GroupCopy, 60, 60);
-    EXPECT_EQ(doc.tileCount(), 1);
-    dialogs.expectColor(0x00ffff);
-    gestures.tilePress(TileRecolor, 56, 56);
-    EXPECT_EQ(doc.tiles[0].color, 0x00ffff);
-}
-
-TEST_F(GestureEdges, AGestureSurvivesTheTableShrinkingUnderIt)
-{
-    doc.tiles.push_back(squareTile(104, 40, 32, 0x00ff00));
-    show();
-    gestures.tilePress(TileRotate, 120, 56);
-    gestures.drag(120, 88);
-    gestures.release(120, 88);
-    ASSERT_EQ(gestures.gestureTile(), 1);
-    doc.tiles.resize(1); // a load while the fractal panel is open
-    const std::vector<Tile> before = doc.tiles;
-    gestures.drag(140, 100);
-    gestures.release(140, 100);
-    EXPECT_EQ(doc.tiles, before);
-    EXPECT_FALSE(gestures.active());
-
-    gestures.tilePress(TileMove, 50, 50);
-    doc.tiles.clear();
-    gestures.drag(80, 80);
-    gestures.release(80, 80);
-    EXPECT_TRUE(doc.tiles.empty());
-}
-
 TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
 {
     gestures.tilePress(TileCopy, 50, 50);
@@ -374,45 +338,6 @@ TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
     gestures.tilePress(TileMove, 12, 12); // a cancelled move drops nothing
     gestures.cancel();
     EXPECT_EQ(doc.tileCount(), 3);
-}
-
-TEST_F(GestureEdges, CopiesPastTheTileLimitAreRefusedBeforeAnyChange)
-{
-    doc.tiles.assign(kMaxRecords, kSel0);
-    dialogs.expectMessage(kTooManyTiles);
-    gestures.tilePress(TileCopy, 50, 50);
-    // The group holds them all: one copy more than the limit allows would be a partial copy.
-    doc.tiles.resize(kMaxRecords / 2 + 1);
-    dialogs.expectMessage(kTooManyTiles);
-    gestures.groupPress(GroupCopy, 100, 100);
-    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords / 2 + 1));
-    EXPECT_FALSE(undo.hasSnapshot());
-    EXPECT_FALSE(gestures.active());
-
-    doc.tiles.resize(kMaxRecords / 2); // with one unselected tile, exactly fills the table
-    doc.tiles.push_back(kOther);
-    gestures.groupPress(GroupCopy, 100, 100);
-    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
-    gestures.cancel();
-    doc.tiles.resize(kMaxRecords - 1);
-    gestures.tilePress(TileCopy, 50, 50); // the last copy the table takes
-    EXPECT_EQ(doc.tiles.size(), std::size_t(kMaxRecords));
-}
-
-// The display copy of a pending transform (tile curTile) outlives deletes; curTile follows.
-TEST_F(GestureEdges, DeletesLeaveTheDisplayCopyOfAPendingTransform)
-{
-    doc.tiles = {kSel0, kSel1, kSel1};
-    doc.vtxSel = {{0, 1}};
-    show();
-    doc.xformOpen = true;
-    doc.curTile = 1;
-    gestures.tilePress(TileDelete, 50, 50);
-    EXPECT_EQ(doc.curTile, 0);
-    EXPECT_TRUE(doc.vtxSel.empty());
-    EXPECT_EQ(gestures.chooseGroupAction(GroupDelete), TileGestures::Choice::Deleted);
-    EXPECT_EQ(summaries(doc.tiles), summaries({kSel1}));
-    EXPECT_EQ(doc.curTile, 0);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile editor's protocols, one table each: the save-first question (command x
-// answer -> outcome), the refusals while a transform is pending, and the captions.
+// answer -> outcome) and the zoom caption ladder; then the files list's commands with real
+// files: damaged files, the command-line file and the library.
 #include "windowfixture.h"
 
-#include "document/documentfile.h"
-#include "tileeditor/view/rotationpreview.h"
-
-#include <numbers>
+#include "document/bytes.h"
+#include "tests/document/mvlsamples.h"
 
 namespace tessella::test {
 namespace {
@@ -70,49 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(Reply::NotDirty, Reply::Cancel, Reply::No, Reply::YesSaved,
                                          Reply::YesSaveCancelled, Reply::YesSaveFailed)));
 
-// While a transform is pending, whatever would replace or remove its display copy (tile
-// 0 here) or change the grid is refused with a message, before any question.
-struct Refusal
-{
-    const char *button, *list; // the button that opens the list (or acts), the list's name
-    int row;
-    std::string message;
-};
-
-class PendingTransform : public WindowTest, public ::testing::WithParamInterface<Refusal>
-{};
-
-TEST_P(PendingTransform, IsRefused)
-{
-    const Refusal &r = GetParam();
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
-    start();
-    doc.xformOpen = true;
-    doc.curTile = 0;
-    doc.dirty = true;
-    const std::vector<std::string> before = summaries(doc.tiles);
-    dialogs.expectMessage(r.message);
-    if (r.button)
-        click(r.button);
-    if (r.list)
-        clickItem(r.list, r.row);
-    if (!r.button) // the delete entry, then a click on the display copy
-        clickAt(56, 56);
-    EXPECT_EQ(summaries(doc.tiles), before);
-    EXPECT_EQ(window->curGrid(), GridRectangular);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_FALSE(undoButton()->isEnabled());
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Table, PendingTransform, ::testing::Values(
-    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadPrims, kCloseTransformFirstText},
-    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadState, kCloseTransformFirstText},
-    Refusal{"cmdRevert", nullptr, 0, "please exit the transformation editor before clearing your session"},
-    Refusal{"cmdGrids", "lstGrids", GridHexagonal, "please close transform editor before changing grids"},
-    Refusal{nullptr, "lstTiles", TileDelete, kDeleteRefused}));
-// clang-format on
-
 // The zoom ladder, once: the keys reach the window whichever control has the focus.
 TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)
 {
@@ -143,15 +99,82 @@ TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)
     }
 }
 
-TEST(RotationReadout, ShowsTheNegatedAngleInWholeDegreesHalvesToEven)
+using testing::bytesOf;
+using testing::putBlock;
+
+// A file that cannot be loaded is reported with its header bytes (Latin-1) and leaves
+// the session, its path and its undo as they were.
+TEST_F(FilesTest, FailedLoadsKeepTheSession)
 {
-    const double deg = std::numbers::pi / 180;
-    const std::pair<double, const char *> cases[] = {
-        {-90 * deg, "90"}, {0, "0"},          {180 * deg, "-180"}, {-2.5 * deg, "2"},
-        {-1.5 * deg, "2"}, {-0.5 * deg, "0"}, {std::nan(""), "0"},
-    };
-    for (const auto &[angle, degrees] : cases)
-        EXPECT_EQ(rotationLabel(angle), std::string(degrees) + kDegreeSign) << angle;
+    const std::vector<uint8_t> good = bytesOf(squareRow(2, 20, 0x0000ff));
+    writeBytes(path("short.mvl"), {good.begin(), good.begin() + 45}); // cut in a vertex array
+    ByteWriter w; // an unknown header is accepted, but the tile behind it is cut short
+    w.text("caf\xe9 design");
+    w.i16(1);
+    w.i16(3);
+    putBlock(w, 1, 4, 0, {{0, 0}});
+    writeBytes(path("latin.mvl"), w.take());
+    const std::pair<std::string, std::string> cases[] = {
+        {stdPath("short.mvl"), "morvel v.96error loading file"},
+        {stdPath("latin.mvl"), "caf\xc3\xa9 designerror loading file"},
+        {stdPath("missing.mvl"), "error loading file"},
+        {dir.path().toStdString(), "error loading file"}};
+    doc.sketches = {Sketch{}, Sketch{}};
+    cmds.setDocPath(path("mine.mvl"));
+    undo.tBackup(doc);
+    const Document before = doc;
+    for (const auto &[file, message] : cases) {
+        host.calls.clear();
+        dialogs.expectYesNoCancel(Answer::No);
+        dialogs.expectOpenFile(file);
+        dialogs.expectMessage(message);
+        EXPECT_FALSE(cmds.loadState()) << file;
+        EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches &&
+                    doc.grid == before.grid && doc.dirty && undo.hasSnapshot());
+        EXPECT_EQ(cmds.docPath(), path("mine.mvl"));
+        EXPECT_EQ(host.calls, std::vector<std::string>{"fullRedraw"});
+    }
+}
+
+TEST_F(FilesTest, ACommandLineFileLoadsOnceWithoutDialogs)
+{
+    doc = Document{};
+    cmds.setCommandLineFile(path("nothere.mvl"));
+    dialogs.expectMessage("error loading file");
+    EXPECT_FALSE(cmds.loadState());
+    EXPECT_TRUE(cmds.docPath().isEmpty());
+    EXPECT_FALSE(cmds.cmdFilePending());
+
+    writeDoc(path("cmd.mvl"), squareRow(4, 20, 0x00ff00));
+    cmds.setCommandLineFile(path("cmd.mvl"));
+    cmds.run(FileCommands::LoadState);
+    EXPECT_EQ(doc.tileCount(), 4);
+    EXPECT_EQ(cmds.docPath(), path("cmd.mvl"));
+    dialogs.expectOpenFile(std::nullopt); // the next load asks again
+    EXPECT_FALSE(cmds.loadState());
+    EXPECT_EQ(dialogs.log.back().options.initialFile, stdPath("cmd.mvl"));
+    EXPECT_EQ(doc.tileCount(), 4);
+}
+
+TEST_F(FilesTest, TheLibraryReplacesOnlyTheTiles)
+{
+    doc.curTile = 1;
+    doc.sketches = {Sketch{}, Sketch{}};
+    doc.dirty = false;
+    cmds.run(FileCommands::LoadPrims);
+    EXPECT_EQ(doc.tiles, squareRow(4, 20, 0x00aa00, GridCenterFace).tiles);
+    EXPECT_EQ(doc.curTile, 1);
+    EXPECT_EQ(doc.sketches.size(), 2u);
+    EXPECT_EQ(doc.grid, GridHexagonal);
+
+    const std::vector<Tile> before = doc.tiles;
+    writeBytes(cmds.primsPath(), {'s', 'h', 'o', 'r', 't'});
+    dialogs.expectMessage("error loading file");
+    EXPECT_FALSE(cmds.loadPrims());
+    QFile::remove(cmds.primsPath());
+    dialogs.expectMessage("could not find primitives.mvl");
+    EXPECT_FALSE(cmds.loadPrims());
+    EXPECT_EQ(doc.tiles, before);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The select panel and the colour chip: list entries, clicks, marquees and colour picks
-// on the logic, then once through the window's lists and canvas.
+// The select panel and the colour chip: the marquee's borders on the logic, then the
+// list entries, clicks and colour picks through the window's lists and canvas.
 #include "windowfixture.h"
 
 namespace tessella::test {
@@ -21,68 +21,6 @@ std::vector<int> selectedTiles(const Document &doc)
     return out;
 }
 
-class SelectionTest : public PointerTest
-{
-protected:
-    void SetUp() override
-    {
-        PointerTest::SetUp();
-        doc.tiles = kQuad;
-        show();
-    }
-    void marquee(Vertex from, Vertex to, bool vertices)
-    {
-        selection.startMarquee(from.x, from.y);
-        selection.drawMarquee(to.x, to.y);
-        selection.endMarquee(to.x, to.y, vertices);
-    }
-};
-
-TEST_F(SelectionTest, ListEntriesActOnTheCurrentGridOnly)
-{
-    doc.vtxSel = {{0, 0}};
-    selectAllTiles(doc, GridRectangular);
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(doc.vtxSel.size(), 1u); // "all" keeps the vertices
-    doc.tiles[4].selected = kTrue;
-    selectNoTiles(doc, GridRectangular);
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{4}));
-    EXPECT_TRUE(doc.vtxSel.empty()); // "none" clears them
-    doc.tiles[1].selected = kTrue;
-    invertTileSelection(doc, GridRectangular);
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{0, 2, 3, 4}));
-}
-
-TEST_F(SelectionTest, ClicksToggleTilesAndVerticesAndAMissBeeps)
-{
-    selection.pressTile(20, 20);
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{0}));
-    selection.pressTile(40, 20); // the shared edge belongs to both outlines
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{1}));
-    selection.pressVertex(41, 38); // the hexagonal tile's corner is not on this grid
-    EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 2}, {1, 3}, {2, 1}, {3, 0}}));
-    selection.pressVertex(39, 42);
-    EXPECT_TRUE(doc.vtxSel.empty());
-    selection.pressVertex(44, 40); // 4 units off on one axis is not near
-    selection.pressVertex(36, 40);
-    selection.pressTile(300, 200);
-    EXPECT_EQ(dialogs.beeps, 3);
-}
-
-TEST_F(SelectionTest, ByColorTakesTheShownColourAndOnlyAdds)
-{
-    doc.tiles.push_back(squareTile(120, 8, 16, 2));
-    doc.tiles.push_back(squareTile(150, 8, 16, 0));
-    doc.tiles[3].selected = kTrue;
-    show();
-    selection.pressByColor(50, 20); // inside tile 1: colour 2
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{1, 3, 5}));
-    selection.pressByColor(8, 20); // on an outline: black, the colour of tile 6
-    EXPECT_EQ(selectedTiles(doc), (std::vector<int>{1, 3, 5, 6}));
-    selection.pressByColor(300, 200);
-    EXPECT_EQ(dialogs.beeps, 1);
-}
-
 // The marquee's border is exclusive whichever way it is dragged.
 struct MarqueeCase
 {
@@ -91,8 +29,10 @@ struct MarqueeCase
     std::size_t expected; // tiles or vertices selected
 };
 
-TEST_F(SelectionTest, MarqueeBordersAreExclusiveInEveryDirection)
+TEST_F(PointerTest, MarqueeBordersAreExclusiveInEveryDirection)
 {
+    doc.tiles = kQuad;
+    show();
     const MarqueeCase cases[] = {
         {{30, 30}, {50, 80}, false, 4}, {{72, 72}, {80, 80}, false, 0},
         {{71, 71}, {80, 80}, false, 1}, {{40, 0}, {100, 100}, false, 2},
@@ -107,63 +47,14 @@ TEST_F(SelectionTest, MarqueeBordersAreExclusiveInEveryDirection)
                                      {{c.to.x, c.from.y}, {c.from.x, c.to.y}}};
         for (const auto &[a, b] : corners) {
             selectNoTiles(doc, GridRectangular);
-            marquee(a, b, c.vertices);
+            selection.startMarquee(a.x, a.y);
+            selection.drawMarquee(b.x, b.y);
+            selection.endMarquee(b.x, b.y, c.vertices);
             EXPECT_EQ(c.vertices ? doc.vtxSel.size() : selectedTiles(doc).size(), c.expected)
                 << a.x << "," << a.y << " to " << b.x << "," << b.y;
             EXPECT_FALSE(selection.marqueeActive());
         }
     }
-}
-
-TEST_F(SelectionTest, MarqueeIsARedRectangleOnTheTransientLayer)
-{
-    selection.startMarquee(100, 100);
-    selection.drawMarquee(200, 150);
-    EXPECT_EQ(host.canvas.pixel(150, 100), kRed);
-    EXPECT_EQ(host.canvas.pixel(200, 125), kRed);
-    selection.drawMarquee(120, 120);
-    EXPECT_NE(host.canvas.pixel(150, 100), kRed); // the old rectangle is gone
-    selection.endMarquee(120, 120, false);
-    EXPECT_NE(host.canvas.pixel(110, 100), kRed);
-}
-
-TEST_F(SelectionTest, VertexMarqueeAddsEachVertexOnceAndStopsAtTheLimit)
-{
-    marquee({30, 30}, {50, 50}, true);
-    marquee({50, 50}, {30, 30}, true); // a repeat adds nothing, so nothing moves twice
-    EXPECT_EQ(doc.vtxSel.size(), 4u);
-    doc.tiles.assign(9000, squareTile(8, 8, 32, 1));
-    marquee({0, 0}, {100, 100}, true);
-    EXPECT_EQ(doc.vtxSel.size(), std::size_t(kMaxRecords));
-}
-
-TEST(PickedColour, FallsBackToTheTileColourOnBackgroundAndProbePixels)
-{
-    for (const auto &[shown, picked] : {std::pair<Colour, Colour>{kCanvasBackground, 0x123456},
-                                        {kProbeColour, 0x123456},
-                                        {0, 0},
-                                        {0xffffff, 0xffffff}})
-        EXPECT_EQ(pickedColour(shown, 0x123456), picked) << shown;
-}
-
-TEST_F(SelectionTest, ChipPickTakesTheShownPixel)
-{
-    const std::pair<Vertex, Colour> picks[] = {
-        {{20, 20}, 1}, {{8, 20}, kBlack}, {{300, 200}, kBlack}}; // a miss keeps the colour
-    for (const auto &[at, colour] : picks) {
-        EXPECT_TRUE(chip.pressed(1));
-        EXPECT_FALSE(chip.raised());
-        EXPECT_EQ(chip.pick(at.x, at.y), at.x < 300);
-        EXPECT_EQ(chip.colour(), colour);
-        EXPECT_FALSE(chip.armed());
-        EXPECT_TRUE(chip.raised());
-    }
-    EXPECT_EQ(dialogs.beeps, 1);
-    host.settings.fills = false;
-    show();
-    chip.pressed(1);
-    chip.pick(20, 20); // white inside with fills off
-    EXPECT_EQ(chip.colour(), kWhite);
 }
 
 // The select list and the chip through the window: its rows reach the logic above.

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tile editor's view code: the tiling drawer, the lattice, the rotation preview and
-// the plane view's arithmetic. Pixels are read back from real image surfaces.
+// The tile editor's view code: the tiling drawer, the lattice, the rotation preview, the
+// plane view's arithmetic and the hit test. Pixels are read back from real image surfaces.
 #include "editorfixture.h"
 
 #include "document/colour.h"
 #include "document/geometry.h"
 #include "document/lattice.h"
-#include "platform/vectortarget.h"
+#include "tileeditor/hittester.h"
 #include "tileeditor/view/latticedrawer.h"
 #include "tileeditor/view/planeview.h"
 #include "tileeditor/view/rotationpreview.h"
@@ -63,19 +63,6 @@ TEST(TilingDrawer, OptionsChooseOutlineAndInside)
         else
             EXPECT_EQ(countColour(s, 30, 30, 70, 70, c.inside), 41 * 41) << c.lines << c.fills;
     }
-}
-
-TEST(TilingDrawer, OtherGridsProbeColouredTilesAndColourShifts)
-{
-    Document doc =
-        documentOf({squareTile(10, 10, 40, 0x0000ff, GridHexagonal),
-                    squareTile(10, 100, 40, kProbeColour), squareTile(100, 100, 40, 0x0000ff)});
-    doc.sketches = {Sketch{}, sketchItem(0, {{0, 0}, {30, 30}}, 1)};
-    doc.tiles[0].sketchStart = 1;
-    const ImageSurface s = drawn(doc, {.colorShiftOn = true, .hueShift = 120});
-    EXPECT_EQ(countColour(s, 0, 0, 199, 90, kBg), 200 * 91); // another grid, its sketch too
-    EXPECT_EQ(s.pixel(100, 120), kBlack); // a probe-coloured tile does not make the next a probe
-    EXPECT_EQ(s.pixel(120, 120), kGreen); // red shifted by 120 degrees
 }
 
 TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
@@ -175,72 +162,6 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
     }
 }
 
-// The vector export gets every tile, even those the viewport does not show.
-TEST(TilingDrawer, VectorExportGetsEveryShapeInPixelPoints)
-{
-    struct Target : VectorTarget
-    {
-        VectorHandle createSolidPen(int, Colour) override { return ++live, ++next; }
-        VectorHandle createSolidBrush(Colour) override { return ++live, ++next; }
-        void select(VectorHandle h) override { selected.push_back(h); }
-        void polygon(std::span<const PixelPoint> p) override
-        {
-            polygons.emplace_back(p.begin(), p.end());
-        }
-        void moveTo(PixelPoint p) override { moves.push_back(p); }
-        void lineTo(PixelPoint p) override { lines.push_back(p); }
-        void deleteObject(VectorHandle h) override { live -= h > 0 ? 1 : 0; }
-        std::vector<std::vector<PixelPoint>> polygons;
-        std::vector<VectorHandle> selected;
-        std::vector<PixelPoint> moves, lines;
-        int next = 0, live = 0;
-    } target, plain;
-    ImageSurface view(QSize(100, 100), QPoint(500, 300));
-    view.setScale(2.0);
-    Document doc = documentOf({squareTile(10, 10, 20, 1), squareTile(260, 160, 20, 2),
-                               squareTile(295, 195, 20, 3), squareTile(350, 160, 20, 4)});
-    doc.tiles[0].sketchStart = 1;
-    doc.sketches = {Sketch{}, sketchItem(0, {{1.25, 1.25}, {5.5, 1.75}}, 1)};
-    TilingDrawer(view, doc, {.vectorTarget = &target}).drawList();
-    ASSERT_EQ(target.polygons.size(), 4u);
-    EXPECT_EQ(target.polygons[0],
-              (std::vector<PixelPoint>{{20, 20}, {60, 20}, {60, 60}, {20, 60}}));
-    // Sketch points are rounded, halves to even: 22.5 -> 22, 23.5 -> 24; a line starts afresh.
-    EXPECT_EQ(target.moves, (std::vector<PixelPoint>{{22, 22}}));
-    EXPECT_EQ(target.lines, (std::vector<PixelPoint>{{31, 24}}));
-    EXPECT_EQ(target.live, 0);
-    // Lines and fills: the stock black pen and the tile's brush (created first); without,
-    // the reverse.
-    EXPECT_EQ(target.selected[0], kStockBlackPen);
-    EXPECT_EQ(target.selected[1], 1);
-    TilingDrawer(view, doc, {.lines = false, .fills = false, .vectorTarget = &plain}).drawList();
-    EXPECT_EQ(plain.selected[0], 2);
-    EXPECT_EQ(plain.selected[1], kStockWhiteBrush);
-}
-
-TEST(TilingDrawer, RenderingPlacesSketchesFromTheSnapshotThroughTheMapping)
-{
-    Tile mapped = squareTile(150, 150, 20, kGreen);
-    mapped.sketchStart = 1;
-    Document doc = documentOf({mapped});
-    doc.sketches = {Sketch{}, sketchItem(0, {{10, 0}, {20, 0}}, 1)};
-    const std::vector<Tile> snapshot = {squareTile(10, 10, 20, kGreen)}, shorter;
-    DrawSettings settings{.rendering = true,
-                          .pointTransform = [](double &x, double &y) { x *= 2, y *= 2; },
-                          .mapCenterX = 50,
-                          .mapCenterY = 50,
-                          .fractalSnapshot = &snapshot};
-    // (20, 10) and (30, 10) doubled, then moved by the centre: (90, 70) - (110, 70).
-    const ImageSurface s = drawn(doc, settings);
-    EXPECT_EQ(s.pixel(100, 70), kBlack);
-    EXPECT_EQ(s.pixel(80, 70), kBg);
-    for (const std::vector<Tile> *missing :
-         {static_cast<const std::vector<Tile> *>(nullptr), &shorter}) {
-        settings.fractalSnapshot = missing;
-        EXPECT_EQ(drawn(doc, settings).pixel(100, 70), kBg);
-    }
-}
-
 TEST(ViewRenderer, OverlaysAndTheRubberBand)
 {
     ImageSurface s(QSize(200, 200));
@@ -266,18 +187,6 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     drawer.drawNewtile(band, 2, 150, 10);
     EXPECT_EQ(s.pixel(100, 150), kBg);
     EXPECT_EQ(s.pixel(60, 90), kGreen);
-}
-
-// The lattice is drawn at width 1 whatever the canvas line width.
-TEST(ViewRenderer, TheLatticeIgnoresTheLineWidth)
-{
-    ImageSurface heavy(QSize(100, 100)), plain(QSize(100, 100));
-    renderView(heavy, Document{}, DrawSettings{},
-               {.extentWidth = 100, .extentHeight = 100, .lineWidth = 4});
-    plain.clearAll(kBg);
-    drawLattice(plain, GridRectangular, 100, 100);
-    EXPECT_EQ(heavy.image(), plain.image());
-    EXPECT_EQ(heavy.penWidth(), 4);
 }
 
 // Oracle: a viewport shows exactly the same pixels as that region of the full canvas, at
@@ -445,6 +354,46 @@ TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
     EXPECT_NEAR(z.canvasLeft() + z.canvasWidthPx() * double(kTwipsPerPixel), w, kTwipsPerPixel);
     EXPECT_NEAR(z.canvasTop() + z.canvasHeightPx() * double(kTwipsPerPixel), h, kTwipsPerPixel);
     EXPECT_LE(z.canvasLeft(), z.picLeft());
+}
+
+// Oracle: at every pixel, for random pentagons at every zoom and pen width, the hit test
+// agrees with tile t painted alone in the probe colour.
+TEST(HitTester, AgreesWithPaintingAtEveryPixel)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> where(20, 90), jitter(-30, 30);
+    for (const double zoom : {0.5, 1.0, std::sqrt(2.0), 2.0}) {
+        for (const int pen : {1, 2, 4}) {
+            const double cx = where(random), cy = where(random);
+            std::vector<Vertex> pts;
+            for (int k = 0; k < 5; ++k)
+                pts.push_back({cx + jitter(random), cy + jitter(random)});
+            const Document doc = documentOf({polygonTile(pts, 0x123456)});
+            ImageSurface painted(QSize(240, 200)), canvas(QSize(240, 200));
+            for (ImageSurface *s : {&painted, &canvas}) {
+                s->setScale(zoom);
+                s->setPenWidth(pen);
+            }
+            painted.setPenColour(kProbeColour);
+            painted.setFillColour(kProbeColour);
+            DrawSettings probe;
+            probe.probePass = true;
+            TilingDrawer(painted, doc, probe).drawTile(0);
+            const QImage before = canvas.image();
+            HitTester tester(doc, DrawSettings{}, canvas);
+            int hits = 0;
+            for (int py = 0; py < 200; ++py) {
+                for (int px = 0; px < 240; ++px) {
+                    const bool shown = painted.pixel(px, py) == kProbeColour;
+                    ASSERT_EQ(tester.tileHitTest(px / zoom, py / zoom, 0), shown)
+                        << "zoom " << zoom << " pen " << pen << " at " << px << "," << py;
+                    hits += shown ? 1 : 0;
+                }
+            }
+            EXPECT_GT(hits, 0);
+            EXPECT_EQ(canvas.image(), before); // nothing painted on the canvas
+        }
+    }
 }
 
 } // namespace

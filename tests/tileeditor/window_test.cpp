@@ -96,18 +96,6 @@ TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
     EXPECT_EQ(shownAt(44, 44), kCanvasBackground); // the rectangular tile is hidden
 }
 
-TEST_F(WindowTest, PanModeDragsTheCanvas)
-{
-    start();
-    const QPoint home = window->canvas()->canvasOffset();
-    click("cmdPan");
-    drag({300, 200}, {100, 200});
-    EXPECT_GT(window->canvas()->canvasOffset().x(), home.x());
-    EXPECT_EQ(window->canvas()->canvasOffset().y(), home.y());
-    click("cmdPan");
-    EXPECT_FALSE(window->panMode());
-}
-
 TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
@@ -121,26 +109,6 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     doc.curTile = 0;
     click("cmdXform");
     EXPECT_EQ(summaries(doc.tiles).size(), 0u);
-}
-
-// A new tile being entered holds the tile actions back.
-TEST_F(WindowTest, ATileBeingEnteredHoldsTheTileActionsBack)
-{
-    doc.tiles = {squareTile(104, 40, 32, 0x00ff00)};
-    start();
-    clickAt(8, 8); // the first point of a new tile
-    move(60, 50);
-    EXPECT_EQ(shownAt(34, 29), kRed); // the rubber band
-    const std::vector<Tile> before = doc.tiles;
-    for (const int row : {TileCopy, TileMove, TileRotate, TileReflect, TileVertex}) {
-        clickItem("lstTiles", row);
-        const Vertex p = row == TileVertex ? Vertex{104, 40} : Vertex{120, 56}; // a corner
-        drag(p, {p.x + 32, p.y + 32});
-        clickAt(200, 200); // would place a turned tile
-        EXPECT_TRUE(doc.tiles == before) << row;
-        EXPECT_FALSE(window->gestures().active()) << row;
-    }
-    EXPECT_TRUE(window->newTile().active());
 }
 
 // The fractal panel as the canvas sees it: it records the pointer and takes a press when
@@ -212,15 +180,6 @@ TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPa
     window->restoreView(1);
     EXPECT_EQ(title(), "tile editor    141%");
     EXPECT_EQ(window->view().canvasLeft(), left);
-}
-
-TEST_F(WindowTest, AKeyWithoutAZoomMeaningRedraws)
-{
-    start();
-    window->canvas()->surface().setPoint(300, 300, 0x0000ff);
-    ASSERT_EQ(shownAt(300, 300), 0x0000ff);
-    key(Qt::Key_A);
-    EXPECT_EQ(shownAt(300, 300), kCanvasBackground);
 }
 
 using Kind = ScriptedDialogs::Kind;
