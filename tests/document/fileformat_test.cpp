@@ -21,8 +21,7 @@ using tessella::test::polygonTile;
 namespace {
 
 // Single bytes unsigned, 16- and 32-bit fields signed, 8-byte fields doubles.
-double fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
-{
+const auto fieldAt = [](const std::vector<uint8_t> &b, size_t at, int width) -> double {
     uint64_t v = 0;
     for (int i = width; i-- > 0;)
         v = v << 8 | b.at(at + i);
@@ -30,7 +29,7 @@ double fieldAt(const std::vector<uint8_t> &b, size_t at, int width)
         return std::bit_cast<double>(v);
     const int unused = 64 - 8 * width;
     return width == 1 ? v : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
-}
+};
 
 const auto withHeader = [](std::vector<uint8_t> bytes, std::string_view header) {
     std::copy(header.begin(), header.end(), bytes.begin());
@@ -44,28 +43,24 @@ const auto triangleDocument = [] {
     return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
 };
 
-struct Patch // `at` counts from the end when negative
-{
-    long at;
-    int width;
-    int64_t value;
-};
+// `at` counts from the end when negative.
+// clang-format off
+struct Patch { long at; int width; int64_t value; };
+// clang-format on
 
-std::vector<uint8_t> craft(const Document &base, const std::vector<Patch> &patches,
-                           std::string_view header = kHeaderV96)
-{
+const auto craft = [](const Document &base, const std::vector<Patch> &patches,
+                      std::string_view header = kHeaderV96) -> std::vector<uint8_t> {
     std::vector<uint8_t> bytes = withHeader(bytesOf(base), header);
     for (const Patch &p : patches)
         for (int i = 0; i < p.width; ++i)
             bytes.at(p.at < 0 ? bytes.size() + p.at + i : p.at + i) =
                 static_cast<uint8_t>(static_cast<uint64_t>(p.value) >> (8 * i));
     return bytes;
-}
+};
 
 // Whatever the reader is given loads, or fails leaving the document as it was; whatever it
 // accepts, the writer can store, and it reads back the same.
-void loadsOrFailsUntouched(std::span<const uint8_t> bytes, int &loads)
-{
+const auto loadsOrFailsUntouched = [](std::span<const uint8_t> bytes, int &loads) {
     const auto observe = [](const Document &d) {
         return std::tuple(bytesOf(d), d.vtxSel, d.dirty, d.xformOpen, d.xfResume, d.xfTile);
     };
@@ -85,7 +80,7 @@ void loadsOrFailsUntouched(std::span<const uint8_t> bytes, int &loads)
     Document again;
     ASSERT_TRUE(loadState(again, *saved, 0, 0).ok);
     EXPECT_EQ(*saveState(again), *saved);
-}
+};
 
 TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
 {

@@ -82,8 +82,7 @@ TEST(PixelConversion, FloorRoundAndSaturate)
 }
 
 // Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
-double nearestNodeDistance(int16_t grid, double x, double y)
-{
+const auto nearestNodeDistance = [](int16_t grid, double x, double y) -> double {
     using Cells = std::vector<std::array<double, 4>>; // width, height, origin x, y
     const Cells subs = grid == GridRectangular ? Cells{{16, 16, 8, 8}}
                        : grid == GridCenterFace
@@ -94,7 +93,7 @@ double nearestNodeDistance(int16_t grid, double x, double y)
         best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
                                          y - oy - b * std::round((y - oy) / b)));
     return best;
-}
+};
 
 // First where a random walk cannot look: ties, wide tolerances, no lattice, odd input.
 TEST(SnapToGrid, EdgesOfTheRuleThenSnapsExactlyWhenANodeIsNear)
@@ -137,15 +136,14 @@ TEST(SnapToGrid, EdgesOfTheRuleThenSnapsExactlyWhenANodeIsNear)
     EXPECT_GT(snapped, 1000);
 }
 
-std::vector<LatticeMark> marks(int16_t grid, double w, double h, double l = -kInf, double t = -kInf,
-                               double r = kInf, double b = kInf)
-{
+const auto marks = [](int16_t grid, double w, double h, double l = -kInf, double t = -kInf,
+                      double r = kInf, double b = kInf) -> std::vector<LatticeMark> {
     std::vector<LatticeMark> out;
     const auto add = [&](const LatticeMark &m) { out.push_back(m); };
     l == -kInf ? forEachLatticeMark(grid, w, h, add)
                : forEachLatticeMarkIn(grid, w, h, l, t, r, b, add);
     return out;
-}
+};
 
 TEST(LatticeMarks, RowsColumnsDotsAndClips)
 {

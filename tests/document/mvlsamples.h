@@ -11,33 +11,30 @@
 
 namespace tessella::testing {
 
-inline NodeRecord corner(double x, double y, int16_t anchored = kTrue, int16_t nPoints = 2)
-{
+inline const auto corner = [](double x, double y, int16_t anchored = kTrue,
+                              int16_t nPoints = 2) -> NodeRecord {
     return {anchored, 0, 0, x, y, 0, 0, nPoints, 0, x + 1, y + 2, 0, x - 1, y - 2};
-}
+};
 
 // A triangle chain with one added point on its first edge; the closing record sits
 // on the first corner.
-inline std::vector<NodeRecord> triangleChain()
-{
+inline const auto triangleChain = []() -> std::vector<NodeRecord> {
     NodeRecord mid = corner(25, 10, kFalse, 5);
     mid.lineColr = 255, mid.ptColr = 16711680, mid.fActive = kTrue;
     return {corner(10, 10), mid, corner(40, 10), corner(25, 40), corner(10, 10)};
-}
+};
 
-inline Tile hexagonTile(double ox, double oy, Colour colour)
-{
+inline const auto hexagonTile = [](double ox, double oy, Colour colour) -> Tile {
     std::vector<Vertex> corners = {{0, 0}, {16, 0}, {24, 13.9}, {16, 27.7}, {0, 27.7}, {-8, 13.9}};
     for (Vertex &v : corners)
         v = {v.x + ox, v.y + oy};
     return test::polygonTile(corners, colour, GridHexagonal);
-}
+};
 
 // A document exercising every corner of the format: spare elements, a zero-length
 // and a never-allocated vertex array, reserved bytes, field 5, an unreferenced sketch
 // run, a sketch without points and a pending transform.
-inline Document sampleDocument()
-{
+inline const auto sampleDocument = []() -> Document {
     Document doc;
     Tile a = hexagonTile(100, 50, 0x3366cc);
     a.reserved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
@@ -58,34 +55,31 @@ inline Document sampleDocument()
     doc.nodeRecs[3].refCenter = doc.xfReflected = kTrue;
     doc.xformOpen = true;
     return doc;
-}
+};
 
 // A document as it stands in the editor before a load: edited, with a selection and
 // sketch items of its own, no transform pending.
-inline Document editedDocument()
-{
+inline const auto editedDocument = []() -> Document {
     Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
                                     GridCenterFace);
     doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true;
     doc.appendSketchRun({Sketch{}});
     return doc;
-}
+};
 
 // Hand-made file pieces, for files the writer would never produce.
-inline void putBlock(ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
-                     const std::vector<Vertex> &elements)
-{
+inline const auto putBlock = [](ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
+                                const std::vector<Vertex> &elements) -> void {
     w.i16(dims);
     if (dims == 0)
         return;
     w.i32(count), w.i32(lower);
     for (const Vertex &v : elements)
         w.f64(v.x), w.f64(v.y);
-}
+};
 
-inline std::vector<uint8_t> bytesOf(const Document &doc)
-{
+inline const auto bytesOf = [](const Document &doc) -> std::vector<uint8_t> {
     return writeDocument(doc).value_or(std::vector<uint8_t>{});
-}
+};
 
 } // namespace tessella::testing

@@ -17,8 +17,7 @@ namespace tessella::test {
 
 // The 1-2-1 smoothing written the plain way: every output pixel sums its clamped 3 x 3
 // window channel by channel.
-inline QImage referenceSmooth(const QImage &source)
-{
+inline const auto referenceSmooth = [](const QImage &source) -> QImage {
     const int w = source.width(), h = source.height();
     QImage out((w + 1) / 2, (h + 1) / 2, QImage::Format_RGB32);
     const int weight[3] = {1, 2, 1};
@@ -35,7 +34,7 @@ inline QImage referenceSmooth(const QImage &source)
             out.setPixel(ox, oy, qRgb(sum[0] / 16, sum[1] / 16, sum[2] / 16));
         }
     return out;
-}
+};
 
 // A drawing of random filled and outlined polygons over a `width` x `height` canvas, the
 // same for every band it is asked for.
@@ -58,14 +57,13 @@ inline std::function<void(Surface &)> randomPolygons(int width, int height, unsi
 }
 
 // The whole picture drawn at once onto one surface.
-inline QImage drawWhole(int width, int height, const std::function<void(Surface &)> &draw,
-                        int lineWidth = 1)
-{
+inline const auto drawWhole = [](int width, int height, const std::function<void(Surface &)> &draw,
+                                 int lineWidth = 1) -> QImage {
     ImageSurface surface(QSize(width, height), QPoint(0, 0), 0xffffff);
     surface.setPenWidth(lineWidth);
     draw(surface);
     return surface.image().convertToFormat(QImage::Format_RGB32);
-}
+};
 
 // Records progress and cancels after a number of calls.
 struct RecordingSink : ExportSink

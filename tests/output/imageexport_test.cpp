@@ -66,8 +66,7 @@ struct EmfWalk
 
 // EMF: every record is a 32-bit type and a 32-bit size (a multiple of 4); the header comes
 // first and holds the file size and record count; the end-of-file record comes last.
-EmfWalk walkEmf(const QByteArray &b)
-{
+const auto walkEmf = [](const QByteArray &b) -> EmfWalk {
     EmfWalk walk;
     if (b.size() < 108 || u32At(b, 0) != 1 || u32At(b, 40) != 0x464D4520)
         return walk;
@@ -94,11 +93,11 @@ EmfWalk walkEmf(const QByteArray &b)
     walk.wellFormed = at == b.size() && u32At(b, 48) == uint32_t(b.size()) &&
                       u32At(b, 52) == walk.types.size() && walk.types.back() == 14;
     return walk;
-}
+};
 
 // WMF records after the placeable and standard headers: function and parameter words.
-std::vector<std::pair<uint16_t, std::vector<int16_t>>> wmfRecords(const QByteArray &b)
-{
+const auto wmfRecords =
+    [](const QByteArray &b) -> std::vector<std::pair<uint16_t, std::vector<int16_t>>> {
     std::vector<std::pair<uint16_t, std::vector<int16_t>>> records;
     qsizetype at = 22 + 18;
     while (at + 6 <= b.size()) {
@@ -112,7 +111,7 @@ std::vector<std::pair<uint16_t, std::vector<int16_t>>> wmfRecords(const QByteArr
         at += 2 * words;
     }
     return records;
-}
+};
 
 // Three squares (one selected), a strip reaching far out on both sides, and a sketch
 // polyline on the first.
@@ -241,7 +240,7 @@ TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 }
 
 // Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPicture)
+TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
@@ -266,7 +265,7 @@ TEST_F(VectorExport, EmfWalksToTheEndWithTheAreaAsBoundsSvgAndPdfHoldShapesNoPic
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
 }
 
-TEST_F(VectorExport, WmfHasAPlaceableHeaderClampedCoordinatesAndReadsInWmf2svg)
+TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
 {
     ASSERT_TRUE(putFile(dir.filePath("t.wmf"), QByteArray(100000, 'x')));
     ASSERT_TRUE(exportTo("t.wmf").written());

@@ -27,14 +27,13 @@ const auto box = [](int l, int t, int r, int b) {
     return std::vector<PixelPoint>{{l, t}, {r, t}, {r, b}, {l, b}};
 };
 
-int count(const ImageSurface &s, Colour c)
-{
+const auto count = [](const ImageSurface &s, Colour c) -> int {
     int n = 0;
     for (int y = 0; y < s.size().height(); ++y)
         for (int x = 0; x < s.size().width(); ++x)
             n += s.pixel(s.offset().x() + x, s.offset().y() + y) == c;
     return n;
-}
+};
 
 // clang-format off
 struct Probe { int x, y; Colour colour; };
@@ -138,8 +137,7 @@ TEST(SurfaceDrawing, UpwardHatchRisesToTheRight)
 }
 
 // Every kind of call, as a redraw issues them.
-void drawScene(Surface &s)
-{
+const auto drawScene = [](Surface &s) {
     s.setScale(1.5, -3.0, 2.0), pens(s, 0, kRed);
     s.polygon(std::vector<PixelPoint>{{20, 30}, {90, 60}, {50, 120}});
     pens(s, 0, kBlue, kFillUpwardDiagonal), s.polygon(box(30, 40, 110, 100));
@@ -148,7 +146,7 @@ void drawScene(Surface &s)
     s.ellipse(20, 60, 30, 70), s.setPenWidth(1), s.setDashed(true), s.line(10.0, 30.0, 60.0, 75.0);
     s.setDashed(false), s.polyline(std::vector<PixelPoint>{{5, 150}, {60, 140}, {100, 155}});
     s.setFillColour(kGreen), s.ellipse(40, 60, 70, 80), s.setPoint(5, 95), s.setPixel(50, 70, kRed);
-}
+};
 
 TEST(SurfaceOracle, ViewportsAndBatchesShowTheFullCanvasPixelsKeepingLayersAndCopiesApart)
 {
@@ -223,12 +221,12 @@ TEST(SurfaceOracle, ProbeAgreesWithTheCanvasForRandomPolygons)
 
 using Pixels = std::set<std::pair<int, int>>;
 
-Pixels linePixels(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int w = 1000, int h = 1000)
-{
+const auto linePixels = [](int64_t x0, int64_t y0, int64_t x1, int64_t y1, int w = 1000,
+                           int h = 1000) -> Pixels {
     Pixels pixels;
     forEachLinePixel(x0, y0, x1, y1, w, h, [&](int x, int y, int64_t) { pixels.insert({x, y}); });
     return pixels;
-}
+};
 
 TEST(PixelLine, NearestRowsSameBackwardsThroughAnyWindowAndHugeLinesStayCheap)
 {
