@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile editor's protocols, one table each: the save-first question (command x
-// answer -> outcome) and the zoom caption ladder; then the files list's commands with real
-// files: damaged files, the command-line file and the library.
+// answer -> outcome), the refusals while a transform is pending and the zoom caption
+// ladder; then the files list's commands with real files: damaged files, the command-line
+// file and the library.
 #include "windowfixture.h"
 
 #include "document/bytes.h"
+#include "document/documentfile.h"
 #include "tests/document/mvlsamples.h"
 
 namespace tessella::test {
@@ -68,6 +70,47 @@ INSTANTIATE_TEST_SUITE_P(
                                          Command::ClearSession, Command::Close, Command::Exit),
                        ::testing::Values(Reply::NotDirty, Reply::Cancel, Reply::No, Reply::YesSaved,
                                          Reply::YesSaveCancelled, Reply::YesSaveFailed)));
+
+// While a transform is pending, whatever would replace or remove its display copy (tile
+// 0 here) or change the grid is refused with a message, before any question.
+struct Refusal
+{
+    const char *button, *list; // the button that opens the list (or acts), the list's name
+    int row;
+    std::string message;
+};
+
+class PendingTransform : public WindowTest, public ::testing::WithParamInterface<Refusal>
+{};
+
+TEST_P(PendingTransform, IsRefused)
+{
+    const Refusal &r = GetParam();
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
+    start();
+    doc.xformOpen = true;
+    doc.curTile = 0;
+    doc.dirty = true;
+    const std::vector<std::string> before = summaries(doc.tiles);
+    dialogs.expectMessage(r.message);
+    if (r.button)
+        click(r.button);
+    if (r.list)
+        clickItem(r.list, r.row);
+    if (!r.button) // the delete entry, then a click on the display copy
+        clickAt(56, 56);
+    EXPECT_EQ(summaries(doc.tiles), before);
+    EXPECT_TRUE(window->curGrid() == GridRectangular && doc.dirty && !undoButton()->isEnabled());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, PendingTransform, ::testing::Values(
+    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadPrims, kCloseTransformFirstText},
+    Refusal{"cmdFiles", "lstFiles", FileCommands::LoadState, kCloseTransformFirstText},
+    Refusal{"cmdRevert", nullptr, 0, "please exit the transformation editor before clearing your session"},
+    Refusal{"cmdGrids", "lstGrids", GridHexagonal, "please close transform editor before changing grids"},
+    Refusal{nullptr, "lstTiles", TileDelete, kDeleteRefused}));
+// clang-format on
 
 // The zoom ladder, once: the keys reach the window whichever control has the focus.
 TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)
