@@ -38,7 +38,15 @@ const ControlTip kTips[] = {
     {"cmdCloseAnim", nullptr, "Hide the animation controls"},
 };
 
-const char *const kKeyFileFilter = "Key frames (*.json)|*.json";
+// The file dialog of "save key frames" and "load key frames".
+FileDialogOptions keyFileOptions(const char *title)
+{
+    FileDialogOptions options;
+    options.title = title;
+    options.filter = "Key frames (*.json)|*.json";
+    options.defaultExtension = "json";
+    return options;
+}
 
 } // namespace
 
@@ -310,10 +318,7 @@ void AnimationPanel::chkSaveFile_Click()
 
 void AnimationPanel::cmdSaveKeys_Click()
 {
-    FileDialogOptions options;
-    options.title = "save key frames";
-    options.filter = kKeyFileFilter;
-    options.defaultExtension = "json";
+    FileDialogOptions options = keyFileOptions("save key frames");
     options.confirmOverwrite = true;
     const std::optional<std::string> path = dialogs_.saveFile(options);
     if (!path)
@@ -330,10 +335,7 @@ void AnimationPanel::cmdSaveKeys_Click()
 
 void AnimationPanel::cmdLoadKeys_Click()
 {
-    FileDialogOptions options;
-    options.title = "load key frames";
-    options.filter = kKeyFileFilter;
-    options.defaultExtension = "json";
+    FileDialogOptions options = keyFileOptions("load key frames");
     options.mustExist = true;
     const std::optional<std::string> path = dialogs_.openFile(options);
     if (!path)
