@@ -7,6 +7,8 @@
 #include "output/export/rasterpipeline.h"
 #include "platform/fileio.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <cmath>
 
@@ -81,6 +83,7 @@ FrameRun::FrameRun(const Document &doc, const std::vector<Tile> &unmapped,
     source_.sketches = doc.sketches;
     source_.grid = doc.grid;
     output_.draw.vectorTarget = nullptr;
+    caller_ = QThread::currentThread();
     if (!std::isfinite(output_.zoom) || output_.zoom <= 0)
         output_.zoom = 1;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -167,6 +170,8 @@ void FrameRun::work()
             k = started_++;
         }
         Done done = render(jobs_[k]);
+        if (done.file)
+            done.file->handTo(caller_);
         {
             std::lock_guard lock(mutex_);
             if (!stopped_)

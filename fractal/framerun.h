@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+class QThread;
+
 namespace tessella {
 
 class AtomicFileWriter;
@@ -117,6 +119,7 @@ private:
     FrameOutput output_;
     std::vector<FrameJob> jobs_;
     std::function<void()> ready_;
+    QThread *caller_ = nullptr; // commits the files
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;

@@ -224,6 +224,12 @@ bool AtomicFileWriter::fail(const QString &why)
     return false;
 }
 
+void AtomicFileWriter::handTo(QThread *thread)
+{
+    if (state_->file && thread)
+        state_->file->moveToThread(thread);
+}
+
 bool AtomicFileWriter::open()
 {
     State &s = *state_;

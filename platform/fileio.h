@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QThread;
+
 namespace tessella {
 
 struct ReadFileResult
@@ -51,6 +53,10 @@ public:
     QIODevice *device();
     // Why the last call failed.
     QString error() const { return error_; }
+    // Gives the open file to `thread`, which will commit or cancel it; call it on the
+    // thread that opened it. A writer that outlives its thread otherwise keeps that
+    // thread's bookkeeping alive.
+    void handTo(QThread *thread);
 
 private:
     bool fail(const QString &why);
