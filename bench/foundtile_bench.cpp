@@ -1,48 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one click's hit test (`foundTile`) on large tilings of regular hexagons: a
 // point on the last tile (found at once) and a point on no tile (every tile is tested).
+#include "hexagonfields.h"
 #include "platform/imagesurface.h"
 #include "tileeditor/hittester.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <numbers>
-
 using namespace tessella;
 
 namespace {
 
-constexpr double kRadius = 8;
-
-// Rows of pointy-top hexagons of radius 8, 100 to a row, touching their neighbours.
-Document hexagonField(int count)
-{
-    const double width = std::sqrt(3.0) * kRadius;
-    Document doc;
-    doc.tiles.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) {
-        const int row = i / 100, col = i % 100;
-        const double cx = 20 + col * width + (row % 2) * width / 2;
-        const double cy = 20 + row * 1.5 * kRadius;
-        std::vector<Vertex> corners;
-        for (int k = 0; k < 6; ++k) {
-            const double a = std::numbers::pi / 6 + k * std::numbers::pi / 3;
-            corners.push_back({cx + kRadius * std::cos(a), cy + kRadius * std::sin(a)});
-        }
-        Tile tile;
-        tile.setCorners(corners);
-        tile.color = 0x3080c0;
-        tile.grid = GridHexagonal;
-        doc.tiles.push_back(std::move(tile));
-    }
-    return doc;
-}
-
 // `indexed`: with the tile boxes the window takes at every full redraw.
 void foundTileQuery(benchmark::State &state, bool onLastTile, bool indexed)
 {
-    const Document doc = hexagonField(int(state.range(0)));
+    const Document doc = hexagonRows(int(state.range(0)), 8);
     ImageSurface canvas(QSize(1, 1));
     canvas.setScale(1);
     DrawSettings settings;
@@ -89,7 +61,7 @@ BENCHMARK(foundTileOnNoTileUnindexed)->Arg(10000)->Arg(100000)->Unit(benchmark::
 // Taking the boxes, as every full redraw does.
 void tileBoxRebuild(benchmark::State &state)
 {
-    const Document doc = hexagonField(int(state.range(0)));
+    const Document doc = hexagonRows(int(state.range(0)), 8);
     TileBoxIndex boxes;
     for (auto _ : state) {
         boxes.rebuild(doc, GridHexagonal);
