@@ -69,6 +69,7 @@ TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
         {{"tessella", "--export", "o.jpg", "in.mvl"}, V::Export, "in.mvl", "o.jpg"},
         {{"tessella", "--help"}, V::Help, "", ""},
         {{"tessella", "--version"}, V::Version, "", ""},
+        {{"tessella", "--frames", "m", "--keys", "k.json", "in.mvl"}, V::Frames, "", ""},
     };
     const QStringList wrong[] = { // the usage, whatever else was read
         {"tessella", "--info"}, {"tessella", "--info", "a.mvl", "b.mvl"},
@@ -79,6 +80,8 @@ TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
         {"tessella", "--export", "o.jpg", "a.mvl", "b.mvl"},
         {"tessella", "--export", "o.jpg", "--colour", "in.mvl"},
         {"tessella", "--frobnicate"}, {"tessella", "--help", "extra"},
+        {"tessella", "--frames", "m", "--keys", "k.json", "--resolution", "600", "in.mvl"},
+        {"tessella", "--frames", "m", "--keys", "k.json", "a.mvl", "b.mvl"},
     };
     // clang-format on
     for (const auto &c : cases) {

@@ -4,11 +4,11 @@
 #include "app/commandline.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
-#include "platform/fileio.h"
+#include "platform/imagesurface.h"
 
+#include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -24,36 +24,28 @@ class FractalExportTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::vector<Tile> tiles;
-        for (int i = 0; i < 8; ++i)
-            for (int j = 0; j < 8; ++j)
-                tiles.push_back(squareTile(i * 25, j * 25, 25, (i + j) % 2 ? 0x0000ff : 0x00ff00));
-        const auto bytes = writeDocument(documentOf(tiles));
-        ASSERT_TRUE(
-            writeFileAtomically(input, QByteArray(reinterpret_cast<const char *>(bytes->data()),
-                                                  qsizetype(bytes->size()))));
+        std::vector<Tile> tiles; // an 8 x 8 board of green and blue squares
+        for (int i = 0; i < 64; ++i)
+            tiles.push_back(
+                squareTile(i / 8 * 25, i % 8 * 25, 25, i / 8 % 2 != i % 2 ? 0xff : 0xff00));
+        const auto bytes = *writeDocument(documentOf(tiles));
+        ASSERT_TRUE(putFile(
+            input, {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())}));
     }
-
     int run(QStringList options)
     {
         err.str({});
-        const QStringList args = QStringList{"tessella", "--export", output, "--quality", "1"} +
-                                 options + QStringList{input};
-        const CommandLine cl = parseCommandLine(args);
+        const CommandLine cl =
+            parseCommandLine(QStringList{"tessella", "--export", output, "--quality", "1"} +
+                             options + QStringList{input});
         EXPECT_EQ(cl.verb, CommandLine::Verb::Export);
         return runExport(cl, err);
     }
 
     QTemporaryDir dir;
-    QString input = dir.filePath("in.mvl");
-    QString output = dir.filePath("out.png");
+    QString input = dir.filePath("in.mvl"), output = dir.filePath("out.png");
     std::ostringstream err;
 };
-
-QRgb rgbOf(Colour c)
-{
-    return qRgb(redOf(c), greenOf(c), blueOf(c));
-}
 
 TEST_F(FractalExportTest, RendersTheTilingIntoTheDiscOfThePrintArea)
 {
@@ -61,7 +53,7 @@ TEST_F(FractalExportTest, RendersTheTilingIntoTheDiscOfThePrintArea)
     // outward decay leaves the corners outside the disc.
     // clang-format off
     struct { QStringList extra; QRgb centre; } const cases[] = {
-        {{}, qRgb(0, 255, 0)}, {{"--hue", "120"}, rgbOf(shiftColour(0x00ff00, 120, 0))},
+        {{}, qRgb(0, 255, 0)}, {{"--hue", "120"}, toQColor(shiftColour(0x00ff00, 120, 0)).rgb()},
         {{"--skeleton"}, qRgb(255, 255, 255)}};
     // clang-format on
     for (const auto &c : cases) {
@@ -98,7 +90,7 @@ TEST_F(FractalExportTest, AnOptionOutOfRangeSaysWhyAndWritesNothing)
     // clang-format on
     for (const auto &c : cases) {
         EXPECT_EQ(run(c.options), 1) << c.message;
-        EXPECT_TRUE(err.str() == std::string(c.message) + "\n" && !QFile::exists(output))
+        EXPECT_TRUE(err.str() == std::string(c.message) + "\n" && !QFileInfo::exists(output))
             << err.str();
     }
 }

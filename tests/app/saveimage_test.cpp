@@ -5,20 +5,22 @@
 #include "app/editorexport.h"
 #include "platform/imagesurface.h"
 
+#include "tests/support/files.h"
 #include "tests/tileeditor/windowfixture.h"
 
 #include <QDir>
 #include <QTimer>
 
-#include <cmath>
 #include <optional>
 #include <tuple>
 
 namespace tessella::test {
 namespace {
 
-// The real tile editor with "save image" wired as the program wires it. Every request
-// reaches `engine`; without one it is reported written, and nothing is written.
+const QPoint kFrom(200, 150);
+
+// The real tile editor with "save image" wired as the program wires it. Every
+// request reaches `engine`; without one it is reported written, and nothing is written.
 class SaveImageTest : public WindowTest
 {
 protected:
@@ -35,6 +37,7 @@ protected:
                 return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
             });
         start();
+        before = shownView();
     }
     void TearDown() override { exporter.reset(), WindowTest::TearDown(); }
     SaveImageCommand &command() { return exporter->command(); }
@@ -49,60 +52,51 @@ protected:
         click("cmdFiles");
         clickItem("lstFiles", FileCommands::SaveImage);
     }
-
-    // A real left-button drag on the canvas between widget pixels.
-    void pullOnCanvas(QPoint from, QPoint to)
+    // A real left-button drag on the canvas between widget pixels, then "enter".
+    void pull(QPoint from, QPoint to, bool enter = true)
     {
         QTest::mousePress(window->canvas(), Qt::LeftButton, {}, from);
         QTest::mouseMove(window->canvas(), (from + to) / 2);
         QTest::mouseMove(window->canvas(), to);
         QTest::mouseRelease(window->canvas(), Qt::LeftButton, {}, to);
+        if (enter)
+            clickButton(command().printSetupWindow(), "cmdEnter");
     }
-    void pullAndEnter(QPoint from, QPoint to)
-    {
-        pullOnCanvas(from, to);
-        clickButton(command().printSetupWindow(), "cmdEnter");
-    }
-
     static void clickOption(const QWidget *window, const char *name)
     {
         QWidget *option = findControl<QWidget>(window, name);
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
     }
-    // The quality window's option, then "OK".
+    // The quality window's option, then "OK", and the export run to its end.
     void chooseQuality(const char *option)
     {
         QualityWindow *quality = command().qualityWindow();
         ASSERT_NE(quality, nullptr);
         clickOption(quality, option);
         clickButton(quality, "cmdOK");
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
     }
-
-    bool waitUntilDone()
-    {
-        return QTest::qWaitFor([this] { return !command().busy(); }, 20000);
-    }
-
     // The view as the user sees it: zoom, canvas position, caption.
-    auto shownView() const
+    std::tuple<double, QPoint, QString> shownView() const
     {
-        return std::tuple(window->view().zoomPct(), window->canvas()->canvasOffset(),
-                          window->windowTitle());
+        return {window->view().zoomPct(), window->canvas()->canvasOffset(), window->windowTitle()};
     }
 
     std::unique_ptr<EditorExport> exporter;
     std::vector<ExportRequest> requests;
     SaveImageCommand::Exporter engine;
+    std::tuple<double, QPoint, QString> before;
 };
 
-const QPoint kFrom(200, 150);
-
-TEST_F(SaveImageTest, ACancelledDialogOrAnUnknownTypeLeavesTheEditorAsItWas)
+// A cancelled dialog (the path is kept for the next time), an unknown type, "enter" on an
+// empty area (a beep; the print setup cannot be closed before it) and a closed quality
+// window write nothing and give the editor back as it was.
+TEST_F(SaveImageTest, WithoutAnImageTheEditorComesBackAsItWas)
 {
-    QTest::keyClick(window.get(), Qt::Key_Period);
-    const auto before = shownView();
+    key(Qt::Key_Period);
+    before = shownView();
     const std::pair<std::optional<std::string>, std::optional<std::string>> cases[] = {
-        {std::nullopt, std::nullopt}, // first: the path is kept for the next time
+        {std::nullopt, std::nullopt},
         {dir.filePath("a.JPG").toStdString(), ".JPG is not a recognized file type"}};
     for (const auto &[path, message] : cases) {
         chooseSaveImage(path, message);
@@ -110,85 +104,56 @@ TEST_F(SaveImageTest, ACancelledDialogOrAnUnknownTypeLeavesTheEditorAsItWas)
         EXPECT_EQ(shownView(), before);
         EXPECT_EQ(command().imagePath().toStdString(), path.value_or(""));
     }
-}
-
-TEST_F(SaveImageTest, EnterOnAnEmptyAreaBeepsAndTheWindowCannotBeClosedBeforeIt)
-{
-    QTest::keyClick(window.get(), Qt::Key_Period);
-    const auto before = shownView();
     chooseSaveImage(dir.filePath("a.bmp").toStdString());
     PrintSetupWindow *setup = command().printSetupWindow();
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(window->lockedForExport() && !control<QWidget>("cmdFiles")->isEnabled());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
-    for (QPoint d : {QPoint(0, 0), QPoint(90, 0)}) { // nothing pulled, then no height
-        if (d.x())
-            pullOnCanvas(kFrom, kFrom + d);
-        clickButton(setup, "cmdEnter");
-    }
+    clickButton(setup, "cmdEnter");     // nothing pulled
+    pull(kFrom, kFrom + QPoint(90, 0)); // no height
     EXPECT_EQ(dialogs.beeps, 2);
     setup->close();
     EXPECT_TRUE(setup->isVisible());
-
-    // Closing the quality window ends the export without writing.
-    pullAndEnter(kFrom, kFrom + QPoint(60, 40));
+    pull(kFrom, kFrom + QPoint(60, 40));
     EXPECT_FALSE(setup->isVisible());
     command().qualityWindow()->close();
-    ASSERT_TRUE(waitUntilDone());
-    EXPECT_TRUE(requests.empty());
-    EXPECT_FALSE(window->lockedForExport());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
+    EXPECT_TRUE(requests.empty() && !window->lockedForExport());
     EXPECT_EQ(shownView(), before);
 }
 
-struct PassCase
+// Each pass on the same editor: the quality's zoom and the view's "heavy" reach the engine,
+// its outcome is shown as it is, and the view comes back redrawn.
+TEST_F(SaveImageTest, EachPassGetsTheQualitysZoomReportsTheOutcomeAndGivesTheViewBack)
 {
-    const char *option;
-    int zoom;
-    bool heavy; // the view list's "heavy" chosen first
-    ExportResult::Status status;
-    const char *message; // the engine's, shown as it is
-};
-
-class Pass : public SaveImageTest, public ::testing::WithParamInterface<PassCase>
-{};
-
-TEST_P(Pass, GetsTheQualitysZoomReportsTheOutcomeAndGivesTheViewBackRedrawn)
-{
-    const PassCase &c = GetParam();
-    if (c.heavy) {
-        click("cmdView");
-        clickItem("lstViews", 0);
-    }
-    const auto before = shownView();
-    engine = [&](const Document &, const ExportRequest &, ExportSink *) {
-        return ExportResult{c.status, QString(c.message)};
-    };
+    using S = ExportResult::Status;
+    // clang-format off
+    struct { const char *option; int zoom; bool heavy; S status; const char *message; } const cases[] = {
+        {"opt100", 1, false, S::Written, ""}, {"opt200", 2, true, S::Failed, "file not saved\nx"},
+        {"opt400", 4, false, S::Refused, "the image is too large"}, {"opt800", 8, true, S::Cancelled, ""}};
+    // clang-format on
     const std::string path = dir.filePath("a.jpg").toStdString();
-    chooseSaveImage(path);
-    pullAndEnter(kFrom, kFrom + QPoint(50, 25));
-    if (c.status == ExportResult::Status::Written)
-        dialogs.expectMessage("saved as:\n" + path);
-    else if (c.status != ExportResult::Status::Cancelled)
-        dialogs.expectMessage(c.message);
-    chooseQuality(c.option);
-    ASSERT_TRUE(waitUntilDone());
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].qualityZoom, c.zoom);
-    EXPECT_EQ(requests[0].heavy, c.heavy);
-    EXPECT_EQ(requests[0].area, (PrintArea{400, 300, 500, 350}));
-    EXPECT_EQ(shownView(), before);
-    EXPECT_TRUE(control<QWidget>("cmdFiles")->isEnabled());
-    // The canvas shows the tiling at 100 % again: (70, 70) lies inside the first tile.
-    EXPECT_EQ(window->canvas()->surface().pixel(70, 70), kTileColour);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.option);
+        if (c.heavy != window->heavyLines()) {
+            click("cmdView");
+            clickItem("lstViews", 0);
+            before = shownView();
+        }
+        requests.clear();
+        engine = [&](auto &&...) { return ExportResult{c.status, QString(c.message)}; };
+        chooseSaveImage(path);
+        pull(kFrom, kFrom + QPoint(50, 25));
+        if (c.status != S::Cancelled)
+            dialogs.expectMessage(c.status == S::Written ? "saved as:\n" + path : c.message);
+        chooseQuality(c.option);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(std::tuple(requests[0].qualityZoom, requests[0].heavy, requests[0].area),
+                  std::tuple(c.zoom, c.heavy, PrintArea{400, 300, 500, 350}));
+        EXPECT_EQ(shownView(), before);
+        EXPECT_TRUE(control<QWidget>("cmdFiles")->isEnabled() && shownAt(70, 70) == kTileColour);
+    }
 }
-
-using S = ExportResult::Status;
-INSTANTIATE_TEST_SUITE_P(
-    SaveImage, Pass,
-    ::testing::Values(PassCase{"opt100", 1, false, S::Written, ""},
-                      PassCase{"opt200", 2, true, S::Failed, "file not saved\nx"},
-                      PassCase{"opt400", 4, false, S::Refused, "the image is too large"},
-                      PassCase{"opt800", 8, true, S::Cancelled, ""}));
 
 // At 50 % a widget pixel is two plane units: a pull from (10, 10) 50 pixels right at the
 // typed aspect of 10 : 5 is the area from (20, 20) to (120, 70); "extra" quality (zoom 4,
@@ -207,14 +172,13 @@ TEST_F(SaveImageTest, TheTypedAspectShapesTheAreaTheRealEngineWritesAtTheQuality
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, text);
     }
-    pullOnCanvas(QPoint(10, 10), QPoint(60, 20));
-    const AreaPull &pull = setup->pull(); // the rubber band reaches the moving corner
-    EXPECT_EQ(window->canvas()->surface().pixel(int(pull.cornerX() / 2), int(pull.cornerY() / 2)),
+    pull(QPoint(10, 10), QPoint(60, 20), false);
+    const AreaPull &area = setup->pull(); // the rubber band reaches the moving corner
+    EXPECT_EQ(window->canvas()->surface().pixel(int(area.cornerX() / 2), int(area.cornerY() / 2)),
               kRed);
     clickButton(setup, "cmdEnter");
     dialogs.expectMessage("saved as:\n" + path.toStdString());
     chooseQuality("opt400");
-    ASSERT_TRUE(waitUntilDone());
     const auto &kept = command().aspectSettings();
     EXPECT_TRUE(kept.fixedAspect == 1 && kept.aspectWidth == 10 && kept.aspectHeight == 5);
     const QImage image(path);
@@ -229,11 +193,8 @@ TEST_F(SaveImageTest, TheTypedAspectShapesTheAreaTheRealEngineWritesAtTheQuality
 TEST_F(SaveImageTest, CancelledPosterWritesNothingAndLeavesTheOldFile)
 {
     engine = exportImage;
-    const auto before = shownView();
     const QString path = dir.filePath("poster.jpg");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old picture") == 11 && old.flush());
-    old.close();
+    ASSERT_TRUE(putFile(path, "old picture"));
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
         StatusWindow *status = command().statusWindow();
@@ -242,13 +203,10 @@ TEST_F(SaveImageTest, CancelledPosterWritesNothingAndLeavesTheOldFile)
     });
     clicker.start(5);
     chooseSaveImage(path.toStdString());
-    pullAndEnter(QPoint(5, 5), QPoint(600, 450)); // 1190 x 890 units, 9520 x 7120 pixels
+    pull(QPoint(5, 5), QPoint(600, 450)); // 1190 x 890 units, 9520 x 7120 pixels
     chooseQuality("opt800");
-    ASSERT_TRUE(waitUntilDone());
     ASSERT_EQ(requests.size(), 1u);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("old picture"));
+    EXPECT_EQ(fileBytes(path), "old picture");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_EQ(shownView(), before);
 }
