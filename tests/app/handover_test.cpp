@@ -17,21 +17,16 @@ namespace {
 
 const Tile kKept = squareTile(20, 20, 40, 0x0000ff);     // never picked
 const Tile kPicked = squareTile(100, 100, 40, 0x00ff00); // at editor (40, 40) once picked
+const Tile kGone = squareTile(160, 20, 40, 0xff0000);    // deleted while the pick is open
 
 class HandOverTest : public ScriptedTest
 {
 protected:
-    void SetUp() override
-    {
-        ScriptedTest::SetUp();
-        qtApp();
-        writeDoc(path("two.mvl"), documentOf({kKept, kPicked}));
-    }
     void TearDown() override { ScriptedTest::TearDown(), session.reset(); }
-    QString path(const char *name) const { return dir.filePath(name); }
 
     void start(const QString &commandLine = {})
     {
+        qtApp();
         session.reset();
         doc = Document{};
         session = std::make_unique<EditorSession>(
@@ -48,43 +43,11 @@ protected:
         clickButton(&editor(), "cmdFiles");
         clickListItem(&editor(), "lstFiles", row);
     }
-    // Start-up, then "load state" of the two squares and a pick of the second.
-    void loadAndPick()
+    static void clickOn(ViewportCanvas *canvas, double x, double y, double toY = -1)
     {
-        start();
-        dialogs.expectOpenFile(path("two.mvl").toStdString());
-        filesEntry(FileCommands::LoadState);
-        clickButton(&editor(), "cmdXform");
-        clickOn(editor().canvas(), 120, 120);
-        ASSERT_NE(xform(), nullptr);
-    }
-    static void clickOn(ViewportCanvas *canvas, double x, double y)
-    {
-        QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->toWidget(x, y));
-    }
-    // A translation link with one point added on the top edge and pulled up by 10.
-    void editInTransformEditor()
-    {
-        XformCanvas *canvas = xform()->canvas();
-        clickButton(xform(), "cmdXforms");
-        clickListItem(xform(), "lstXforms", XformTranslate);
-        clickOn(canvas, 60, 40);
-        clickOn(canvas, 60, 40);
-        QTest::mousePress(canvas, Qt::LeftButton, {}, canvas->toWidget(60, 40));
-        QTest::mouseMove(canvas, canvas->toWidget(60, 30));
-        QTest::mouseRelease(canvas, Qt::LeftButton, {}, canvas->toWidget(60, 30));
-        ASSERT_EQ(xform()->chain().countPoints(), 6);
-    }
-    Document saveAndReadBack(const char *name)
-    {
-        dialogs.expectSaveFile(path(name).toStdString());
-        dialogs.expectMessage("saved as:\n" + path(name).toStdString());
-        filesEntry(FileCommands::SaveState);
-        const QByteArray bytes = readAll(path(name));
-        Document loaded;
-        const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
-        EXPECT_TRUE(loadState(loaded, {data, size_t(bytes.size())}, 0, 0).ok);
-        return loaded;
+        QTest::mousePress(canvas, Qt::LeftButton, {}, canvas->toWidget(x, y));
+        QTest::mouseMove(canvas, canvas->toWidget(x, toY < 0 ? y : toY));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, canvas->toWidget(x, toY < 0 ? y : toY));
     }
 
     QTemporaryDir dir;
@@ -92,41 +55,52 @@ protected:
     std::unique_ptr<EditorSession> session;
 };
 
-TEST_F(HandOverTest, ReturnToTransformBeforeAnyHandBackRemovesNoTile)
+// An unpicked tile can be deleted while the picked one is open; "return to transform" before
+// any hand-back removes no tile; the pending polygon is saved with its chain, and a new
+// session that opens the file from the command line gives it back where it was left.
+TEST_F(HandOverTest, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
 {
-    loadAndPick();
+    const QString two = dir.filePath("two.mvl"), pending = dir.filePath("pending.mvl");
+    writeDoc(two, documentOf({kGone, kKept, kPicked}));
+    start();
+    dialogs.expectOpenFile(two.toStdString());
+    filesEntry(FileCommands::LoadState);
+    clickButton(&editor(), "cmdXform");
+    clickOn(editor().canvas(), 120, 120); // the pick
+    ASSERT_NE(xform(), nullptr);
+    clickListItem(&editor(), "lstTiles", TileDelete);
+    clickOn(editor().canvas(), 180, 40); // no refusal message
+    EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
     clickButton(&editor(), "cmdXform"); // "return to transform"
     EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
-    editInTransformEditor();
+
+    // A translation link with one point added on the top edge and pulled up by 10.
+    XformCanvas *canvas = xform()->canvas();
+    clickButton(xform(), "cmdXforms");
+    clickListItem(xform(), "lstXforms", XformTranslate);
+    clickOn(canvas, 60, 40);
+    clickOn(canvas, 60, 40);
+    clickOn(canvas, 60, 40, 30);
+    ASSERT_EQ(xform()->chain().countPoints(), 6);
+    const std::vector<NodeRecord> chain = xform()->chain().saveChain();
     clickButton(xform(), "cmdReturn");
     ASSERT_TRUE(editor().isVisible());
-    const Document loaded = saveAndReadBack("returned.mvl");
-    ASSERT_EQ(loaded.tileCount(), 2);
-    EXPECT_TRUE(loaded.tiles[0] == kKept && loaded.tiles[1].nVerts == 6 && loaded.curTile == 1);
-    EXPECT_EQ(loaded.nodeRecs, xform()->chain().saveChain());
-}
-
-TEST_F(HandOverTest, TheUnpickedTileCanBeDeletedWhileThePickedOneIsOpen)
-{
-    loadAndPick();
-    clickListItem(&editor(), "lstTiles", TileDelete);
-    clickOn(editor().canvas(), 40, 40);
-    EXPECT_EQ(doc.tileCount(), 0); // no refusal message either
-}
-
-TEST_F(HandOverTest, APolygonSavedBeforeItsFirstReturnReopensExactlyFromTheCommandLine)
-{
-    loadAndPick();
-    editInTransformEditor();
-    const std::vector<NodeRecord> chain = xform()->chain().saveChain();
-    const Document saved = saveAndReadBack("pending.mvl");
+    dialogs.expectSaveFile(pending.toStdString());
+    dialogs.expectMessage("saved as:\n" + pending.toStdString());
+    filesEntry(FileCommands::SaveState);
+    const QByteArray bytes = readAll(pending);
+    Document saved;
+    ASSERT_TRUE(loadState(saved,
+                          {reinterpret_cast<const uint8_t *>(bytes.data()), size_t(bytes.size())},
+                          0, 0)
+                    .ok);
     ASSERT_EQ(saved.tileCount(), 2);
     EXPECT_TRUE(saved.tiles[0] == kKept && saved.curTile == 1 && saved.tiles[1].nVerts == 6 &&
                 saved.tiles[1].verts[0] == kPicked.verts[0]);
     EXPECT_EQ(saved.nodeRecs, chain);
 
     // A new session opens the file before its window is first shown.
-    start(path("pending.mvl"));
+    start(pending);
     ASSERT_EQ(doc.tileCount(), 3); // and the empty start-up tile
     EXPECT_EQ(doc.curTile, 1);
     clickButton(&editor(), "cmdXform");
