@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The headless verbs, run as the built program would be run by a script.
+// The headless verbs, run as the built program would be run by a script; the fractal
+// export in process (its rendering is tested in tests/fractal).
 #include "app/commandline.h"
+#include "document/colour.h"
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
+#include "fractal/keyframefile.h"
+#include "platform/imagesurface.h"
 #include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
+#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 using namespace tessella;
 using tessella::test::fileBytes;
@@ -38,9 +44,14 @@ ProgramRun runProgram(const QStringList &args)
 {
     QProcess process;
     process.start(kProgram, args);
-    process.waitForFinished(30000);
+    process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray bytesOf(const std::vector<uint8_t> &bytes)
+{
+    return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
 }
 
 // Opposite corners of a hexagon mirror through one centre (within 0.001): opposite edges
@@ -70,6 +81,7 @@ TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
         {{"tessella", "--help"}, V::Help, "", ""},
         {{"tessella", "--version"}, V::Version, "", ""},
         {{"tessella", "--frames", "m", "--keys", "k.json", "in.mvl"}, V::Frames, "", ""},
+        {{"tessella", "--export", "o.png", "--fractal", "1,2,3", "in.mvl"}, V::Export, "in.mvl", "o.png"},
     };
     const QStringList wrong[] = { // the usage, whatever else was read
         {"tessella", "--info"}, {"tessella", "--info", "a.mvl", "b.mvl"},
@@ -136,8 +148,7 @@ TEST(CommandLine, SaveAsWritesTheCurrentVersionAndInfoReadsItBack)
         *writeDocument(test::documentOf({test::polygonTile({{-8, -8}, {8, -8}, {8, 8}})}));
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     const QString in = dir.filePath("foreign.mvl");
-    ASSERT_TRUE(putFile(
-        in, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
+    ASSERT_TRUE(putFile(in, bytesOf(bytes)));
     const QString out = dir.filePath("out.mvl");
     const ProgramRun save = runProgram({"--save-as", out, in});
     ASSERT_EQ(save.status, 0) << save.err.constData();
@@ -208,4 +219,101 @@ TEST(CommandLine, HelpVersionAndExportNeedNoDisplay)
     EXPECT_EQ(all.status, 0) << all.err.constData();
     EXPECT_TRUE(QImage(jpg).width() > 10 && QImage(jpg).height() > 10);
     qputenv("QT_QPA_PLATFORM", platform);
+}
+
+// `--export OUT --fractal CX,CY,R [options] FILE` in process, on an 8 x 8 board of green and
+// blue squares: the reference centre lies in a green square and is drawn in the middle of
+// the area; outward decay leaves the corners outside the disc.
+TEST(FractalExport, RendersIntoTheDiscOfTheAreaOrSaysWhyItWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.mvl"), out = dir.filePath("out.png");
+    std::vector<Tile> tiles;
+    for (int i = 0; i < 64; ++i)
+        tiles.push_back(
+            test::squareTile(i / 8 * 25, i % 8 * 25, 25, i / 8 % 2 != i % 2 ? 0xff : 0xff00));
+    ASSERT_TRUE(putFile(in, bytesOf(*writeDocument(test::documentOf(tiles)))));
+    std::ostringstream err;
+    const auto run = [&](const QStringList &options) {
+        err.str({});
+        QFile::remove(out);
+        return runExport(
+            parseCommandLine(QStringList{"tessella", "--export", out, "--quality", "1"} + options +
+                             QStringList{in}),
+            err);
+    };
+    const QStringList area{"--fractal", "110,110,40", "--area", "0,0,200,100"};
+    // clang-format off
+    struct { QStringList extra; QRgb centre; } const drawn[] = {
+        {{}, qRgb(0, 255, 0)}, {{"--hue", "120"}, toQColor(shiftColour(0x00ff00, 120, 0)).rgb()},
+        {{"--skeleton"}, qRgb(255, 255, 255)}};
+    // clang-format on
+    for (const auto &c : drawn) {
+        SCOPED_TRACE(c.extra.join(' ').toStdString());
+        ASSERT_EQ(run(area + c.extra), 0) << err.str();
+        const QImage image(out);
+        ASSERT_EQ(image.size(), QSize(200, 100));
+        EXPECT_EQ(image.pixel(100, 50), c.centre);
+        EXPECT_EQ(image.pixel(2, 2) & image.pixel(197, 97), qRgb(255, 255, 255));
+    }
+    const QString r = "1,1,9";
+    // clang-format off
+    struct { QStringList options; const char *message; } const refused[] = {
+        {{"--fractal", "0,0,0"}, "pull a reference circle"},
+        {{"--fractal", "0,0"}, "--fractal needs CX,CY,R in plane units"},
+        {{"--fractal", r, "--base", "4.1"}, "--base must be a number from 1.4 to 4.0"},
+        {{"--fractal", r, "--falloff", "0.4"}, "--falloff must be a number from 0.5 to 2.0"},
+        {{"--fractal", r, "--squareness", "nan"}, "--squareness must be a number from -1.0 to 3.0"},
+        {{"--fractal", r, "--size", "2.6"}, "--size must be a number from 0.5 to 2.5"},
+        {{"--fractal", r, "--granularity", "7"}, "--granularity must be a number from 0 to 6"},
+        {{"--fractal", r, "--hue", "361"}, "--hue must be a number from 0 to 360"},
+        {{"--fractal", r, "--light", "-1"}, "--light must be a number from 0 to 360"},
+        {{"--fractal", r, "--pinch", "-1.2"}, "--pinch must be a number from -1.0 to 1.0"},
+        {{"--fractal", r, "--wave", "21,0"}, "--wave needs AMP,PHASE, each from 0 to 20"},
+        {{"--fractal", r, "--pinch", "0.5", "--wave", "1,1"}, "--pinch and --wave exclude each other"},
+        {{"--fractal", r, "--method", "log"}, "--method must be exp or hyp"},
+        {{"--skeleton"}, "the fractal options need --fractal CX,CY,R"},
+    };
+    // clang-format on
+    for (const auto &c : refused) {
+        EXPECT_EQ(run(c.options), 1) << c.message;
+        EXPECT_TRUE(err.str() == std::string(c.message) + "\n" && !QFile::exists(out)) << err.str();
+    }
+}
+
+// `--frames`: a progress line a frame, then two failing runs (a damaged key-frame file, an
+// unwritable base) that report why.
+TEST(FramesVerb, WritesEveryFrameWithAProgressLineAndFailsWithTheMessage)
+{
+    QTemporaryDir dir;
+    const KeyFrame a{.centerX = 150,
+                     .centerY = 120,
+                     .radius = 80,
+                     .aspect = 1,
+                     .falloffValue = 10,
+                     .baseValue = 20,
+                     .sizeValue = 10};
+    KeyFrame b = a;
+    b.centerX = 260, b.radius = 140, b.hueValue = 120;
+    const QString keys = dir.filePath("keys.json"), damaged = dir.filePath("damaged.json");
+    ASSERT_TRUE(
+        saveKeyFrameFile(keys, {.keyFrames = {a, b}, .framesPerKey = 3, .live = {}}, nullptr) &&
+        putFile(damaged, "{\"format\": "));
+    // clang-format off
+    struct { QString base, keys; int status; QString first; /* how standard error starts */ } const rows[] = {
+        {dir.filePath("m"), keys, 0, "frame 1 of 4: " + dir.filePath("m000.jpg")},
+        {dir.filePath("x"), damaged, 1, ""},
+        {dir.filePath("no/m"), keys, 1, "file not saved\n"}};
+    // clang-format on
+    for (const auto &r : rows) {
+        const ProgramRun run = runProgram({"--frames", r.base, "--keys", r.keys, "--resolution",
+                                           "720", "--anti-alias", kPrimitives});
+        const QString err = QString::fromUtf8(run.err);
+        EXPECT_EQ(run.status, r.status) << err.toStdString();
+        EXPECT_TRUE(err.startsWith(r.first) && !err.isEmpty()) << err.toStdString();
+        EXPECT_TRUE(r.status || err.count('\n') == 4) << err.toStdString(); // a line a frame
+    }
+    for (const char *name : {"m000.jpg", "m001.jpg", "m002.jpg", "m003.jpg"})
+        EXPECT_EQ(QImage(dir.filePath(name)).size(), QSize(1280, 720)) << name;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
 }
