@@ -29,24 +29,19 @@ protected:
         hooks.fractal = &wiring;
         makeWindow(hooks);
         wiring.setEditor(window.get());
-        for (int i = 0; i < 6; ++i)
-            for (int j = 0; j < 5; ++j)
-                doc.tiles.push_back(
-                    squareTile(100 + i * 60, 100 + j * 60, 60, i % 2 ? 0x2040c0 : 0x30a050));
+        for (int i = 0; i < 30; ++i) // six columns of five, green and blue in turn
+            doc.tiles.push_back(squareTile(100 + i / 5 * 60, 100 + i % 5 * 60, 60,
+                                           i / 5 % 2 ? 0x2040c0 : 0x30a050));
         start();
         unmapped = doc.tiles;
         undoBefore = undoButton()->isEnabled();
         click("cmdFrac");
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
     }
-    void TearDown() override
-    {
-        delete wiring.panel();
-        WindowTest::TearDown();
-    }
+    void TearDown() override { delete wiring.panel(), WindowTest::TearDown(); }
 
     FractalPanel *panel() const { return wiring.panel(); }
-    template <class T> T *panelControl(const char *name) const
+    template <class T = QWidget> T *panelControl(const char *name) const
     {
         return findControl<T>(panel(), name);
     }
@@ -59,22 +54,17 @@ protected:
                                                               : QPoint(6, button->height() / 2);
         QTest::mouseClick(button, Qt::LeftButton, {}, at);
     }
-    void pullCircle(double cx, double cy, double radius)
-    {
-        press(cx, cy);
-        move(cx + radius / 2, cy);
-        move(cx + radius, cy);
-        release(cx + radius, cy);
-    }
+    void pullCircle(double cx, double cy, double radius) { drag({cx, cy}, {cx + radius, cy}); }
     QString text(const char *label) const { return panelControl<QLabel>(label)->text(); }
-    bool enabled(const char *name) const { return panelControl<QWidget>(name)->isEnabled(); }
+    bool enabled(const char *name) const { return panelControl(name)->isEnabled(); }
     // A pasted text, as one change of the box.
     void pasteFramesPerKey(const QString &value)
     {
         QApplication::clipboard()->setText(value);
-        panelControl<QLineEdit>("txtFrameDivs")->setFocus();
-        QTest::keyClick(panelControl<QLineEdit>("txtFrameDivs"), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(panelControl<QLineEdit>("txtFrameDivs"), Qt::Key_V, Qt::ControlModifier);
+        QLineEdit *box = panelControl<QLineEdit>("txtFrameDivs");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     }
     // Tiles as the document holds them, without the start-up's empty tile.
     std::vector<Tile> drawnTiles() const
@@ -95,6 +85,14 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     dialogs.expectMessage("pull a reference circle");
     clickPanel("cmdRender");
     EXPECT_FALSE(state.fractalRendered);
+
+    // The hue recolours the tiles until the panel closes.
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(panelControl<QScrollBar>("hscHue"), Qt::Key_PageDown);
+    EXPECT_EQ(QString::number(state.hueShift) + " " + text("lblHue"), "90 90");
+    EXPECT_EQ(panel()->swatches().colrTo.pixel(45, 5), qRgb(255, 0, 0));
+    window->Form_Resize();
+    EXPECT_EQ(shownAt(130, 130), shiftColour(0x30a050, 90, 0));
 
     pullCircle(290, 265, 90);
     EXPECT_NEAR(state.params.refCenterX, 290, 2);
@@ -139,10 +137,34 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_EQ(control<QPushButton>("cmdFrac")->text(), "fractal");
     EXPECT_TRUE(doc.tileCount() == tileCount && drawnTiles() == unmapped);
     EXPECT_EQ(undoButton()->isEnabled(), undoBefore);
+    EXPECT_EQ(shownAt(130, 130), 0x30a050);
 }
 
-TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
+// The controls show what their choices use; the handles shape the
+// circle without touching a tile; a tile handed back and a selection while rendered act on
+// the real tiles, which the next rendering starts from (loads and saves restore them first
+// through the same hook, tested with the file commands).
+TEST_F(FractalPanelTest, ControlsHandlesAndChangesWhileRendered)
 {
+    const auto shown = [&](const char *name) { return panelControl(name)->isVisible(); };
+    EXPECT_TRUE(shown("hscFalloff") && !shown("hscBase"));
+    clickPanel("optExp");
+    EXPECT_TRUE(!shown("hscFalloff") && shown("lblBase") &&
+                state.params.method == MappingParams::Method::Exponential);
+    clickPanel("chkCSenable");
+    EXPECT_FALSE(shown("hscGranularity") || state.params.smoothing);
+    clickPanel("chkPinch");
+    EXPECT_TRUE(shown("hscPinch"));
+    clickPanel("chkWave");
+    EXPECT_FALSE(panelControl<QCheckBox>("chkPinch")->isChecked() || shown("hscPinch") ||
+                 !shown("hscPhi"));
+    // The skeleton turns fills and sketches off and back on.
+    const auto views = control<QListWidget>("lstViews");
+    for (bool on : {false, true}) {
+        clickPanel("chkBound");
+        EXPECT_EQ(views->item(2)->isSelected() && views->item(3)->isSelected(), on);
+    }
+
     pullCircle(280, 250, 90);
     const double r = state.params.refRadius;
     // The aspect handle, dragged out, then reset by the right button.
@@ -160,24 +182,16 @@ TEST_F(FractalPanelTest, HandlesShapeTheCircleAndTileGesturesDoNotRun)
     EXPECT_EQ(state.keyFrames[0].centerX, state.params.refCenterX);
     // Nothing of this touched the tiles ("new tile" is the editor's current mode).
     EXPECT_TRUE(drawnTiles() == unmapped && window->newTile().newCount() == 0);
-}
 
-// A tile handed back and selecting act on the real tiles, which the next rendering starts
-// from (loads and saves restore them first through the same hook, tested with the file
-// commands).
-TEST_F(FractalPanelTest, ChangesWhileRenderedReachTheRealTiles)
-{
-    pullCircle(280, 250, 90);
     clickPanel("cmdRender");
     doc.xfReturn = squareTile(600, 100, 40, 0x777777);
     window->takeHandBack(HandBack::Exit);
-    EXPECT_TRUE(!state.fractalRendered && drawnTiles() == unmapped);
     const std::vector<Tile> handedBack = doc.tiles;
-    EXPECT_EQ(handedBack.back(), doc.xfReturn);
+    EXPECT_TRUE(!state.fractalRendered && drawnTiles() == unmapped &&
+                handedBack.back() == doc.xfReturn);
     clickPanel("cmdRender");
     clickPanel("cmdRender");
     EXPECT_EQ(doc.tiles, handedBack);
-
     clickPanel("cmdRender");
     click("cmdSelect");
     clickItem("lstSelect", 1); // "all"
@@ -186,38 +200,6 @@ TEST_F(FractalPanelTest, ChangesWhileRenderedReachTheRealTiles)
         EXPECT_EQ(doc.tiles[i].verts, handedBack[i].verts) << i;
         EXPECT_EQ(doc.tiles[i].selected != 0, doc.tiles[i].grid == GridRectangular) << i;
     }
-}
-
-TEST_F(FractalPanelTest, ControlsShowWhatTheirChoicesUseAndHueRecolours)
-{
-    const auto shown = [&](const char *name) { return panelControl<QWidget>(name)->isVisible(); };
-    EXPECT_TRUE(shown("hscFalloff") && !shown("hscBase"));
-    clickPanel("optExp");
-    EXPECT_TRUE(!shown("hscFalloff") && shown("lblBase"));
-    EXPECT_EQ(state.params.method, MappingParams::Method::Exponential);
-    clickPanel("chkCSenable");
-    EXPECT_FALSE(shown("hscGranularity") || state.params.smoothing);
-    clickPanel("chkPinch");
-    EXPECT_TRUE(shown("hscPinch"));
-    clickPanel("chkWave");
-    EXPECT_FALSE(panelControl<QCheckBox>("chkPinch")->isChecked() || shown("hscPinch") ||
-                 !shown("hscPhi"));
-
-    // The skeleton turns fills and sketches off and back on.
-    const auto views = control<QListWidget>("lstViews");
-    for (bool on : {false, true}) {
-        clickPanel("chkBound");
-        EXPECT_EQ(views->item(2)->isSelected() && views->item(3)->isSelected(), on);
-    }
-
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(panelControl<QScrollBar>("hscHue"), Qt::Key_PageDown);
-    EXPECT_EQ(QString::number(state.hueShift) + " " + text("lblHue"), "90 90");
-    EXPECT_EQ(panel()->swatches().colrTo.pixel(45, 5), qRgb(255, 0, 0));
-    window->Form_Resize();
-    EXPECT_EQ(shownAt(130, 130), shiftColour(0x30a050, 90, 0));
-    clickPanel("cmdClose");
-    EXPECT_EQ(shownAt(130, 130), 0x30a050);
 }
 
 TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRules)
