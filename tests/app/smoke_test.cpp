@@ -91,9 +91,9 @@ TEST(Smoke, ProgramShowsTheDocumentOnAVirtualDisplayAndCloses)
     EXPECT_TRUE(seen) << "the document's tile colours never appeared on the screen";
 
     program.terminate(); // an ordinary close request
-    EXPECT_TRUE(program.waitForFinished(20000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
+    EXPECT_TRUE(program.waitForFinished(20000) && program.exitStatus() == QProcess::NormalExit &&
+                program.exitCode() == 0)
+        << program.readAllStandardError().constData();
     server.terminate();
     EXPECT_TRUE(server.waitForFinished(20000));
 }
