@@ -19,59 +19,51 @@ const Tile kKept = squareTile(20, 20, 40, 0x0000ff);     // never picked
 const Tile kPicked = squareTile(100, 100, 40, 0x00ff00); // at editor (40, 40) once picked
 const Tile kGone = squareTile(160, 20, 40, 0xff0000);    // deleted while the pick is open
 
-class HandOverTest : public ScriptedTest
-{
-protected:
-    void TearDown() override { ScriptedTest::TearDown(), session.reset(); }
-
-    void start(const QString &commandLine = {})
-    {
-        qtApp();
-        session.reset();
-        doc = Document{};
-        session = std::make_unique<EditorSession>(
-            doc, dialogs, AppPaths{dir.path(), "tessella", dir.filePath("config"), {}});
-        editor().resize(900, 700);
-        editor().Form_Load(commandLine);
-        editor().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor()));
-    }
-    TileEditorWindow &editor() { return session->tileEditor(); }
-    XformWindow *xform() { return session->transformEditor(); }
-    void filesEntry(int row)
-    {
-        clickButton(&editor(), "cmdFiles");
-        clickListItem(&editor(), "lstFiles", row);
-    }
-    static void clickOn(ViewportCanvas *canvas, double x, double y, double toY = -1)
-    {
-        QTest::mousePress(canvas, Qt::LeftButton, {}, canvas->toWidget(x, y));
-        QTest::mouseMove(canvas, canvas->toWidget(x, toY < 0 ? y : toY));
-        QTest::mouseRelease(canvas, Qt::LeftButton, {}, canvas->toWidget(x, toY < 0 ? y : toY));
-    }
-
-    QTemporaryDir dir;
-    Document doc;
-    std::unique_ptr<EditorSession> session;
-};
+using HandOver = ScriptedTest;
 
 // An unpicked tile can be deleted while the picked one is open; "return to transform" before
 // any hand-back removes no tile; the pending polygon is saved with its chain, and a new
 // session that opens the file from the command line gives it back where it was left.
-TEST_F(HandOverTest, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
+TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
 {
+    qtApp();
+    QTemporaryDir dir;
+    Document doc;
+    std::unique_ptr<EditorSession> session;
+    const auto start = [&](const QString &commandLine) {
+        session.reset();
+        doc = Document{};
+        session = std::make_unique<EditorSession>(
+            doc, dialogs, AppPaths{dir.path(), "tessella", dir.filePath("config"), {}});
+        session->tileEditor().resize(900, 700);
+        session->tileEditor().Form_Load(commandLine);
+        session->tileEditor().show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&session->tileEditor()));
+        return &session->tileEditor();
+    };
+    const auto xform = [&] { return session->transformEditor(); };
+    const auto filesEntry = [&](int row) {
+        clickButton(&session->tileEditor(), "cmdFiles");
+        clickListItem(&session->tileEditor(), "lstFiles", row);
+    };
+    // A click, or a drag down to `toY`, at plane points.
+    const auto clickOn = [](ViewportCanvas *canvas, double x, double y, double toY = -1) {
+        QTest::mousePress(canvas, Qt::LeftButton, {}, canvas->toWidget(x, y));
+        QTest::mouseMove(canvas, canvas->toWidget(x, toY < 0 ? y : toY));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, canvas->toWidget(x, toY < 0 ? y : toY));
+    };
     const QString two = dir.filePath("two.mvl"), pending = dir.filePath("pending.mvl");
     writeDoc(two, documentOf({kGone, kKept, kPicked}));
-    start();
+    TileEditorWindow *editor = start({});
     dialogs.expectOpenFile(two.toStdString());
     filesEntry(FileCommands::LoadState);
-    clickButton(&editor(), "cmdXform");
-    clickOn(editor().canvas(), 120, 120); // the pick
+    clickButton(editor, "cmdXform");
+    clickOn(editor->canvas(), 120, 120); // the pick
     ASSERT_NE(xform(), nullptr);
-    clickListItem(&editor(), "lstTiles", TileDelete);
-    clickOn(editor().canvas(), 180, 40); // no refusal message
+    clickListItem(editor, "lstTiles", TileDelete);
+    clickOn(editor->canvas(), 180, 40); // no refusal message
     EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
-    clickButton(&editor(), "cmdXform"); // "return to transform"
+    clickButton(editor, "cmdXform"); // "return to transform"
     EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
 
     // A translation link with one point added on the top edge and pulled up by 10.
@@ -84,7 +76,7 @@ TEST_F(HandOverTest, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine
     ASSERT_EQ(xform()->chain().countPoints(), 6);
     const std::vector<NodeRecord> chain = xform()->chain().saveChain();
     clickButton(xform(), "cmdReturn");
-    ASSERT_TRUE(editor().isVisible());
+    ASSERT_TRUE(editor->isVisible());
     dialogs.expectSaveFile(pending.toStdString());
     dialogs.expectMessage("saved as:\n" + pending.toStdString());
     filesEntry(FileCommands::SaveState);
@@ -100,10 +92,10 @@ TEST_F(HandOverTest, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine
     EXPECT_EQ(saved.nodeRecs, chain);
 
     // A new session opens the file before its window is first shown.
-    start(pending);
+    editor = start(pending);
     ASSERT_EQ(doc.tileCount(), 3); // and the empty start-up tile
     EXPECT_EQ(doc.curTile, 1);
-    clickButton(&editor(), "cmdXform");
+    clickButton(editor, "cmdXform");
     ASSERT_TRUE(doc.tileCount() == 2 && doc.tiles[0] == kKept && xform());
     EXPECT_EQ(xform()->chain().saveChain(), chain);
     clickButton(xform(), "cmdReturn");
