@@ -196,7 +196,9 @@ TEST_F(FractalPanelTest, ControlsHandlesAndChangesWhileRendered)
             << i;
 }
 
-TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRules)
+// Key frames added, stepped, wrapped and deleted with their enabling rules; runs on the
+// screen and through files; the key-frame file through its buttons.
+TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
 {
     clickPanel("cmdAnimate");
     EXPECT_TRUE(panel()->animation()->isVisible());
@@ -206,11 +208,15 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
     clickPanel("cmdAddFrame");
     EXPECT_TRUE(dialogs.beeps == 1 && state.keyFrames.size() == 1);
 
+    // A second key frame through the question an empty press asks, then its centre dragged.
     drag({200, 250}, {260, 250});
-    clickPanel("cmdAddFrame");
+    dialogs.expectYesNo(Answer::Yes);
+    clickAt(400, 250);
+    EXPECT_EQ(dialogs.log.back().text, "Do you want a new keyframe?");
     EXPECT_EQ(text("lblFrames") + " " + text("lblFrameStatus"), "2 frame 11 of 11");
-    EXPECT_TRUE(state.curKeyFrame == 1 && enabled("cmdStep") && enabled("cmdRun"));
-    drag({200, 250}, {320, 250}); // key frame 1's centre
+    EXPECT_TRUE(state.curKeyFrame == 1 && enabled("cmdStep") && enabled("cmdRun") &&
+                std::abs(state.keyFrames[1].centerX - 400) <= 1);
+    drag({400, 250}, {320, 250});
     EXPECT_TRUE(std::abs(state.keyFrames[1].centerX - 320) <= 1 &&
                 std::abs(state.keyFrames[0].centerX - 200) <= 1);
 
@@ -244,30 +250,11 @@ TEST_F(FractalPanelTest, KeyFramesAreAddedSteppedAndDeletedWithTheirEnablingRule
     dialogs.expectYesNo(Answer::Yes);
     clickAt(450, 150);
     EXPECT_TRUE(dialogs.beeps == 3 && state.keyFrames == two);
-    QScrollBar *frames = part<QScrollBar>("hscFrame");
-    QTest::mouseClick(frames, Qt::LeftButton, {}, {frames->width() - 4, frames->height() / 2});
-    clickPanel("cmdDeleteFrame");
-    EXPECT_EQ(text("lblFrames") + " " + text("lblFrameStatus"), "1 frame 1 of 1");
-    EXPECT_FALSE(state.keyFrames.size() != 1 || enabled("cmdStep") || enabled("cmdRun"));
-    clickPanel("cmdCloseAnim");
-    EXPECT_FALSE(panel()->animation()->isVisible());
-}
 
-TEST_F(FractalPanelTest, RunsWrapWriteNumberedFramesStopOnXAndKeyFramesKeepInAFile)
-{
-    // A second key frame through the question an empty press asks.
-    clickPanel("cmdAnimate");
-    drag({200, 250}, {260, 250});
-    dialogs.expectYesNo(Answer::Yes);
-    clickAt(400, 250);
-    EXPECT_EQ(dialogs.log.back().text, "Do you want a new keyframe?");
-    ASSERT_EQ(state.keyFrames.size(), 2u);
-    EXPECT_NEAR(state.keyFrames[1].centerX, 400, 1);
     pasteFramesPerKey("3");
     clickPanel("cmdTo1");
     clickPanel("cmdRun"); // on the screen; the last step wraps to the first frame
     EXPECT_EQ(text("lblFrameStatus"), "frame 1 of 4");
-
     clickPanel("chkSaveFile");
     const auto files = [&] { return QDir(dir.path()).entryList({"movie*"}, QDir::Files); };
     dialogs.expectSaveFile(dir.filePath("movie.JPG").toStdString());
@@ -290,7 +277,6 @@ TEST_F(FractalPanelTest, RunsWrapWriteNumberedFramesStopOnXAndKeyFramesKeepInAFi
     EXPECT_TRUE(enabled("cmdRun") && enabled("hscSize") && !enabled("cmdStop") &&
                 state.fractalRendered);
     EXPECT_EQ(files().join(' ') + ", " + text("lblFrameStatus"), "movie000.jpg, frame 2 of 4");
-
     dialogs.expectSaveFile(dir.filePath("movie.jpg").toStdString());
     clickPanel("cmdRun");
     EXPECT_EQ(files().join(' ') + ", " + text("lblFrameStatus"),
@@ -310,7 +296,12 @@ TEST_F(FractalPanelTest, RunsWrapWriteNumberedFramesStopOnXAndKeyFramesKeepInAFi
     dialogs.expectSaveFile(path.toStdString());
     clickPanel("cmdSaveKeys");
     const std::vector<KeyFrame> saved = state.keyFrames;
+    clickPanel("cmdRender"); // the run left its last frame rendered
+    QScrollBar *frames = part<QScrollBar>("hscFrame");
+    QTest::mouseClick(frames, Qt::LeftButton, {}, {frames->width() - 4, frames->height() / 2});
     clickPanel("cmdDeleteFrame");
+    EXPECT_EQ(text("lblFrames") + " " + text("lblFrameStatus"), "1 frame 1 of 1");
+    EXPECT_FALSE(state.keyFrames.size() != 1 || enabled("cmdStep") || enabled("cmdRun"));
     clickPanel("optHyp");
     dialogs.expectOpenFile(path.toStdString());
     clickPanel("cmdLoadKeys");
