@@ -48,28 +48,26 @@ TEST(FileAssociationWindow, AnswersWriteTheAssociationAndTheMarkerAndReportFailu
         const QString config = dir.filePath("config/tessella");
         ASSERT_TRUE(test::putFile(config + "/old-name.sem") &&
                     test::putFile(config + "/settings.ini"));
-        if (c.blocker) {
-            QDir(dir.filePath(c.blocker)).removeRecursively();
-            ASSERT_TRUE(test::putFile(dir.filePath(c.blocker)));
-        }
+        // A file where a directory belongs.
+        ASSERT_TRUE(!c.blocker || (QDir(dir.filePath(c.blocker)).removeRecursively() &&
+                                   test::putFile(dir.filePath(c.blocker))));
         ScriptedDialogs dialogs;
         dialogs.onFailure = [](const std::string &what) { ADD_FAILURE() << what; };
         if (c.message)
             dialogs.expectMessage(*c.message);
-        FileAssociationSetup setup;
-        setup.association.dataHome = dir.filePath("share");
-        setup.association.executablePath = dir.filePath("my bin/tessella");
-        setup.marker = {config + "/tessella.sem", true};
+        const FileAssociationSetup setup{
+            {dir.filePath("share"), dir.filePath("my bin/tessella"), {}, {}},
+            {config + "/tessella.sem", true}};
         FileAssociationWindow window(dialogs, setup);
         window.show();
         for (const char *name : c.buttons)
             QTest::mouseClick(window.findChild<QAbstractButton *>(name), Qt::LeftButton);
         EXPECT_TRUE(dialogs.allConsumed() && dialogs.log.size() == (c.message ? 1u : 0u));
-        EXPECT_EQ(window.isVisible(), !c.closes);
-        EXPECT_EQ(QFileInfo(setup.marker.path).isFile(), c.marker);
-        EXPECT_EQ(QFileInfo(dir.filePath("share/applications/tessella.desktop")).isFile(),
-                  c.association);
-        EXPECT_EQ(shouldOfferAssociation(setup.marker.path, {}), c.asksAgain);
+        EXPECT_EQ(
+            std::tuple(!window.isVisible(), QFileInfo(setup.marker.path).isFile(),
+                       QFileInfo(dir.filePath("share/applications/tessella.desktop")).isFile(),
+                       shouldOfferAssociation(setup.marker.path, {})),
+            std::tuple(c.closes, c.marker, c.association, c.asksAgain));
         // "yes" replaces the old markers beside its own, and nothing else.
         const bool yes = c.closes && std::string(c.buttons.back()) == "cmdYes";
         EXPECT_TRUE(!c.marker || (QFileInfo::exists(config + "/old-name.sem") != yes &&
