@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The headless verbs, run as the built program would be run by a script; the fractal
-// export in process (its rendering is tested in tests/fractal).
+// The built program as a script, a user or a packager runs it: the headless verbs (the
+// fractal export in process; its rendering is tested in tests/fractal), the installation,
+// and the program shown on a virtual display. Xvfb, xwd and desktop-file-validate are test
+// dependencies (scripts/deps.sh installs them): without them the tests fail rather than
+// passing unseen.
 #include "app/commandline.h"
 #include "document/colour.h"
 #include "document/documentfile.h"
 #include "document/lattice.h"
 #include "document/mvlformat.h"
 #include "fractal/keyframefile.h"
+#include "platform/fileassociation.h"
 #include "platform/imagesurface.h"
+#include "tests/qtapp.h"
 #include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
@@ -17,11 +22,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <set>
 #include <sstream>
 
 using namespace tessella;
@@ -39,10 +49,12 @@ struct ProgramRun
     QByteArray out, err;
 };
 
-ProgramRun runProgram(const QStringList &args)
+ProgramRun runProgram(const QStringList &args, const QString &program = kProgram,
+                      const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    process.start(kProgram, args);
+    process.setProcessEnvironment(env);
+    process.start(program, args);
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
@@ -51,6 +63,31 @@ ProgramRun runProgram(const QStringList &args)
 QByteArray bytesOf(const std::vector<uint8_t> &bytes)
 {
     return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
+}
+
+// The colours of an X window dump of a 24-bit TrueColor screen stored 4 bytes a pixel
+// (Xvfb's "x24"; it may report 24 bits per pixel, so trust the stride), as 0xRRGGBB;
+// nothing for any other layout.
+std::optional<std::set<uint32_t>> screenColours(const QByteArray &xwd)
+{
+    if (xwd.size() < 100)
+        return std::nullopt;
+    const auto field = [&](qsizetype at) { return qFromBigEndian<uint32_t>(xwd.constData() + at); };
+    const uint32_t width = field(16), height = field(20), lsbFirst = field(28) == 0;
+    const uint32_t stride = field(48);
+    const qsizetype data = field(0) + 12 * qsizetype(field(76)); // header, then the colour map
+    if (width == 0 || stride / width != 4 || field(56) != 0xff0000 || field(60) != 0xff00 ||
+        field(64) != 0xff || xwd.size() < data + qsizetype(height) * stride)
+        return std::nullopt;
+    std::set<uint32_t> colours;
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            const char *pixel = xwd.constData() + data + qsizetype(y) * stride + 4 * x;
+            colours.insert(
+                (lsbFirst ? qFromLittleEndian<uint32_t>(pixel) : qFromBigEndian<uint32_t>(pixel)) &
+                0xffffff);
+        }
+    return colours;
 }
 
 } // namespace
@@ -197,23 +234,23 @@ TEST(CommandLine, FailuresReportTheMessageAndLeaveEveryTargetAlone)
 TEST(CommandLine, HelpVersionAndExportNeedNoDisplay)
 {
     QTemporaryDir dir;
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    qputenv("QT_QPA_PLATFORM", "minimal-not-a-platform"); // the verbs must not need one
-    const ProgramRun help = runProgram({"--help"}), version = runProgram({"--version"});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "minimal-not-a-platform"); // the verbs must not need one
+    const ProgramRun help = runProgram({"--help"}, kProgram, env);
+    const ProgramRun version = runProgram({"--version"}, kProgram, env);
     EXPECT_TRUE(help.status == 0 && help.out.contains("--export OUT") &&
                 help.out.contains("--save-as OUT FILE"));
     EXPECT_TRUE(version.status == 0 && version.out.startsWith("tessella "));
 
     const QString png = dir.filePath("area.png");
-    const ProgramRun area =
-        runProgram({"--export", png, "--area", "0,0,120,80", "--quality", "1", kPrimitives});
+    const ProgramRun area = runProgram(
+        {"--export", png, "--area", "0,0,120,80", "--quality", "1", kPrimitives}, kProgram, env);
     EXPECT_TRUE(area.status == 0 && QImage(png).size() == QSize(120, 80)) << area.err.constData();
     // The default area is the tiles' bounding box; "better" halves the doubled drawing.
     const QString jpg = dir.filePath("all.jpg");
-    const ProgramRun all = runProgram({"--export", jpg, kPrimitives});
+    const ProgramRun all = runProgram({"--export", jpg, kPrimitives}, kProgram, env);
     EXPECT_TRUE(all.status == 0 && QImage(jpg).width() > 10 && QImage(jpg).height() > 10)
         << all.err.constData();
-    qputenv("QT_QPA_PLATFORM", platform);
 }
 
 // `--export OUT --fractal CX,CY,R [options] FILE` in process, on an 8 x 8 board of green and
@@ -305,4 +342,85 @@ TEST(FramesVerb, WritesEveryFrameWithAProgressLineAndFailsWithTheMessage)
     for (const char *name : {"m000.jpg", "m001.jpg", "m002.jpg", "m003.jpg"})
         EXPECT_EQ(QImage(dir.filePath(name)).size(), QSize(1280, 720)) << name;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+}
+
+TEST(Install, HoldsTheFilesADesktopNeeds)
+{
+    for (const bool staged : {false, true}) {
+        SCOPED_TRACE(staged ? "staged" : "prefix");
+        QTemporaryDir dir;
+        const QString prefix = staged ? QStringLiteral("/usr") : dir.filePath("prefix");
+        const QString root = staged ? dir.path() + prefix : prefix;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DESTDIR", staged ? dir.path() : QString());
+        const ProgramRun install =
+            runProgram({"--install", TESSELLA_BUILD_DIR, "--prefix", prefix}, TESSELLA_CMAKE, env);
+        ASSERT_EQ(install.status, 0) << install.err.constData();
+
+        const QString desktop = root + "/share/applications/tessella.desktop";
+        const QString icon = root + "/share/icons/hicolor/48x48/mimetypes/" +
+                             QString(kMvlMimeType).replace('/', '-') + ".png";
+        EXPECT_TRUE(QFileInfo(root + "/bin/tessella").isExecutable() &&
+                    QFileInfo(root + "/share/tessella/primitives.mvl").size() > 0 &&
+                    QImage(icon).size() == QSize(48, 48));
+        // What the association window writes for one user, naming the installed program.
+        EXPECT_EQ(fileBytes(desktop), desktopEntry(prefix + "/bin/tessella"));
+        EXPECT_EQ(fileBytes(root + "/share/mime/packages/tessella-mvl.xml"), mimePackageXml());
+
+        const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+        ASSERT_FALSE(validator.isEmpty()) << "desktop-file-validate missing: run scripts/deps.sh";
+        const ProgramRun validate = runProgram({desktop}, validator);
+        EXPECT_TRUE(validate.status == 0 && (validate.out + validate.err).trimmed().isEmpty())
+            << validate.out.constData() << validate.err.constData(); // not even a hint
+    }
+}
+
+TEST(Smoke, ProgramShowsTheDocumentOnAVirtualDisplayAndCloses)
+{
+    test::qtApp();
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    const QString xwd = QStandardPaths::findExecutable("xwd");
+    ASSERT_FALSE(xvfb.isEmpty() || xwd.isEmpty())
+        << "Xvfb and xwd are needed (packages xvfb and x11-apps; scripts/deps.sh)";
+
+    // The server picks a free display itself and writes its number once it accepts
+    // clients, so parallel runs never race for one and nobody waits on the clock.
+    QProcess server;
+    server.start(xvfb, {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(server.waitForStarted(10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.canReadLine(); }, 30000))
+        << server.readAllStandardError().constData();
+    const QString display = ":" + QString::fromLatin1(server.readLine()).trimmed();
+
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_DATA_HOME", home.filePath("data"));
+    env.insert("XDG_RUNTIME_DIR", home.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(kProgram, {kPrimitives});
+    ASSERT_TRUE(program.waitForStarted(10000));
+
+    // Colours of the starter library's first tiles on the rectangular grid.
+    const std::set<uint32_t> wanted = {0xe6785a, 0xf0be5a, 0x96c86e};
+    const bool seen = QTest::qWaitFor(
+        [&] {
+            const auto colours =
+                screenColours(runProgram({"-root", "-silent", "-display", display}, xwd).out);
+            return colours && std::all_of(wanted.begin(), wanted.end(),
+                                          [&](uint32_t c) { return colours->count(c) == 1; });
+        },
+        60000);
+    EXPECT_TRUE(seen) << "the document's tile colours never appeared on the screen";
+
+    program.terminate(); // an ordinary close request
+    EXPECT_TRUE(program.waitForFinished(20000) && program.exitStatus() == QProcess::NormalExit &&
+                program.exitCode() == 0)
+        << program.readAllStandardError().constData();
+    server.terminate();
+    EXPECT_TRUE(server.waitForFinished(20000));
 }
