@@ -3,6 +3,7 @@
 // button events: the file association question, the tooltips, the hand-over between the
 // two editors, "save image" and the fractal panel. What the windows only pass on (the
 // mapping, the export, the document rules) is tested in the other folders.
+#include "app/commandline.h"
 #include "app/editorexport.h"
 #include "app/editorsession.h"
 #include "app/fileassociationwindow.h"
@@ -31,6 +32,17 @@
 
 namespace tessella::test {
 namespace {
+
+// A real click on a named control: a push button in its middle, a check box or an option
+// on its mark.
+void clickControl(const QWidget *window, const char *name)
+{
+    QAbstractButton *button = findControl<QAbstractButton>(window, name);
+    ASSERT_TRUE(button->isVisible()) << name;
+    const QPoint at = qobject_cast<QPushButton *>(button) ? button->rect().center()
+                                                          : QPoint(6, button->height() / 2);
+    QTest::mouseClick(button, Qt::LeftButton, {}, at);
+}
 
 // The window clicked with the real mouse: what it says, what it leaves on disk, whether
 // the question comes back at the next start.
@@ -144,10 +156,6 @@ TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
         return &session->tileEditor();
     };
     const auto xform = [&] { return session->transformEditor(); };
-    const auto filesEntry = [&](int row) {
-        clickButton(&session->tileEditor(), "cmdFiles");
-        clickListItem(&session->tileEditor(), "lstFiles", row);
-    };
     // A click, or a drag down to `toY`, at plane points.
     const auto clickOn = [](ViewportCanvas *canvas, double x, double y, double toY = -1) {
         QTest::mousePress(canvas, Qt::LeftButton, {}, canvas->toWidget(x, y));
@@ -158,14 +166,14 @@ TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
     writeDoc(two, documentOf({kGone, kKept, kPicked}));
     TileEditorWindow *editor = start({});
     dialogs.expectOpenFile(two.toStdString());
-    filesEntry(FileCommands::LoadState);
+    clickButton(editor, "cmdFiles");
+    clickListItem(editor, "lstFiles", FileCommands::LoadState);
     clickButton(editor, "cmdXform");
     clickOn(editor->canvas(), 120, 120); // the pick
     ASSERT_NE(xform(), nullptr);
     clickListItem(editor, "lstTiles", TileDelete);
     clickOn(editor->canvas(), 180, 40); // no refusal message
-    EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
-    clickButton(editor, "cmdXform"); // "return to transform"
+    clickButton(editor, "cmdXform");    // "return to transform"
     EXPECT_EQ(doc.tiles, std::vector<Tile>{kKept});
 
     // A translation link with one point added on the top edge and pulled up by 10.
@@ -181,13 +189,11 @@ TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
     ASSERT_TRUE(editor->isVisible());
     dialogs.expectSaveFile(pending.toStdString());
     dialogs.expectMessage("saved as:\n" + pending.toStdString());
-    filesEntry(FileCommands::SaveState);
-    const QByteArray bytes = readAll(pending);
-    Document saved;
-    ASSERT_TRUE(loadState(saved,
-                          {reinterpret_cast<const uint8_t *>(bytes.data()), size_t(bytes.size())},
-                          0, 0)
-                    .ok);
+    clickButton(editor, "cmdFiles");
+    clickListItem(editor, "lstFiles", FileCommands::SaveState);
+    const LoadedFile file = loadDocumentFile(pending);
+    const Document &saved = file.doc;
+    ASSERT_TRUE(file.report.ok);
     ASSERT_EQ(saved.tileCount(), 2);
     EXPECT_TRUE(saved.tiles[0] == kKept && saved.curTile == 1 && saved.tiles[1].nVerts == 6 &&
                 saved.tiles[1].verts[0] == kPicked.verts[0]);
@@ -249,17 +255,12 @@ protected:
         if (enter)
             clickButton(command().printSetupWindow(), "cmdEnter");
     }
-    static void clickOption(const QWidget *window, const char *name)
-    {
-        QWidget *option = findControl<QWidget>(window, name);
-        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
-    }
     // The quality window's option, then "OK", and the export run to its end.
     void chooseQuality(const char *option)
     {
         QualityWindow *quality = command().qualityWindow();
         ASSERT_NE(quality, nullptr);
-        clickOption(quality, option);
+        clickControl(quality, option);
         clickButton(quality, "cmdOK");
         ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
     }
@@ -348,7 +349,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     chooseSaveImage(png.toStdString());
     setup = command().printSetupWindow();
     ASSERT_NE(setup, nullptr);
-    clickOption(setup, "optConstrain");
+    clickControl(setup, "optConstrain");
     for (const auto &[box, text] : {std::pair{"txtWidth", "10"}, {"txtHeight", "5"}}) {
         QWidget *edit = findControl<QWidget>(setup, box);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -416,15 +417,7 @@ protected:
     {
         return findControl<T>(panel(), name);
     }
-    void clickPanel(const char *name)
-    {
-        QAbstractButton *button = part<QAbstractButton>(name);
-        ASSERT_TRUE(button->isVisible()) << name;
-        // Check boxes and options take the click on their mark.
-        const QPoint at = qobject_cast<QPushButton *>(button) ? button->rect().center()
-                                                              : QPoint(6, button->height() / 2);
-        QTest::mouseClick(button, Qt::LeftButton, {}, at);
-    }
+    void clickPanel(const char *name) { clickControl(panel(), name); }
     QString text(const char *label) const { return part<QLabel>(label)->text(); }
     bool enabled(const char *name) const { return part(name)->isEnabled(); }
     // A pasted text, as one change of the box.
