@@ -45,10 +45,10 @@ TEST(LoadState, EachHeaderKindTakesWhatItsFileCarries)
         std::copy(c.header.begin(), c.header.end(), bytes.begin());
         const LoadReport report = c.prims ? loadPrims(doc, bytes) : loadState(doc, bytes, 400, 300);
         ASSERT_TRUE(report.ok) << report.message;
-        EXPECT_TRUE(report.kind == c.kind && report.header == c.header && doc.grid == c.grid);
-        EXPECT_EQ(report.statusText, c.status);
-        EXPECT_EQ(doc.curTile, c.curFromFile ? source.curTile : edited.curTile);
-        EXPECT_EQ(doc.sketches, c.sketchesFromFile ? source.sketches : edited.sketches);
+        EXPECT_TRUE(report.kind == c.kind && report.header == c.header && doc.grid == c.grid &&
+                    report.statusText == c.status &&
+                    doc.curTile == (c.curFromFile ? source.curTile : edited.curTile) &&
+                    doc.sketches == (c.sketchesFromFile ? source.sketches : edited.sketches));
         std::vector<Tile> expected = source.tiles;
         for (Tile &t : expected)
             for (Vertex &v : t.verts) // the spare element too
@@ -56,19 +56,16 @@ TEST(LoadState, EachHeaderKindTakesWhatItsFileCarries)
         EXPECT_TRUE(doc.tiles == expected && doc.vtxSel.empty() && !doc.dirty);
     }
 
-    // The colour item recolours the current tile.
+    // The colour item recolours the current tile; a damaged library changes nothing.
     source.curTile = 1;
     std::vector<uint8_t> bytes = bytesOf(source);
     bytes[tilesOnly - 14] = 0x99;
     Document doc;
     ASSERT_TRUE(loadState(doc, bytes, 0, 0).ok);
     EXPECT_TRUE(doc.tiles[0].color == 0x111111 && doc.tiles[1].color == 0x222299);
-
-    // A damaged library changes nothing and names its header.
-    Document kept = editedDocument();
     bytes[15] = 5; // dimensions of the first vertex block
-    EXPECT_EQ(loadPrims(kept, bytes).message, "morvel v.96error loading file");
-    EXPECT_EQ(bytesOf(kept), bytesOf(editedDocument()));
+    EXPECT_EQ(loadPrims(doc, bytes).message, "morvel v.96error loading file");
+    EXPECT_EQ(doc.tiles[1].color, 0x222299);
 }
 
 TEST(LoadState, PendingTransformIsRebuiltRefusesLoadsOrIsClearedWithTheFile)

@@ -101,6 +101,7 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
 constexpr Colour kWhite = 0xffffff;
 constexpr Colour kRed = 255;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The square with corners at editor (30, 30), (60, 30), (60, 60), (30, 60) on a 90 x 90
 // drawing area, with sketch items and previews.
@@ -109,18 +110,8 @@ struct Scene
     Chain chain;
     std::vector<Sketch> items{Sketch{}};
     XformDrawSettings settings;
-    int itemEnd = -1; // -1: all items
     Sketch entering;
     std::optional<RegularPreview> regular;
-
-    // A square item from (x, y) to (x + 20, y + 20).
-    Sketch &addItem(double x, double y, int16_t kind, int16_t fillStyle, int16_t negative = 0)
-    {
-        Sketch &item = items.emplace_back();
-        item.kind = kind, item.fillStyle = fillStyle, item.negative = negative, item.nPoints = 5;
-        item.points = {{x, y}, {x + 20, y}, {x + 20, y + 20}, {x, y + 20}, {x, y}};
-        return item;
-    }
 };
 
 struct Picture
@@ -142,16 +133,6 @@ const Picture kPictures[] = {
      },
      {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
       {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
-    {"Items", [](Scene &s) {
-         s.addItem(35, 35, 1, 0);
-         s.addItem(65, 65, 1, 1, kTrue);    // transparent, negative outline
-         s.addItem(5, 5, 0, 0).nPoints = 3; // an open polyline over three points
-         s.addItem(5, 65, 1, 0).deletedMark = kTrue;
-         s.addItem(65, 5, 1, 0);
-         s.itemEnd = 5; // the last item is beyond the end
-     },
-     {{45, 45, kFill}, {45, 35, 0}, {75, 75, kWhite}, {75, 65, invertColor(0x0000ff)},
-      {25, 15, 0}, {15, 25, kWhite}, {15, 75, kWhite}, {75, 15, kWhite}}},
     {"Previews", [](Scene &s) {
          s.regular = RegularPreview{45, 45, 10, 6, false, true};
          s.entering.points = {{20, 80}};
@@ -160,7 +141,7 @@ const Picture kPictures[] = {
      {{45, 45, kFill}, {20, 80, 0}}},
     {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
          s.chain.firstNode->fLink->x = kNaN;
-         s.addItem(35, 35, 0, 0).points[1].x = std::numeric_limits<double>::infinity();
+         s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
      },
      {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
 };
@@ -177,8 +158,7 @@ TEST_P(XformPictureTest, ShowsItsPixels)
     s.settings.tileColour = 0x0000ff;
     GetParam().setup(s);
     ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
-    const int end = s.itemEnd < 0 ? static_cast<int>(s.items.size()) : s.itemEnd;
-    drawXform(surface, s.chain, s.items, end, s.settings,
+    drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
               s.entering.nPoints ? &s.entering : nullptr, s.regular);
     for (const auto &[x, y, colour] : GetParam().probes)
         EXPECT_EQ(surface.pixel(x, y), colour) << x << ", " << y;
@@ -213,7 +193,7 @@ TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
     EXPECT_EQ(std::tuple(surface.pixel(12, 10), surface.penColour(), surface.fillStyle()),
               std::tuple(kColourDestination, kRed, int(kFillTransparent)));
     const QImage before = surface.image();
-    for (double bad : {kNaN, 1e300, -1e300, std::numeric_limits<double>::infinity()}) {
+    for (double bad : {kNaN, 1e300, -1e300, kInf}) {
         EXPECT_FALSE(surfacePixel(surface, bad, 0) || surfacePixel(surface, 0, bad)) << bad;
         drawXformDot(surface, bad, 10, 0, 2);
         drawXformDot(surface, 10, bad, 0, 2);
