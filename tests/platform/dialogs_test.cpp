@@ -25,8 +25,7 @@ TEST(ScriptedDialogs, UnexpectedWrongKindOrWrongTextIsReportedAndCancelled)
     std::vector<std::string> failures;
     dialogs.onFailure = [&](const std::string &what) { failures.push_back(what); };
     EXPECT_TRUE(dialogs.askYesNoCancel("a", "b") == Answer::Cancel &&
-                dialogs.askYesNo("a", "b") == Answer::No);
-    EXPECT_EQ(dialogs.chooseColor(5), std::nullopt);
+                dialogs.askYesNo("a", "b") == Answer::No && !dialogs.chooseColor(5));
     dialogs.message("file not saved"); // still logged, so a test can see what appeared
     ASSERT_EQ(std::pair(failures.size(), dialogs.log.size()), std::pair(4ul, 4ul));
     EXPECT_NE(failures[3].find("file not saved"), std::string::npos);
@@ -61,16 +60,13 @@ TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
     const auto three = QtDialogs::makeQuestionBox(nullptr, "<i>first</i>", "second", true);
     EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond" &&
                 three->escapeButton() == three->button(QMessageBox::Cancel));
-    const auto two = QtDialogs::makeQuestionBox(nullptr, "a", "b", false);
-    EXPECT_TRUE(two->standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
-                two->escapeButton() == two->button(QMessageBox::No));
 
     // Saving asks before overwriting; opening takes only a file that exists.
     const auto save = QtDialogs::makeFileDialog(nullptr, mvlOptions(true), true);
-    EXPECT_TRUE(save->acceptMode() == QFileDialog::AcceptSave && save->defaultSuffix() == "mvl" &&
-                !save->testOption(QFileDialog::DontConfirmOverwrite));
-    const auto open = QtDialogs::makeFileDialog(nullptr, mvlOptions(false), false);
-    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(save->acceptMode() == QFileDialog::AcceptSave &&
+                !save->testOption(QFileDialog::DontConfirmOverwrite) &&
+                QtDialogs::makeFileDialog(nullptr, mvlOptions(false), false)->fileMode() ==
+                    QFileDialog::ExistingFile);
 }
 
 TEST(DialogText, Latin1BytesAndFilterPairs)

@@ -27,14 +27,6 @@ const auto box = [](int l, int t, int r, int b) {
     return std::vector<PixelPoint>{{l, t}, {r, t}, {r, b}, {l, b}};
 };
 
-const auto count = [](const ImageSurface &s, Colour c) -> int {
-    int n = 0;
-    for (int y = 0; y < s.size().height(); ++y)
-        for (int x = 0; x < s.size().width(); ++x)
-            n += s.pixel(s.offset().x() + x, s.offset().y() + y) == c;
-    return n;
-};
-
 // clang-format off
 struct Probe { int x, y; Colour colour; };
 
@@ -115,7 +107,10 @@ TEST_P(SurfaceDrawing, LeavesTheseColours)
     d.draw(s);
     for (const Probe &p : d.probes)
         EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
-    const int n = count(s, d.counted);
+    int n = 0;
+    for (int y = 0; y < s.size().height(); ++y)
+        for (int x = 0; x < s.size().width(); ++x)
+            n += s.pixel(s.offset().x() + x, s.offset().y() + y) == d.counted;
     EXPECT_TRUE(n >= d.least && n <= d.most) << n << " pixels of " << d.counted;
 }
 
