@@ -4,8 +4,6 @@
 #include "platform/apppaths.h"
 #include "tests/support/files.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -30,19 +28,15 @@ const auto block = [](const QString &path) { ASSERT_TRUE(test::putFile(path, "no
 class FileAssociation : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        paths.dataHome = dir.filePath("share");
-        paths.executablePath = "/opt/my tools/tessella";
-        paths.runTool = [this](const QString &tool, const QStringList &args) {
-            tools << tool + " " + args.join(' ');
-        };
-    }
     bool exists(const QString &file) const { return QFileInfo(paths.dataHome + file).isFile(); }
     QTemporaryDir dir;
-    AssociationPaths paths;
     QStringList tools; // run instead of the desktop's tools
+    AssociationPaths paths{dir.filePath("share"),
+                           "/opt/my tools/tessella",
+                           {},
+                           [this](const QString &tool, const QStringList &args) {
+                               tools << tool + " " + args.join(' ');
+                           }};
 };
 
 TEST_F(FileAssociation, WritesMimePackageDesktopEntryAndIconThenRefreshesTheCaches)
@@ -57,9 +51,9 @@ TEST_F(FileAssociation, WritesMimePackageDesktopEntryAndIconThenRefreshesTheCach
     for (const char *line : {"Type=Application", "Exec=\"/opt/my tools/tessella\" %f",
                              "MimeType=application/x-tessella-mvl;"})
         EXPECT_TRUE(lines.contains(line)) << line;
-    const QImage icon(paths.dataHome + kIcon, "PNG");
-    ASSERT_EQ(icon.size(), QSize(48, 48)); // the drawn motif, corners clear
-    EXPECT_TRUE(qAlpha(icon.pixel(24, 24)) == 255 && qAlpha(icon.pixel(0, 0)) == 0);
+    const QImage icon(paths.dataHome + kIcon, "PNG"); // the drawn motif, corners clear
+    EXPECT_TRUE(icon.size() == QSize(48, 48) && qAlpha(icon.pixel(24, 24)) == 255 &&
+                qAlpha(icon.pixel(0, 0)) == 0);
     EXPECT_EQ(tools, (QStringList{"update-mime-database " + paths.dataHome + "/mime",
                                   "update-desktop-database " + paths.dataHome + "/applications",
                                   "xdg-mime default tessella.desktop application/x-tessella-mvl"}));
@@ -69,10 +63,10 @@ TEST_F(FileAssociation, WritesMimePackageDesktopEntryAndIconThenRefreshesTheCach
     paths.runTool = nullptr, tools.clear();
     ASSERT_TRUE(registerFileType(paths).isEmpty());
     EXPECT_TRUE(
-        test::fileBytes(paths.dataHome + kDesktop).contains("Exec=\"/usr/bin/tessella\" %f\n"));
-    EXPECT_EQ(QDir(paths.dataHome + "/applications").entryList(QDir::Files),
-              QStringList{"tessella.desktop"});
-    EXPECT_TRUE(tools.isEmpty());
+        test::fileBytes(paths.dataHome + kDesktop).contains("Exec=\"/usr/bin/tessella\" %f\n") &&
+        QDir(paths.dataHome + "/applications").entryList(QDir::Files) ==
+            QStringList{"tessella.desktop"} &&
+        tools.isEmpty());
 }
 
 TEST_F(FileAssociation, EveryStepIsTriedAndEachFailureReportedInOrder)

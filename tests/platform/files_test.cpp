@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -41,43 +38,45 @@ TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
 {
     QByteArray bytes(200000, '\0');
     std::ranges::generate(bytes, [i = 0]() mutable { return char(7 * i++); });
-    ASSERT_TRUE(putFile(path("a.mvl"), bytes));
+    ASSERT_TRUE(putFile(path("a.mvl"), bytes) && putFile(path("empty.mvl"), {}));
     EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
-    ASSERT_TRUE(putFile(path("empty.mvl"), {}));
-    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok && readRegularFile(path("a.mvl"), 200000).ok);
+    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok &&
+                readRegularFile(path("a.mvl"), 200000).ok &&
+                !readRegularFile(path("a.mvl"), 199999).ok);
 
     // With no writer, opening the FIFO for reading would wait forever.
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(path("pipe.mvl"), path("link.mvl")));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mvl"));
+    ASSERT_TRUE(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600) == 0 &&
+                QFile::link(path("pipe.mvl"), path("link.mvl")) &&
+                QDir().mkdir(path("folder.mvl")));
     for (const QString &name : {path("missing.mvl"), QString(), path("pipe.mvl"), path("link.mvl"),
                                 path("folder.mvl"), QString("/dev/null"), QString("/dev/zero")}) {
         const ReadFileResult r = readRegularFile(name);
         EXPECT_TRUE(!r.ok && !r.error.isEmpty() && r.bytes.isEmpty()) << name.toStdString();
     }
-    EXPECT_FALSE(readRegularFile(path("a.mvl"), 199999).ok);
 }
 
 TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
 {
     QString error;
-    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error));
-    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "short", &error)) << error.toStdString();
-    EXPECT_EQ(fileBytes(path("doc.mvl")), "short"); // and no temporary left
-    EXPECT_EQ(entries(dir.path()), QStringList{"doc.mvl"});
+    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error) &&
+                writeFileAtomically(path("doc.mvl"), "short", &error))
+        << error.toStdString();
+    // Replaced whole, and no temporary left.
+    EXPECT_TRUE(fileBytes(path("doc.mvl")) == "short" &&
+                entries(dir.path()) == QStringList{"doc.mvl"});
 
     const auto wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(path("doc.mvl"), wanted));
-    ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "new"));
+    ASSERT_TRUE(QFile::setPermissions(path("doc.mvl"), wanted) &&
+                writeFileAtomically(path("doc.mvl"), "new"));
     EXPECT_EQ(QFileInfo(path("doc.mvl")).permissions() & 0x7077, wanted); // owner, group, other
     const mode_t old = ::umask(022);
     ASSERT_TRUE(writeFileAtomically(path("fresh.mvl"), "x"));
     ::umask(old);
     EXPECT_TRUE(QFileInfo(path("fresh.mvl")).permissions() & QFileDevice::ReadOther);
 
-    ASSERT_TRUE(QDir(dir.path()).mkdir("real") && putFile(path("real/doc.mvl"), "old, longer"));
-    ASSERT_TRUE(QFile::link("real/doc.mvl", path("link.mvl")));
-    ASSERT_TRUE(writeFileAtomically(path("link.mvl"), "new"));
+    ASSERT_TRUE(putFile(path("real/doc.mvl"), "old, longer") &&
+                QFile::link("real/doc.mvl", path("link.mvl")) &&
+                writeFileAtomically(path("link.mvl"), "new"));
     EXPECT_TRUE(QFileInfo(path("link.mvl")).isSymLink() &&
                 fileBytes(path("real/doc.mvl")) == "new" &&
                 entries(path("real")) == QStringList{"doc.mvl"});
@@ -117,16 +116,14 @@ TEST_F(Files, MarkerIsOneSpaceOnlyThePerUserDirectoryIsTidiedAndLocations)
     ASSERT_TRUE(setSem(marker));
     EXPECT_TRUE(markerExists(marker) && fileBytes(marker) == " ");
 
-    ASSERT_TRUE(putFile(path("blocker")));
-    EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")) || setSem(QString()));
-    ASSERT_TRUE(QDir().mkpath(path("taken.sem"))); // a directory is no marker
-    EXPECT_FALSE(markerExists(path("taken.sem")) || setSem(path("taken.sem")));
+    ASSERT_TRUE(putFile(path("blocker")) && QDir().mkpath(path("taken.sem")));
+    // Nothing can be made under a file; a directory is no marker.
+    EXPECT_FALSE(setSem(path("blocker/sub/tessella.sem")) || setSem(QString()) ||
+                 markerExists(path("taken.sem")) || setSem(path("taken.sem")));
 
-    for (const QString d : {"own", "shared"}) {
-        ASSERT_TRUE(QDir().mkpath(path(d)));
-        for (const QString f : {"/old-name.sem", "/tessella.sem", "/notes.txt"})
-            ASSERT_TRUE(putFile(path(d) + f));
-    }
+    for (const QString d : {"own/", "shared/"})
+        for (const QString f : {"old-name.sem", "tessella.sem", "notes.txt"})
+            ASSERT_TRUE(putFile(path(d + f)));
     ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")) &&
                 putFile(path("precious.sem")));
     removeOtherMarkers(path("shared"), "tessella.sem", false);
@@ -142,23 +139,23 @@ TEST_F(Files, MarkerIsOneSpaceOnlyThePerUserDirectoryIsTidiedAndLocations)
     EXPECT_TRUE(beside.path == path("bin/tessella.sem") && !beside.perUserDir);
     for (const QString &unwritable : {path("missing"), QString()}) {
         const MarkerLocation perUser = markerLocation({unwritable, app.exeName, app.configDir, {}});
-        EXPECT_TRUE(perUser.path == path("config/tessella.sem") && perUser.perUserDir);
-        EXPECT_TRUE(perUser.dir() == path("config") && perUser.fileName() == "tessella.sem");
+        EXPECT_TRUE(perUser.path == path("config/tessella.sem") && perUser.perUserDir &&
+                    perUser.dir() == path("config"));
     }
 
     // Beside the executable first, then the data directories in order; nowhere: beside
     // it, so that the caller reports it missing. The name is case-sensitive and must be a file.
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
-    ASSERT_TRUE(putFile(path("bin/Primitives.mvl")) && QDir().mkpath(path("data1/primitives.mvl")));
-    ASSERT_TRUE(QDir().mkpath(path("data2")) && putFile(path("data2/primitives.mvl")));
+    ASSERT_TRUE(putFile(path("bin/Primitives.mvl")) &&
+                QDir().mkpath(path("data1/primitives.mvl")) &&
+                putFile(path("data2/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("data2/primitives.mvl"));
     ASSERT_TRUE(putFile(path("bin/primitives.mvl")));
     EXPECT_EQ(app.primitivesPath(), path("bin/primitives.mvl"));
 
     test::qtApp();
-    const AppPaths current = AppPaths::current();
-    EXPECT_TRUE(current.exeName == "test_platform" && QFileInfo(executablePath()).isFile());
-    EXPECT_EQ(current.markerFilePath(), QDir(applicationDirectory()).filePath("test_platform.sem"));
+    EXPECT_EQ(AppPaths::current().markerFilePath(),
+              QDir(applicationDirectory()).filePath("test_platform.sem"));
 }
 
 TEST(CommandLineDocument, FirstPositionalArgumentWithoutSurroundingQuotes)
