@@ -213,72 +213,58 @@ TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
 
 const QPoint kFrom(200, 150);
 
-// The real tile editor with "save image" wired as the program wires it. Every
-// request reaches `engine`; without one it is reported written, and nothing is written.
-class SaveImageTest : public WindowTest
+// The real tile editor with "save image" wired as the program wires it, through every
+// outcome. A cancelled dialog (the path is kept for the next time), an unknown type, "enter"
+// on an empty area (a beep; the print setup cannot be closed before it) and a closed
+// quality window write nothing and give the editor back as it was.
+TEST_F(WindowTest, SaveImageGivesTheEditorBackAfterEveryOutcomeAndWritesTheTypedArea)
 {
-protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
-        EditorHooks hooks;
-        hooks.saveImage = [this] { exporter->command().saveImage(); };
-        makeWindow(hooks);
-        exporter = std::make_unique<EditorExport>(
-            *window, dialogs, [this](const Document &d, const ExportRequest &r, ExportSink *s) {
-                requests.push_back(r);
-                return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
-            });
-        start();
-    }
-    void TearDown() override { exporter.reset(), WindowTest::TearDown(); }
-    SaveImageCommand &command() { return exporter->command(); }
-
+    doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
+    // Every request reaches `engine`; without one it is reported written, and nothing is.
+    std::vector<ExportRequest> requests;
+    SaveImageCommand::Exporter engine;
+    std::unique_ptr<EditorExport> exporter;
+    EditorHooks hooks;
+    hooks.saveImage = [&] { exporter->command().saveImage(); };
+    makeWindow(hooks);
+    exporter = std::make_unique<EditorExport>(
+        *window, dialogs, [&](const Document &d, const ExportRequest &r, ExportSink *s) {
+            requests.push_back(r);
+            return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
+        });
+    SaveImageCommand &command = exporter->command();
+    start();
     // "save image" from the files list; the dialog answers `path`, then `message` is shown.
-    void chooseSaveImage(const std::optional<std::string> &path,
-                         std::optional<std::string> message = std::nullopt)
-    {
+    const auto chooseSaveImage = [&](const std::optional<std::string> &path,
+                                     const std::optional<std::string> &message = std::nullopt) {
         dialogs.expectSaveFile(path);
         if (message)
-            dialogs.expectMessage(message);
+            dialogs.expectMessage(*message);
         click("cmdFiles");
         clickItem("lstFiles", FileCommands::SaveImage);
-    }
+    };
     // A real left-button drag on the canvas between widget pixels, then "enter".
-    void pull(QPoint from, QPoint to, bool enter = true)
-    {
+    const auto pull = [&](QPoint from, QPoint to, bool enter = true) {
         QTest::mousePress(window->canvas(), Qt::LeftButton, {}, from);
         QTest::mouseMove(window->canvas(), to);
         QTest::mouseRelease(window->canvas(), Qt::LeftButton, {}, to);
         if (enter)
-            clickButton(command().printSetupWindow(), "cmdEnter");
-    }
+            clickButton(command.printSetupWindow(), "cmdEnter");
+    };
+    const auto done = [&] { return QTest::qWaitFor([&] { return !command.busy(); }, 20000); };
     // The quality window's option, then "OK", and the export run to its end.
-    void chooseQuality(const char *option)
-    {
-        QualityWindow *quality = command().qualityWindow();
-        ASSERT_NE(quality, nullptr);
-        clickControl(quality, option);
-        clickButton(quality, "cmdOK");
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
-    }
+    const auto chooseQuality = [&](const char *option) {
+        ASSERT_NE(command.qualityWindow(), nullptr);
+        clickControl(command.qualityWindow(), option);
+        clickButton(command.qualityWindow(), "cmdOK");
+        ASSERT_TRUE(done());
+    };
     // The view as the user sees it: zoom, canvas position, caption.
-    std::tuple<double, QPoint, QString> shownView() const
-    {
-        return {window->view().zoomPct(), window->canvas()->canvasOffset(), window->windowTitle()};
-    }
+    const auto shownView = [&] {
+        return std::tuple(window->view().zoomPct(), window->canvas()->canvasOffset(),
+                          window->windowTitle());
+    };
 
-    std::unique_ptr<EditorExport> exporter;
-    std::vector<ExportRequest> requests;
-    SaveImageCommand::Exporter engine;
-};
-
-// One editor through every outcome. A cancelled dialog (the path is kept for the next
-// time), an unknown type, "enter" on an empty area (a beep; the print setup cannot be closed
-// before it) and a closed quality window write nothing and give the editor back as it was.
-TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTypedArea)
-{
     key(Qt::Key_Period);
     auto before = shownView();
     const std::pair<std::optional<std::string>, std::optional<std::string>> refusals[] = {
@@ -286,12 +272,12 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
         {dir.filePath("a.JPG").toStdString(), ".JPG is not a recognized file type"}};
     for (const auto &[path, message] : refusals) {
         chooseSaveImage(path, message);
-        EXPECT_FALSE(command().busy() || window->lockedForExport());
+        EXPECT_FALSE(command.busy() || window->lockedForExport());
         EXPECT_EQ(shownView(), before);
-        EXPECT_EQ(command().imagePath().toStdString(), path.value_or(""));
+        EXPECT_EQ(command.imagePath().toStdString(), path.value_or(""));
     }
     chooseSaveImage(dir.filePath("a.bmp").toStdString());
-    PrintSetupWindow *setup = command().printSetupWindow();
+    PrintSetupWindow *setup = command.printSetupWindow();
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(window->lockedForExport() && !control<QWidget>("cmdFiles")->isEnabled());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
@@ -302,8 +288,8 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     EXPECT_TRUE(setup->isVisible());
     pull(kFrom, kFrom + QPoint(60, 40));
     EXPECT_FALSE(setup->isVisible());
-    command().qualityWindow()->close();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
+    command.qualityWindow()->close();
+    ASSERT_TRUE(done());
     EXPECT_TRUE(requests.empty() && !window->lockedForExport());
     EXPECT_EQ(shownView(), before);
 
@@ -343,7 +329,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     engine = exportImage;
     const QString png = dir.filePath("a.png");
     chooseSaveImage(png.toStdString());
-    setup = command().printSetupWindow();
+    setup = command.printSetupWindow();
     ASSERT_NE(setup, nullptr);
     clickControl(setup, "optConstrain");
     for (const auto &[box, text] : {std::pair{"txtWidth", "10"}, {"txtHeight", "5"}}) {
@@ -358,7 +344,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     clickButton(setup, "cmdEnter");
     dialogs.expectMessage("saved as:\n" + png.toStdString());
     chooseQuality("opt400");
-    const auto &kept = command().aspectSettings();
+    const auto &kept = command.aspectSettings();
     EXPECT_TRUE(kept.fixedAspect == 1 && kept.aspectWidth == 10 && kept.aspectHeight == 5);
     const QImage image(png);
     ASSERT_EQ(image.size(), QSize(200, 100));
@@ -373,7 +359,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     ASSERT_TRUE(putFile(poster, "old picture"));
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
-        StatusWindow *status = command().statusWindow();
+        StatusWindow *status = command.statusWindow();
         if (status && status->isVisible())
             QTest::mouseClick(findControl<QPushButton>(status, "Command1"), Qt::LeftButton);
     });
