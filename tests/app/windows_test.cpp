@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows app/ wires, as the program wires them, driven with real pointer, key and
-// button events: the file association question, the tooltips, the hand-over between the
-// two editors, "save image" and the fractal panel. What the windows only pass on (the
+// button events: the file association question, the hand-over between the two editors,
+// "save image" and the fractal panel. What the windows only pass on (the
 // mapping, the export, the document rules) is tested in the other folders.
 #include "app/commandline.h"
 #include "app/editorexport.h"
@@ -13,14 +13,12 @@
 #include "output/export/imageexport.h"
 #include "platform/imagesurface.h"
 #include "platform/scripteddialogs.h"
-#include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformwindow.h"
 
 #include "tests/support/files.h"
 #include "tests/tileeditor/windowfixture.h"
 
-#include <QAbstractSlider>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
@@ -96,37 +94,6 @@ TEST(FileAssociationWindow, AnswersWriteTheAssociationAndTheMarkerAndReportFailu
                                   QFileInfo::exists(config + "/settings.ini")));
     }
     EXPECT_FALSE(shouldOfferAssociation(QString(), "drawing.mvl")); // opened with a file
-}
-
-// Named buttons, scroll bars and text boxes, and the entries of named lists (Qt's own
-// helpers inside them are unnamed or "qt_...").
-TEST_F(WindowTest, EveryControlOfEveryWindowHasATooltip)
-{
-    XformWindow xform(doc, dialogs);
-    FractalState fractal;
-    FractalWiring wiring(fractal, dialogs);
-    FractalPanel panel(fractal, wiring, dialogs);
-    const QWidget *windows[] = {window.get(), &xform, new SketchWindow(xform, dialogs, &xform),
-                                &panel};
-    for (const QWidget *w : windows)
-        for (const QWidget *c : w->findChildren<QWidget *>()) {
-            const std::string name = c->objectName().toStdString();
-            if (name.empty() || name.starts_with("qt_"))
-                continue;
-            const auto *list = qobject_cast<const QListWidget *>(c);
-            for (int row = 0; list && row < list->count(); ++row) {
-                const QListWidgetItem *item = list->item(row);
-                EXPECT_TRUE((item->text().isEmpty() || !item->toolTip().isEmpty()) &&
-                            item->data(Qt::AccessibleDescriptionRole).toString() == item->toolTip())
-                    << name << " row " << row;
-            }
-            const bool operated = qobject_cast<const QAbstractButton *>(c) ||
-                                  qobject_cast<const QAbstractSlider *>(c) ||
-                                  qobject_cast<const QLineEdit *>(c);
-            EXPECT_TRUE(!operated ||
-                        (!c->toolTip().isEmpty() && c->accessibleDescription() == c->toolTip()))
-                << name;
-        }
 }
 
 const Tile kKept = squareTile(20, 20, 40, 0x0000ff);     // never picked
