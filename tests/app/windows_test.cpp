@@ -504,8 +504,8 @@ TEST_F(FractalPanelTest, ControlsHandlesAndChangesWhileRendered)
             << i;
 }
 
-// Key frames added, stepped, wrapped and deleted with their enabling rules; runs on the
-// screen and through files; the key-frame file through its buttons.
+// Key frames added, stepped and deleted with their enabling rules; runs on the screen
+// (wrapping to the first frame) and into files; the key-frame file through its buttons.
 TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
 {
     clickPanel("cmdAnimate");
