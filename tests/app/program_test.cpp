@@ -281,11 +281,13 @@ TEST(FractalExport, RendersIntoTheDiscOfTheAreaOrSaysWhyItWritesNothing)
         EXPECT_TRUE(image.pixel(100, 50) == c.centre &&
                     (image.pixel(2, 2) & image.pixel(197, 97)) == qRgb(255, 255, 255));
     }
+    EXPECT_EQ(run(area + QStringList{"--wave", "0,0"}), 0) << err.str(); // the least wave
     const QString r = "1,1,9";
     // clang-format off
     struct { QStringList options; const char *message; } const refused[] = {
         {{"--fractal", "0,0,0"}, "pull a reference circle"},
         {{"--fractal", "0,0"}, "--fractal needs CX,CY,R in plane units"},
+        {{"--fractal", "x,1,9"}, "--fractal needs CX,CY,R in plane units"},
         {{"--fractal", r, "--base", "4.1"}, "--base must be a number from 1.4 to 4.0"},
         {{"--fractal", r, "--falloff", "0.4"}, "--falloff must be a number from 0.5 to 2.0"},
         {{"--fractal", r, "--squareness", "nan"}, "--squareness must be a number from -1.0 to 3.0"},
