@@ -106,6 +106,8 @@ TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
         {{"tessella", "--version"}, V::Version, "", ""},
         {{"tessella", "--frames", "m", "--keys", "k.json", "in.mvl"}, V::Frames, "", ""},
         {{"tessella", "--export", "o.png", "--fractal", "1,2,3", "in.mvl"}, V::Export, "in.mvl", "o.png"},
+        // A fractal option left without its value is reported by the export, not as the usage.
+        {{"tessella", "--export", "o.png", "--fractal", "1,2,3", "in.mvl", "--base"}, V::Export, "in.mvl", "o.png"},
     };
     const QStringList wrong[] = { // the usage, whatever else was read
         {"tessella", "--info"}, {"tessella", "--info", "a.mvl", "b.mvl"},
