@@ -32,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <set>
 #include <sstream>
 
@@ -134,6 +135,13 @@ TEST(CommandLine, ParsesVerbsOptionsAndTheDocumentArgument)
     EXPECT_TRUE(full.quality == 8 && full.area == (std::array<int32_t, 4>{-5, 2, 30, 40}));
     const CommandLine plain = parseCommandLine({"tessella", "--export", "o.jpg", "in.mvl"});
     EXPECT_TRUE(plain.quality == 2 && !plain.area);
+    // The wave's amplitude is twentieths, its phase tenths of a half turn, as the panel's.
+    const CommandLine wave =
+        parseCommandLine({"tessella", "--export", "o.png", "--fractal", "1,2,3", "--decay", "in",
+                          "--wave", "10,5", "in.mvl"});
+    const MappingParams p = wave.fractal.value_or(FractalOptions{}).params;
+    EXPECT_TRUE(p.decay == MappingParams::Decay::Inward && p.waveAmp == 0.5 &&
+                std::abs(p.wavePhase - std::numbers::pi / 2) < 1e-12);
 }
 
 TEST(StarterLibrary, EveryTileSitsOnItsLatticeAndCanBeTransformed)
