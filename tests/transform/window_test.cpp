@@ -70,11 +70,10 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(std::tuple(h.visible, h.maximum, h.value, view.surfaceLeftPx()),
               std::tuple(true, 1497, 766, -409));
     EXPECT_EQ(std::tuple(v.visible, v.maximum, v.value), std::tuple(true, 1491, 781));
-    EXPECT_NEAR(view.noticeY(), 781 * 8 / 15.0 + 5, 1e-9);
     view.scrollHorizontal(150); // 1200 twips
-    EXPECT_EQ(view.surfaceLeftPx(), -80);
-    EXPECT_DOUBLE_EQ(view.noticeX(), 85) << "the notice stays at the visible edge";
-    EXPECT_DOUBLE_EQ(view.toEditorX(0), 80);
+    EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.noticeX(), view.toEditorX(0)),
+              std::tuple(-80, 85.0, 80.0))
+        << "the notice stays at the visible edge";
     view.scrollHorizontal(100000);
     view.scrollVertical(-5);
     EXPECT_EQ(std::tuple(h.value, v.value, view.surfaceTopPx()), std::tuple(1497, 0, 0));
@@ -94,7 +93,6 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(
         std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
         std::tuple(1.0, 1.0, 1, 1));
-    EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
 }
 
 constexpr Colour kWhite = 0xffffff;
@@ -352,10 +350,10 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 
     click("cmdReturn");
     ASSERT_EQ(handBacks, std::vector{HandBack::Return});
-    EXPECT_TRUE(!window->isVisible() && doc.xformOpen &&
-                doc.nodeRecs == window->chain().saveChain());
-    EXPECT_EQ(std::tuple(doc.tiles.at(0).nVerts, doc.tiles[0].verts[0]),
-              std::tuple(int16_t(14), Vertex{100, 100}));
+    EXPECT_EQ(std::tuple(window->isVisible(), doc.xformOpen,
+                         doc.nodeRecs == window->chain().saveChain(), doc.tiles.at(0).nVerts,
+                         doc.tiles[0].verts[0]),
+              std::tuple(false, true, true, int16_t(14), Vertex{100, 100}));
     // "return to transform" shows the same chain again; showing hands nothing back.
     show();
     EXPECT_EQ(std::tuple(handBacks.size(), node(1), text("txtTotal")),
