@@ -251,7 +251,7 @@ TEST_F(LinkTest, ActiveHandlesAreDraggedForwardAndBackward)
                                       std::tuple(b, Vertex{b.x - 4, b.y + 6}, true)}) {
         editor.mouseDown(PointerButton::Left, from.x, from.y);
         EXPECT_TRUE(editor.dragHandle && editor.dragBwd == backward);
-        EXPECT_EQ(host.dot, 192 + 90 * 65536) << "the picked handle's marker";
+        EXPECT_EQ(dot, 192 + 90 * 65536) << "the picked handle's marker";
         editor.mouseMove(to.x, to.y, false);
         editor.mouseUp();
     }
@@ -423,7 +423,7 @@ TEST_F(LinkTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAway)
     const Tile square = chain.flatten(doc.xfTile);
     xforms.chooseTransformation(XformReflect);
     ASSERT_TRUE(doc.xfReflected);
-    EXPECT_EQ(std::tuple(chain.surfaceWidth, host.resized), std::tuple(800.0, 1));
+    EXPECT_EQ(std::tuple(chain.surfaceWidth, resized), std::tuple(800.0, 1));
     expectSoundChain();
     // The square and its mirror image across its rightmost vertical edge.
     const Tile back = chain.flatten(doc.xfTile);
@@ -456,38 +456,32 @@ TEST_F(LinkTest, ReflectionAddsTheMirrorImageAndUnreflectionTakesItAway)
 
 constexpr double kReach = 6.0;
 
-class SketchHost : public SketchToolsHost
+// The palette's part is the fixture's.
+class SketchToolsTest : public ::testing::Test, public SketchToolsHost
 {
-public:
+protected:
     void sketchRedraw() override {}
     void sketchBeep() override { ++beeps; }
     void enableCurve(bool enabled) override { curveButton = enabled; }
-    int beeps = 0;
-    bool curveButton = false;
-};
-
-class SketchToolsTest : public ::testing::Test
-{
-protected:
     void click(double x, double y, PointerButton b = PointerButton::Left)
     {
         tools.mouseDown(b, x, y, kReach);
         tools.mouseUp(b, x, y);
     }
-    int items() const { return work.sketchNext - 1; }
-    const Sketch &item(int i) const { return work.sketchItems.at(i); }
+    // The last item.
+    const Sketch &last() const { return work.sketchItems.at(work.sketchNext - 1); }
     // Left clicks, then a right click that ends an open line.
-    void polyline(const std::vector<Vertex> &corners, bool end = true)
+    void polyline(const std::vector<Vertex> &corners)
     {
         for (const Vertex &p : corners)
             click(p.x, p.y);
-        if (end)
-            click(0, 0, PointerButton::Right);
+        click(0, 0, PointerButton::Right);
     }
 
+    int beeps = 0;
+    bool curveButton = false;
     SketchWorkingCopy work;
-    SketchHost host;
-    SketchTools tools{work, host};
+    SketchTools tools{work, *this};
 };
 
 // A polyline of n corners curves into n - 2 pieces of five samples, each piece running
@@ -502,12 +496,12 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
         for (int k = 0; k < n; ++k)
             c.push_back({pos(rng), pos(rng)});
         ASSERT_TRUE(work.append({.nPoints = static_cast<int16_t>(n), .points = c}));
-        host.curveButton = true; // as the palette shows it for a fresh line
+        curveButton = true; // as the palette shows it for a fresh line
         tools.cmdCurve();
         ASSERT_TRUE(tools.curveUnderway && tools.curvePoints.size() == size_t(n - 1));
         tools.cmdCurve();
-        EXPECT_FALSE(tools.curveUnderway || host.curveButton);
-        const Sketch &s = item(items());
+        EXPECT_FALSE(tools.curveUnderway || curveButton);
+        const Sketch &s = last();
         ASSERT_EQ(std::tuple(s.nPoints, s.points.size()),
                   std::tuple(5 * (n - 2), size_t(5 * (n - 2))));
         for (int k = 1; k + 1 < n; ++k) {
@@ -526,8 +520,8 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
     tools.mouseMove(std::nan(""), 5);
     EXPECT_EQ(tools.rubberBand()->second, (Vertex{30, 0}));
     polyline({{30, 0}});
-    EXPECT_FALSE(host.curveButton || tools.prepCurve());
-    EXPECT_EQ(std::tuple(host.beeps, item(items()).nPoints), std::tuple(1, 2));
+    EXPECT_FALSE(curveButton || tools.prepCurve());
+    EXPECT_EQ(std::tuple(beeps, last().nPoints), std::tuple(1, 2));
     // The preview of an open curve is not closed: nothing on the chord back to its start.
     polyline({{10, 50}, {50, 30}, {50, 90}});
     ASSERT_TRUE(tools.prepCurve());
@@ -547,10 +541,10 @@ TEST_F(SketchToolsTest, CurvesThroughPolylinesOfEveryLength)
         big.points.push_back({i * 10.0, (i % 2) * 10.0});
     ASSERT_TRUE(work.append(big));
     EXPECT_FALSE(tools.prepCurve());
-    work.sketchItems[items()].nPoints = 6555;
+    work.sketchItems[work.sketchNext - 1].nPoints = 6555;
     ASSERT_TRUE(tools.prepCurve());
     tools.closeCurve();
-    EXPECT_EQ(item(items()).nPoints, 32765);
+    EXPECT_EQ(last().nPoints, 32765);
 }
 
 Sketch item(double x, double y, int16_t kind = 0)

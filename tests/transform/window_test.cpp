@@ -111,62 +111,49 @@ struct Scene
     std::optional<RegularPreview> regular;
 };
 
-struct Picture
+// Each picture: the scene with what its setup adds, and the pixels it must show. Then a
+// viewport at 800 % and dots at its borders, and numbers that are not finite.
+TEST(XformDrawer, PicturesViewportsAndDotsShowOnlyTheirOwnPixels)
 {
-    const char *name;
-    void (*setup)(Scene &);
-    std::vector<std::tuple<int, int, Colour>> probes; // x, y, colour
-};
+    constexpr Colour kFill = kSketchFillColour, kCurve = kOutlineColour;
+    // clang-format off
+    const struct { const char *name; void (*setup)(Scene &); std::vector<std::tuple<int, int, Colour>> probes; }
+    pictures[] = {
+        {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
+             Node *a = s.chain.firstNode, *b = a->fLink;
+             std::tie(a->nPoints, a->fcpX, a->fcpY, a->fActive, a->lineColr) = std::tuple(11, 40, 10, true, kRed);
+             std::tie(b->bcpX, b->bcpY, b->lineColr, b->ptColr) = std::tuple(50, 10, kColourDestination, kColourWarning);
+             s.settings.curveMode = true;
+         },
+         {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
+          {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
+        {"Previews", [](Scene &s) {
+             s.regular = RegularPreview{45, 45, 10, 6, false, true};
+             s.entering.points = {{20, 80}};
+             s.entering.nPoints = 1;
+         },
+         {{45, 45, kFill}, {20, 80, 0}}},
+        {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
+             s.chain.firstNode->fLink->x = kNaN;
+             s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
+         },
+         {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
+    };
+    // clang-format on
+    for (const auto &[name, setup, probes] : pictures) {
+        Scene s;
+        ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
+        s.settings.areaWidth = s.settings.areaHeight = 90;
+        s.settings.tileColour = 0x0000ff;
+        setup(s);
+        ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
+        drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
+                  s.entering.nPoints ? &s.entering : nullptr, s.regular);
+        for (const auto &[x, y, colour] : probes)
+            EXPECT_EQ(surface.pixel(x, y), colour) << name << " " << x << ", " << y;
+        EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
+    }
 
-constexpr Colour kFill = kSketchFillColour, kCurve = kOutlineColour;
-
-// clang-format off
-const Picture kPictures[] = {
-    {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
-         Node *a = s.chain.firstNode, *b = a->fLink;
-         std::tie(a->nPoints, a->fcpX, a->fcpY, a->fActive, a->lineColr) = std::tuple(11, 40, 10, true, kRed);
-         std::tie(b->bcpX, b->bcpY, b->lineColr, b->ptColr) = std::tuple(50, 10, kColourDestination, kColourWarning);
-         s.settings.curveMode = true;
-     },
-     {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
-      {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
-    {"Previews", [](Scene &s) {
-         s.regular = RegularPreview{45, 45, 10, 6, false, true};
-         s.entering.points = {{20, 80}};
-         s.entering.nPoints = 1;
-     },
-     {{45, 45, kFill}, {20, 80, 0}}},
-    {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
-         s.chain.firstNode->fLink->x = kNaN;
-         s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
-     },
-     {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
-};
-// clang-format on
-
-class XformPictureTest : public ::testing::TestWithParam<Picture>
-{};
-
-TEST_P(XformPictureTest, ShowsItsPixels)
-{
-    Scene s;
-    ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
-    s.settings.areaWidth = s.settings.areaHeight = 90;
-    s.settings.tileColour = 0x0000ff;
-    GetParam().setup(s);
-    ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
-    drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
-              s.entering.nPoints ? &s.entering : nullptr, s.regular);
-    for (const auto &[x, y, colour] : GetParam().probes)
-        EXPECT_EQ(surface.pixel(x, y), colour) << x << ", " << y;
-    EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
-}
-
-INSTANTIATE_TEST_SUITE_P(Pictures, XformPictureTest, ::testing::ValuesIn(kPictures),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
-{
     Chain chain;
     ASSERT_TRUE(chain.openFromTile(test::squareTile(0, 0, 30), false));
     // 800 %: the surface is 720 pixels wide, the viewport 40 x 40 around the right edge.
@@ -176,9 +163,8 @@ TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
     EXPECT_EQ(std::tuple(viewport.pixel(480, 420), viewport.pixel(470, 420)), std::tuple(0, kWhite))
         << "the edge from (60, 30) to (60, 60)";
     // Dots straddling the viewport's right, bottom and top borders show the half inside.
-    drawXformDot(viewport, 62.625, 52.5, kRed, 3);
-    drawXformDot(viewport, 60, 55.125, kRed, 3);
-    drawXformDot(viewport, 61.5, 49.75, kRed, 3);
+    for (auto [x, y] : {std::pair{62.625, 52.5}, {60.0, 55.125}, {61.5, 49.75}})
+        drawXformDot(viewport, x, y, kRed, 3);
     EXPECT_EQ(
         std::tuple(viewport.pixel(499, 420), viewport.pixel(480, 439), viewport.pixel(492, 400)),
         std::tuple(kRed, kRed, kRed));
