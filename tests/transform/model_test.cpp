@@ -49,7 +49,7 @@ void scramble(Chain &chain, std::mt19937 &rng)
 
 // Both handles lie on the line through the node parallel to the chord between its
 // neighbours, a third of the way to each neighbour: the curve is smooth at every corner.
-TEST_F(LinkTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
+TEST_F(LinkTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWayAndFlattenSamplesTheCurves)
 {
     std::mt19937 rng(11);
     for (int round = 0; round < 20; ++round) {
@@ -69,12 +69,8 @@ TEST_F(LinkTest, DefaultHandlesLieOnTheChordParallelAThirdOfTheWay)
     Node *c2 = corner(2);
     EXPECT_EQ(std::tuple(c2->fcpX, c2->fcpY, c2->bcpX, c2->bcpY),
               std::tuple(c2->x, c2->y, c2->x, c2->y));
-}
-
-// Every segment is sampled on its Bezier curve.
-TEST_F(LinkTest, FlattenSamplesTheCurves)
-{
-    std::mt19937 rng(5);
+    // Every segment is sampled on its Bezier curve.
+    rng.seed(5);
     for (int round = 0; round < 20; ++round) {
         open(randomPolygon(rng, 3 + round % 5));
         scramble(chain, rng);
@@ -568,7 +564,7 @@ protected:
 };
 
 // Runs that point outside the table, or hold more than it, load only what is there.
-TEST_F(SketchStoreTest, LoadsOnlyWhatTheTableHolds)
+TEST_F(SketchStoreTest, LoadsOnlyWhatTheTableHoldsAndDropsReloadedMirrorImagesOnlyWhole)
 {
     // start, count, points of the second item, items loaded
     for (auto [start, count, nPoints, items] :
@@ -580,11 +576,7 @@ TEST_F(SketchStoreTest, LoadsOnlyWhatTheTableHolds)
         loadSketches(doc, t, 0, 0, work);
         ASSERT_EQ(work.sketchNext, items + 1) << start << " " << count << " " << nPoints;
     }
-}
-
-// After a reload only the geometry tells the mirrored half, and all of it must match.
-TEST_F(SketchStoreTest, ReloadedMirrorImagesAreDroppedOnlyWhenTheyMatchWhole)
-{
+    // After a reload only the geometry tells the mirrored half, and all of it must match.
     loadSketches(doc, tile, 0, 0, work);
     mirrorSketches(work, 50);
     ASSERT_EQ(work.sketchNext, 5);

@@ -36,7 +36,7 @@
 namespace tessella::testing {
 namespace {
 
-TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
+TEST(XformView, ZoomLimitsAndPanBarsInTwipSteps)
 {
     // A surface may outgrow the window by 22600 twips, 1506.7 pixels: every surface allowed
     // one step is refused the next.
@@ -52,11 +52,7 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
     while (view.zoomIn())
         EXPECT_NEAR(view.hitRadius() * view.zoomFactor(), 6.0, 1e-5);
     EXPECT_EQ(view.caption(), "tile transformation    800%");
-}
-
-TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
-{
-    XformView view;
+    view = XformView();
     view.open(300, 200, 800, 600); // fits: centred, no bars
     EXPECT_FALSE(view.horizontalBar().visible || view.verticalBar().visible);
     EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.surfaceTopPx()), std::tuple(250, 200));
@@ -95,8 +91,7 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
         std::tuple(1.0, 1.0, 1, 1));
 }
 
-constexpr Colour kWhite = 0xffffff;
-constexpr Colour kRed = 255;
+constexpr Colour kWhite = 0xffffff, kRed = 255;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -291,8 +286,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 
     // Zoom keys; at 200 % five screen pixels (2.5 units) off the point still hit it, seven
     // miss it and add a point.
-    key(Qt::Key_Period);
-    key(Qt::Key_Period);
+    key(Qt::Key_Period), key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation    200%");
     down(62.5, 40);
     EXPECT_EQ(window->pointEditor().dragNode, point);
@@ -302,22 +296,19 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     clickAt(63.5, 40);
     EXPECT_DOUBLE_EQ(node(2)->x, 63.5);
     clickAt(63.5, 40, Qt::RightButton);
-    key(Qt::Key_Slash);
-    key(Qt::Key_Comma);
+    key(Qt::Key_Slash), key(Qt::Key_Comma);
     EXPECT_EQ(std::tuple(dialogs.beeps, title(), text("txtTotal")),
               std::tuple(2, "tile transformation    100%", "6 points"));
     point = node(1), image = node(4);
 
     // Without "xform preview" the image waits for the release; with it, it follows.
-    down(60, 40);
-    moveTo(62, 30);
+    down(60, 40), moveTo(62, 30);
     EXPECT_EQ(std::tuple(point->x, point->y, image->y), std::tuple(62.0, 30.0, 80.0));
     up(62, 30);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(62.0, 70.0));
     click("cmdViews");
     test::clickListItem(window.get(), "lstViews", XformWindow::ViewXformPreview);
-    down(62, 30);
-    moveTo(58, 50);
+    down(62, 30), moveTo(58, 50);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(58.0, 90.0));
     up(58, 50);
 
@@ -399,8 +390,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_TRUE(shown.width() <= window->width() && shown.height() <= window->height());
     key(Qt::Key_Period); // beyond 45000 twips already
     EXPECT_EQ(dialogs.beeps, 3);
-    QScrollBar *h = control<QScrollBar>("hscPan");
-    QScrollBar *v = control<QScrollBar>("vscPan");
+    QScrollBar *h = control<QScrollBar>("hscPan"), *v = control<QScrollBar>("vscPan");
     ASSERT_TRUE(h->isVisible() && v->isVisible());
     EXPECT_EQ(v->geometry().bottom() + 1, h->y()) << "the bars meet, neither covers the other";
     h->setValue(150); // 1200 twips: 80 pixels
@@ -414,8 +404,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
 {
     doc.sketches.assign(kMaxRecords - 1, Sketch{.nPoints = 2, .points = {{1, 1}, {2, 2}}});
-    doc.sketches[0] = Sketch{};
-    doc.sketches[1].count = kMaxRecords - 2;
+    doc.sketches[0] = Sketch{}, doc.sketches[1].count = kMaxRecords - 2;
     Tile tile = kSquare;
     tile.sketchStart = doc.appendSketchRun({Sketch{.nPoints = 2, .points = {{-30, 0}, {-20, 0}}}});
     open(tile);
@@ -436,18 +425,14 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     clickTool("cmdCurve");
     key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation   100%") << "no zoom now";
-    down(65, 45);
-    moveTo(65, 35);
-    up(65, 35);
+    down(65, 45), moveTo(65, 35), up(65, 35);
     clickTool("cmdCurve");
     EXPECT_EQ(std::tuple(window->curveUnderway(), window->sketches().sketchItems[3].points[0]),
               std::tuple(false, Vertex{55, 40}));
     // A square dragged out with the polygon tool, then deleted.
     clickTool("optPoly");
     tool<QScrollBar>("hscPoly")->setValue(4);
-    down(60, 60);
-    moveTo(60, 66);
-    up(70, 60);
+    down(60, 60), moveTo(60, 66), up(70, 60);
     ASSERT_EQ(window->sketches().sketchNext, 5);
     clickTool("optDelete");
     clickAt(71, 61);
