@@ -79,7 +79,7 @@ const auto loadsOrFailsUntouched = [](std::span<const uint8_t> bytes, int &loads
     EXPECT_EQ(*saveState(again), *saved);
 };
 
-TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
+TEST(MvlReader, CutMutatedAndCraftedFilesLoadOrFailUntouchedTilesOnlyOnesReadMissingFieldsAsZeros)
 {
     const std::vector<uint8_t> original = bytesOf(sampleDocument());
     int loads = 0;
@@ -101,10 +101,6 @@ TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
         loadsOrFailsUntouched(bytes, loads);
     }
     EXPECT_GT(loads, 100);
-}
-
-TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFieldsAsZeros)
-{
     const Document tri = triangleDocument(), neverAllocated = documentOf({Tile{}});
     Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
     withSketch.appendSketchRun({{.nPoints = 2, .points = {{1, 1}, {2, 2}}}});

@@ -24,7 +24,7 @@ const auto numberedTiles = [](int n) {
     return documentOf(std::move(tiles));
 };
 
-TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
+TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAtTheLimit)
 {
     // clang-format off
     struct { int tiles; std::vector<int> deleted; int16_t cur;
@@ -53,11 +53,8 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
     doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
     compresV(doc, 1);
     EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 1}, {2, 2}, {0, 0}}));
-}
-
-TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
-{
-    Document doc;
+    // The tables stop at the 16-bit limit.
+    doc = Document{};
     doc.tiles.resize(kMaxRecords - 1);
     EXPECT_FALSE(doc.canAppendTiles(-1) || doc.canAppendTiles(2));
     EXPECT_TRUE(doc.appendTile(Tile{}) && !doc.appendTile(Tile{}));
@@ -77,7 +74,7 @@ const auto run = [](int n, double tag) {
         n, {.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true});
 };
 
-TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
+TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
 {
     Document doc = numberedTiles(2);
     for (int k = 0; k < 5; ++k)
@@ -100,11 +97,8 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     EXPECT_TRUE(sketchRunLength(doc, 3) == 2 && sketchRunLength(doc, 4) == 0); // mid-run
     // Nothing to free: nothing changes.
     EXPECT_TRUE(reclaimSketchRuns(doc, {&undoTiles}) == 0 && doc.tiles[0].sketchStart == 3);
-}
-
-TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
-{
-    Document doc = numberedTiles(2);
+    // A bake moves the transform into the sketch.
+    doc = numberedTiles(2);
     doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
     doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = 0.7;
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
