@@ -26,17 +26,10 @@ const auto fieldAt = [](const std::vector<uint8_t> &b, size_t at, int width) -> 
     uint64_t v = 0;
     for (int i = width; i-- > 0;)
         v = v << 8 | b.at(at + i);
-    if (width == 8)
-        return std::bit_cast<double>(v);
     const int unused = 64 - 8 * width;
-    return width == 1 ? v : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
-};
-
-// One triangle (four stored elements), no sketch table: the tile's count at 13, its
-// block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
-// end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
-const auto triangleDocument = [] {
-    return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
+    return width == 8   ? std::bit_cast<double>(v)
+           : width == 1 ? v
+                        : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
 };
 
 // `at` counts from the end when negative.
@@ -101,12 +94,15 @@ TEST(MvlReader, CutMutatedAndCraftedFilesLoadOrFailUntouchedTilesOnlyOnesReadMis
         loadsOrFailsUntouched(bytes, loads);
     }
     EXPECT_GT(loads, 100);
-    const Document tri = triangleDocument(), neverAllocated = documentOf({Tile{}});
+    // One triangle (four stored elements), no sketch table: the tile's count at 13, its
+    // block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
+    // end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
+    const Document tri = documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)}),
+                   neverAllocated = documentOf({Tile{}});
     Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
     withSketch.appendSketchRun({{.nPoints = 2, .points = {{1, 1}, {2, 2}}}});
     Document pending = tri; // the reflection flag sits at 143
-    pending.nodeRecs = triangleChain();
-    pending.xformOpen = true;
+    pending.nodeRecs = triangleChain(), pending.xformOpen = true;
     const int64_t huge = 0x7FFFFFFF;
     const auto g = kHeaderForeignG;
     // clang-format off
@@ -155,7 +151,7 @@ TEST(MvlReader, CutMutatedAndCraftedFilesLoadOrFailUntouchedTilesOnlyOnesReadMis
 }
 
 TEST(MvlWriter,
-     SavedAgainTheFileIsTheSameByteForByteFieldsSitAtTheirOffsetsWhatWouldNotLoadIsRefused)
+     SavedAgainTheSameByteForByteFieldsAtTheirOffsetsWhatWouldNotLoadRefusedChainsChecked)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false, noPending.xfReflected = 0;
@@ -176,9 +172,7 @@ TEST(MvlWriter,
     }
 
     // Fields sit at their byte offsets, little-endian.
-    Document empty;
-    empty.grid = GridCenterFace;
-    const auto e = *writeDocument(empty);
+    const auto e = *writeDocument(documentOf({}, GridCenterFace));
     EXPECT_EQ(std::string(e.begin(), e.begin() + 11), "morvel v.96");
     Tile t = polygonTile({{1.5, -2}, {3, 4}, {5, 6}}, 0x010203, GridCenterFace);
     t.reflected = 1.0, t.angle = -0.25, t.sketchStart = 70000, t.selected = kTrue;
@@ -227,21 +221,13 @@ TEST(MvlWriter,
     EXPECT_TRUE(writeDocument(refused[0]));
     refused[0].tiles.resize(32768);
     refused[1].sketches.resize(32768);
-    refused[2].tiles[0].nVerts = 8; // 7 stored
-    refused[3].sketches[3].nPoints = -1;
-    refused[4].grid = 4;
-    refused[5].curTile = 3;
-    refused[6].nodeRecs.back().anchored = kFalse;
+    refused[2].tiles[0].nVerts = 8, refused[3].sketches[3].nPoints = -1; // 7 stored
+    refused[4].grid = 4, refused[5].curTile = 3, refused[6].nodeRecs.back().anchored = kFalse;
     for (const Document &doc : refused)
         EXPECT_FALSE(writeDocument(doc)) << &doc - refused;
     refused[6].xformOpen = false; // the chain is not written then
     EXPECT_TRUE(writeDocument(refused[6]));
-}
-
-TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
-{
     using C = std::vector<NodeRecord>;
-    const double inf = std::numeric_limits<double>::infinity();
     // 1310 records of 26 samples after the first, which gets `first`.
     const auto lengthen = [](C &c, int16_t first) {
         NodeRecord filler = c[1];
@@ -264,7 +250,7 @@ TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
         {"reflected without a centre", true, false, [](C &) {}},
         {"centre only on the first record", true, false, [](C &c) { c[0].refCenter = kTrue; }},
         {"NaN coordinate", false, false, [](C &c) { c[2].y = std::nan(""); }},
-        {"infinite handle", false, false, [&](C &c) { c[1].bcpX = inf; }},
+        {"infinite handle", false, false, [](C &c) { c[1].bcpX = HUGE_VAL; }},
         // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
         {"flattened outline of 32767 points", false, true, [&](C &c) { lengthen(c, 12); }},
         {"flattened outline of 32768 points", false, false, [&](C &c) { lengthen(c, 13); }},
