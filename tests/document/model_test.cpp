@@ -38,8 +38,7 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAt
         Document doc = numberedTiles(c.tiles);
         for (int i : c.deleted)
             doc.tiles[i].deleted = kTrue;
-        doc.curTile = c.cur;
-        doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
+        doc.curTile = c.cur, doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
         compresT(doc);
         std::vector<Colour> colours;
         for (const Tile &t : doc.tiles)
@@ -61,11 +60,12 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAt
     doc.vtxSel.resize(kMaxRecords - 1);
     EXPECT_TRUE(doc.appendVertexRef({1, 2}) && !doc.appendVertexRef({1, 2}));
     EXPECT_TRUE(doc.vtxSelCount() == kMaxRecords && doc.appendSketchRun({}) == 0);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
-    EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketchCount() == 2);
+    // Record 0 comes first.
+    EXPECT_TRUE(doc.appendSketchRun({Sketch{}, Sketch{}}) == 1 && doc.sketches[1].count == 2 &&
+                doc.sketchCount() == 2);
     doc.sketches.resize(kMaxRecords - 2);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
+    EXPECT_TRUE(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}) == 0 &&
+                doc.appendSketchRun({Sketch{}, Sketch{}}) == kMaxRecords - 2);
 }
 
 // A run of `n` items whose first point's x is `tag`.
@@ -128,7 +128,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
 // the live tiles and curTile with the snapshot, a new snapshot replaces the old one, a
 // transform pick or a load leaves nothing to undo, and the vertex selection never names
 // a vertex that is not stored.
-TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
+TEST(Undo, RandomEditUndoRedoSequencesKeepTheDocumentValidTheFractalSnapshotRestores)
 {
     std::mt19937 random(2024);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -194,10 +194,6 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
         }
     }
     EXPECT_GT(swaps, 300);
-}
-
-TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
-{
     Document doc = numberedTiles(2);
     const std::vector<Tile> opening = doc.tiles;
     FractalSnapshot snap;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -122,11 +123,10 @@ TEST(Lattice, SnapsExactlyWhenANodeIsNearAndMarksRowsColumnsAndDots)
         if (std::abs(near - tol) < 1e-9)
             continue;
         ASSERT_EQ(s.snapped, near < tol) << grid << " " << x << "," << y << " tol " << tol;
-        if (!s.snapped)
-            continue;
-        ++snapped; // on a node, within reach
-        EXPECT_LT(nearestNodeDistance(grid, s.x, s.y), 1e-9) << "not a node: " << s.x << "," << s.y;
-        EXPECT_LT(std::hypot(s.x - x, s.y - y), tol);
+        snapped += s.snapped; // on a node, within reach
+        EXPECT_TRUE(!s.snapped || (nearestNodeDistance(grid, s.x, s.y) < 1e-9 &&
+                                   std::hypot(s.x - x, s.y - y) < tol))
+            << "not a node within reach: " << s.x << "," << s.y;
     }
     EXPECT_GT(snapped, 1000);
     const auto marks = [](int16_t grid, double w, double h, double l = -kInf, double t = -kInf,
@@ -138,8 +138,8 @@ TEST(Lattice, SnapsExactlyWhenANodeIsNearAndMarksRowsColumnsAndDots)
         return out;
     };
     // The height is rounded halves to even (39.5 to 40, 38.5 to 38), the width is not.
-    EXPECT_EQ(marks(GridRectangular, 40, 39.5).size(), 9u);
-    EXPECT_TRUE(marks(GridRectangular, 40, 38.5).size() == 6 &&
+    EXPECT_TRUE(marks(GridRectangular, 40, 39.5).size() == 9 &&
+                marks(GridRectangular, 40, 38.5).size() == 6 &&
                 marks(GridRectangular, 39.9, 40).size() == 6);
     // clang-format off
     EXPECT_EQ(marks(GridCenterFace, 48, 24), (std::vector<LatticeMark>{
@@ -173,9 +173,9 @@ TEST(Lattice, SnapsExactlyWhenANodeIsNearAndMarksRowsColumnsAndDots)
             }
             for (const auto &[l, t, r, b] : clips) {
                 std::vector<LatticeMark> expected;
-                for (const LatticeMark &m : full)
-                    if (m.x >= l && m.x <= r && m.y >= t && m.y <= b)
-                        expected.push_back(m);
+                std::ranges::copy_if(full, std::back_inserter(expected), [&](const LatticeMark &m) {
+                    return m.x >= l && m.x <= r && m.y >= t && m.y <= b;
+                });
                 EXPECT_EQ(marks(grid, w, h, l, t, r, b), expected)
                     << "grid " << grid << " clip " << l << "," << t << "," << r << "," << b;
             }
@@ -184,8 +184,7 @@ TEST(Lattice, SnapsExactlyWhenANodeIsNearAndMarksRowsColumnsAndDots)
     EXPECT_TRUE(marks(GridRectangular, 100, 100, kNan, 0, 50, 50).empty());
     // A canvas of some 10^29 nodes: only the visible ones are visited.
     const auto near = marks(GridRectangular, 1e16, 1e16, 1e15, 1e15, 1e15 + 40, 1e15 + 40);
-    ASSERT_EQ(near.size(), 9u);
-    EXPECT_EQ(near.front(), (LatticeMark{1e15 + 8, 1e15 + 8, true}));
+    EXPECT_TRUE(near.size() == 9 && near.front() == (LatticeMark{1e15 + 8, 1e15 + 8, true}));
 }
 
 const Colour kRed = packRgb(255, 0, 0), kGreen = packRgb(0, 255, 0), kBlue = packRgb(0, 0, 255);
@@ -207,19 +206,18 @@ TEST(Colour, ConversionsBothWaysEveryBranchTiesHalvesToEvenRandomRoundTripsAndSh
         {packRgb(200, 197, 197), {0, 2, 78}, true, false}, // saturation 1.5 rounds to 2
         {packRgb(251, 255, 0), {61, 100, 100}, false, true}, // 4.25 * 59
         {packRgb(0, 251, 255), {181, 100, 100}, false, true}, {kRed, {360, 100, 100}, false, true},
-        {packRgb(30, 0, 255), {247, 100, 100}, false, true},
+        {packRgb(30, 0, 255), {247, 100, 100}, false, true}, {kGreen, {120, 2000000000, 2000000000}, false, true},
         {packRgb(255, 192, 128), {30, 50, 100}, false, true}, // m 127.5, g 191.5
         {packRgb(76, 76, 76), {0, 0, 30}, false, true},       // 76.5
         {0, {361, 100, 100}, false, true}, {0, {-1, 100, 100}, false, true},
         {kWhite, {0, 0, 1000}, false, true}, {0, {0, 0, -50}, false, true},
-        {kGreen, {120, 2000000000, 2000000000}, false, true},
         {kRed, {30, 200, 100}, false, true}, // m = -255 steepens the slope: g = 8.5 * 30 - 255
     };
     // clang-format on
     for (const auto &c : conversions) {
-        EXPECT_TRUE(!c.toHsv || rgbToHsv(c.rgb) == c.hsv) << c.rgb;
-        EXPECT_TRUE(!c.toRgb || hsvToRgb(c.hsv.h, c.hsv.s, c.hsv.v) == c.rgb)
-            << c.hsv.h << " " << c.hsv.s;
+        EXPECT_TRUE((!c.toHsv || rgbToHsv(c.rgb) == c.hsv) &&
+                    (!c.toRgb || hsvToRgb(c.hsv.h, c.hsv.s, c.hsv.v) == c.rgb))
+            << c.rgb << " " << c.hsv.h << " " << c.hsv.s;
     }
     // Random colours round-trip nearly, and a zero shift is the round trip.
     std::mt19937 random(11);
@@ -244,9 +242,9 @@ TEST(Colour, ConversionsBothWaysEveryBranchTiesHalvesToEvenRandomRoundTripsAndSh
     // clang-format on
     for (const auto &c : shifts)
         EXPECT_EQ(shiftColour(c.in, c.hue, c.light), c.out) << c.in << " " << c.hue;
-    EXPECT_EQ(packRgb(300, -5, 128), 255 + 65536 * 128);
-    EXPECT_EQ(invertColor(packRgb(10, 20, 30)), packRgb(245, 235, 225));
-    EXPECT_EQ(invertColor(-1), 0); // stray high bits are not part of the colour
+    // Stray high bits are not part of the colour.
+    EXPECT_TRUE(packRgb(300, -5, 128) == 255 + 65536 * 128 && invertColor(-1) == 0 &&
+                invertColor(packRgb(10, 20, 30)) == packRgb(245, 235, 225));
 }
 
 } // namespace
