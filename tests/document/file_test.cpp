@@ -10,7 +10,6 @@
 #include <bit>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <random>
 #include <string>
 
@@ -104,7 +103,7 @@ TEST(MvlReader, CutMutatedAndCraftedFilesLoadOrFailUntouchedTilesOnlyOnesReadMis
     Document pending = tri; // the reflection flag sits at 143
     pending.nodeRecs = triangleChain(), pending.xformOpen = true;
     const int64_t huge = 0x7FFFFFFF;
-    const auto g = kHeaderForeignG;
+    const std::string_view g = kHeaderForeignG;
     // clang-format off
     const struct { const char *name; const Document &base; std::vector<Patch> patches; bool loads;
                    std::string_view header = kHeaderV96; } cases[] = {
@@ -299,9 +298,8 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.header);
         Document doc = editedDocument();
-        std::vector<uint8_t> bytes = bytesOf(source);
+        std::vector<uint8_t> bytes = craft(source, {}, c.header);
         bytes.resize(c.size);
-        std::copy(c.header.begin(), c.header.end(), bytes.begin());
         const LoadReport report = c.prims ? loadPrims(doc, bytes) : loadState(doc, bytes, 400, 300);
         ASSERT_TRUE(report.ok) << report.message;
         EXPECT_TRUE(report.kind == c.kind && report.header == c.header && doc.grid == c.grid &&
