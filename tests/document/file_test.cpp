@@ -15,8 +15,7 @@
 
 using namespace tessella;
 using namespace tessella::testing;
-using tessella::test::documentOf;
-using tessella::test::polygonTile;
+using namespace tessella::test;
 
 namespace {
 
@@ -285,11 +284,9 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
         {false, kHeaderV96, full, HeaderKind::V96, GridHexagonal, true, true, 0, ""},
         // Older files end before the sketch table; foreign ones after the tiles.
         {false, kHeaderV09, tilesOnly - 2, HeaderKind::V09, GridHexagonal, true, false, 0, ""},
-        {false, kHeaderForeignG, tilesOnly - 16, HeaderKind::ForeignG, GridRectangular, false,
-         false, 0, "*g*from zud    2 elements"},
+        {false, kHeaderForeignG, tilesOnly - 16, HeaderKind::ForeignG, GridRectangular, false, false, 0, "*g*from zud    2 elements"},
         // Centred on the origin: moved by half the canvas.
-        {false, kHeaderForeignH, tilesOnly - 16, HeaderKind::ForeignH, GridRectangular, false,
-         false, 1, "*h*from zud    2 elements"},
+        {false, kHeaderForeignH, tilesOnly - 16, HeaderKind::ForeignH, GridRectangular, false, false, 1, "*h*from zud    2 elements"},
         {false, "hello world", tilesOnly - 16, HeaderKind::Unknown, GridNone, false, false, 0, ""},
         // The primitives library: any header, the tiles alone, the rest not even read.
         {true, "anything!!!", full, HeaderKind::Unknown, GridCenterFace, false, false, 0, ""},

@@ -15,15 +15,6 @@ using namespace tessella::test;
 
 namespace {
 
-// Tiles told apart by their colour, which is their index; every other one on the
-// hexagonal grid (compaction must not look at the grid).
-const auto numberedTiles = [](int n) {
-    std::vector<Tile> tiles;
-    for (int i = 0; i < n; ++i)
-        tiles.push_back(squareTile(20.0 * i, 0, 10, i, i % 2 ? GridHexagonal : GridRectangular));
-    return documentOf(std::move(tiles));
-};
-
 TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAtTheLimit)
 {
     // clang-format off
@@ -35,7 +26,7 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAt
     };
     // clang-format on
     for (const auto &c : cases) {
-        Document doc = numberedTiles(c.tiles);
+        Document doc = squareRow(c.tiles, 10, 0);
         for (int i : c.deleted)
             doc.tiles[i].deleted = kTrue;
         doc.curTile = c.cur, doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
@@ -48,7 +39,7 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAt
                   std::tuple(c.survivors, c.curAfter, 0u))
             << c.tiles << " " << c.cur;
     }
-    Document doc = numberedTiles(3);
+    Document doc = squareRow(3, 10, 0);
     doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
     compresV(doc, 1);
     EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 1}, {2, 2}, {0, 0}}));
@@ -76,7 +67,7 @@ const auto run = [](int n, double tag) {
 
 TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
 {
-    Document doc = numberedTiles(2);
+    Document doc = squareRow(2, 10, 0);
     for (int k = 0; k < 5; ++k)
         doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
     // xfReturn's start names no run.
@@ -98,7 +89,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
     // Nothing to free: nothing changes.
     EXPECT_TRUE(reclaimSketchRuns(doc, {&undoTiles}) == 0 && doc.tiles[0].sketchStart == 3);
     // A bake moves the transform into the sketch.
-    doc = numberedTiles(2);
+    doc = squareRow(2, 10, 0);
     doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
     doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = 0.7;
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
@@ -194,7 +185,7 @@ TEST(Undo, RandomEditUndoRedoSequencesKeepTheDocumentValidTheFractalSnapshotRest
         }
     }
     EXPECT_GT(swaps, 300);
-    Document doc = numberedTiles(2);
+    Document doc = squareRow(2, 10, 0);
     const std::vector<Tile> opening = doc.tiles;
     FractalSnapshot snap;
     EXPECT_TRUE(snap.empty());

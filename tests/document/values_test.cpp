@@ -20,10 +20,8 @@ using namespace tessella::test;
 
 namespace {
 
-const double kNan = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
-const double kPi = std::numbers::pi;
-const double kRow = 8 * std::sqrt(3.0); // hexagonal row height
+const double kNan = std::numeric_limits<double>::quiet_NaN(), kPi = std::numbers::pi;
+const double kInf = std::numeric_limits<double>::infinity(), kRow = 8 * std::sqrt(3.0); // hex row
 
 TEST(Geometry, PointFunctionsCentroidsAndPixelConversion)
 {
@@ -79,13 +77,13 @@ TEST(Geometry, PointFunctionsCentroidsAndPixelConversion)
 
 // Distance from (x, y) to the nearest node of `grid`, by rounding to each sub-lattice.
 const auto nearestNodeDistance = [](int16_t grid, double x, double y) -> double {
-    using Cells = std::vector<std::array<double, 4>>; // width, height, origin x, y
-    const Cells subs = grid == GridRectangular ? Cells{{16, 16, 8, 8}}
-                       : grid == GridCenterFace
-                           ? Cells{{24, 24, 0, 0}, {24, 24, 12, 12}}
-                           : Cells{{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}};
+    // Each sub-lattice's cell width and height and its origin, by grid.
+    using Cells = std::vector<std::array<double, 4>>;
+    // clang-format off
+    const Cells subs[] = {{{16, 16, 8, 8}}, {{24, 24, 0, 0}, {24, 24, 12, 12}}, {{16, 2 * kRow, 0, 0}, {16, 2 * kRow, 8, kRow}}};
+    // clang-format on
     double best = kInf;
-    for (const auto &[a, b, ox, oy] : subs)
+    for (const auto &[a, b, ox, oy] : subs[grid - GridRectangular])
         best = std::min(best, std::hypot(x - ox - a * std::round((x - ox) / a),
                                          y - oy - b * std::round((y - oy) / b)));
     return best;
