@@ -158,13 +158,11 @@ TEST(MvlWriter,
     for (const auto &[doc, grows] : std::vector<std::pair<Document, bool>>{
              {sampleDocument(), false}, {noPending, false}, {noSketchTable, true}, {{}, true}}) {
         SCOPED_TRACE(doc.tiles.size());
-        const std::vector<uint8_t> original = bytesOf(doc);
-        std::vector<uint8_t> expected = original;
+        std::vector<uint8_t> original = bytesOf(doc), expected = original;
         expected.resize(expected.size() + (grows ? 16 : 0), 0);
-        Document loaded = editedDocument();
+        Document loaded = editedDocument(), again;
         ASSERT_TRUE(loadState(loaded, original, 400, 300).ok);
         EXPECT_EQ(*saveState(loaded), expected);
-        Document again;
         ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
         EXPECT_EQ(*saveState(again), expected);
     }
@@ -181,8 +179,9 @@ TEST(MvlWriter,
     const auto c = *writeDocument(pending);
     pending.xformOpen = false;
     EXPECT_EQ(c.size(), writeDocument(pending)->size() + 5 * kNodeRecordBytes);
-    const size_t f = 13 + 2 + 10 + 4 * 16;         // the first tile's fields after its block
-    const size_t tail = f + 46 + 4 + 46 + 12 + 46; // after a never allocated and an empty block
+    // The first tile's fields after its block; the tail after a never allocated and an empty
+    // block.
+    const size_t f = 13 + 2 + 10 + 4 * 16, tail = f + 46 + 4 + 46 + 12 + 46;
     const size_t r1 = writeDocument(documentOf(pending.tiles))->size() - 16 + 10 + 68;
     // clang-format off
     struct { const std::vector<uint8_t> &bytes; size_t at; int width; double value; }
@@ -261,8 +260,8 @@ TEST(MvlWriter,
         k.spoil(chain);
         EXPECT_EQ(isValidSavedChain(chain, k.reflected), k.valid) << k.name;
     }
-    EXPECT_TRUE(isValidSavedChain({}, false));
-    EXPECT_EQ(flattenedPointCount(triangleChain()), 1 + 4 + 1 + 1);
+    EXPECT_TRUE(isValidSavedChain({}, false) &&
+                flattenedPointCount(triangleChain()) == 1 + 4 + 1 + 1);
 }
 
 // What "load state", "load prims" and "save state" do to the document: each header kind
@@ -310,10 +309,8 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
         EXPECT_TRUE(doc.tiles == expected && doc.vtxSel.empty() && !doc.dirty);
     }
     // A damaged library changes nothing and names its header.
-    std::vector<uint8_t> damaged = bytesOf(source);
-    damaged[15] = 5; // dimensions of the first vertex block
-    Document doc = editedDocument();
-    EXPECT_EQ(loadPrims(doc, damaged).message, "morvel v.96error loading file");
+    Document doc = editedDocument(); // 5 dimensions for the first vertex block
+    EXPECT_EQ(loadPrims(doc, craft(source, {{15, 2, 5}})).message, "morvel v.96error loading file");
     EXPECT_EQ(bytesOf(doc), bytesOf(edited));
 
     // A pending transform is rebuilt from its chain: the anchored records (the closing one

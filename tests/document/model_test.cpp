@@ -73,8 +73,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
     // xfReturn's start names no run.
     doc.tiles[0].sketchStart = doc.xfTile.sketchStart = 7;
     doc.tiles[1].sketchStart = 3, doc.xfReturn.sketchStart = 40;
-    std::vector<Tile> undoTiles = {doc.tiles[0]};
-    undoTiles[0].sketchStart = 9;
+    std::vector<Tile> undoTiles{Tile{.verts = {}, .sketchStart = 9}};
     int32_t loose = 3;
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
     EXPECT_TRUE(doc.sketchCount() == 6 && doc.sketches[0] == Sketch{});
@@ -106,8 +105,7 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
     EXPECT_TRUE(doc.sketchCount() == 4 && doc.tiles[0].sketchStart == 3);
     // ... and one full of runs still held elsewhere refuses, changing nothing.
-    std::vector<Tile> holders(1);
-    holders[0].sketchStart = 1; // the run the tile had before
+    std::vector<Tile> holders{Tile{.verts = {}, .sketchStart = 1}}; // the run the tile had before
     while (doc.sketches.size() < static_cast<size_t>(kMaxRecords))
         holders.emplace_back().sketchStart = doc.appendSketchRun(run(1, 0));
     const Document before = doc;

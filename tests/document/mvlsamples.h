@@ -57,8 +57,7 @@ inline const auto sampleDocument = []() -> Document {
 inline const auto editedDocument = []() -> Document {
     Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
                                     GridCenterFace);
-    doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true;
-    doc.appendSketchRun({Sketch{}});
+    doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true, doc.appendSketchRun({Sketch{}});
     return doc;
 };
 
