@@ -17,6 +17,7 @@
 #include "tileeditor/tilegestures.h"
 #include "tileeditor/view/viewrenderer.h"
 
+#include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
 #include <QFile>
@@ -24,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -87,62 +89,43 @@ inline std::vector<Event> parse(const char *text)
 // becomes (INT_MIN on this hardware).
 class WatchingSurface : public ImageSurface
 {
-    void pixels(std::initializer_list<int> vs)
-    {
-        for (int v : vs)
-            reached += v == INT_MIN ? 1 : 0;
-    }
+    void pixels(std::initializer_list<int> vs) { reached += int(std::ranges::count(vs, INT_MIN)); }
     void plane(std::initializer_list<double> vs)
     {
-        for (double v : vs)
-            reached += std::isfinite(v) ? 0 : 1;
+        reached += int(std::ranges::count_if(vs, [](double v) { return !std::isfinite(v); }));
     }
 
 public:
-    using ImageSurface::ImageSurface;
-    using ImageSurface::line;
-    using ImageSurface::lineTo;
-    using ImageSurface::polygon;
-    using ImageSurface::setPoint;
+    using ImageSurface::ImageSurface, ImageSurface::line, ImageSurface::lineTo,
+        ImageSurface::polygon, ImageSurface::setPoint;
+    // clang-format off
     void polygon(std::span<const PixelPoint> pts) override
     {
         for (const PixelPoint &p : pts)
             pixels({p.x, p.y});
         ImageSurface::polygon(pts);
     }
-    void ellipse(int l, int t, int r, int b) override
-    {
-        pixels({l, t, r, b}), ImageSurface::ellipse(l, t, r, b);
-    }
-    void setPixel(int x, int y, Colour c) override
-    {
-        pixels({x, y}), ImageSurface::setPixel(x, y, c);
-    }
-    void setPoint(double x, double y, Colour c) override
-    {
-        plane({x, y}), ImageSurface::setPoint(x, y, c);
-    }
-    void lineTo(double x, double y, Colour c) override
-    {
-        plane({x, y}), ImageSurface::lineTo(x, y, c);
-    }
+    void ellipse(int l, int t, int r, int b) override { pixels({l, t, r, b}), ImageSurface::ellipse(l, t, r, b); }
+    void setPixel(int x, int y, Colour c) override { pixels({x, y}), ImageSurface::setPixel(x, y, c); }
+    void setPoint(double x, double y, Colour c) override { plane({x, y}), ImageSurface::setPoint(x, y, c); }
+    void lineTo(double x, double y, Colour c) override { plane({x, y}), ImageSurface::lineTo(x, y, c); }
     void line(double x1, double y1, double x2, double y2, Colour c) override
     {
         plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c);
     }
+    // clang-format on
     int reached = 0;
 };
 
 // A sketch item holding `points` (a run of `count` items when it starts one).
 inline Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
 {
-    Sketch item;
-    item.kind = kind;
-    item.count = count;
-    item.nPoints = int16_t(points.size());
-    item.points = std::move(points);
-    item.pointsAllocated = true;
-    return item;
+    const auto n = int16_t(points.size());
+    return {.count = count,
+            .kind = kind,
+            .nPoints = n,
+            .points = std::move(points),
+            .pointsAllocated = true};
 }
 
 // The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
@@ -166,21 +149,16 @@ public:
     void tilesMovedInPlace() override { boxes.invalidate(); }
     void previewsDrawn() override { ++previews; }
     void undoButtonChanged() override {}
-    void showRotationLabel(const std::string &caption, double x, double y) override
-    {
-        label = caption;
-        labelAt = {x, y};
-    }
-    void setRotationLabel(const std::string &caption) override { label = caption; }
-    void hideRotationLabel() override { label.clear(); }
+    // The readout is the window's (its own test checks it).
+    void showRotationLabel(const std::string &, double, double) override {}
+    void setRotationLabel(const std::string &) override {}
+    void hideRotationLabel() override {}
 
     WatchingSurface canvas;
     TileBoxIndex boxes;
     DrawSettings settings;
     bool space = false;
     int previews = 0;
-    std::string label; // empty while hidden
-    Vertex labelAt;
 };
 
 // Fails the test on a dialog nobody scripted and on scripted dialogs never shown.
@@ -246,9 +224,8 @@ inline QByteArray readAll(const QString &file)
 
 inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
 {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    ASSERT_TRUE(putFile(
+        file, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
 }
 
 inline void writeDoc(const QString &file, const Document &doc)

@@ -22,41 +22,32 @@ struct Scenario
     std::vector<Tile> tiles;
     const char *events;
     std::vector<Tile> after;
+    int beeps = 0;
     std::vector<Tile> undone = {}; // after the undo button; empty: the tiles before
     std::vector<std::optional<Colour>> colours = {};
-    int beeps = 0;
     std::vector<VertexRef> vtxSel = {};
 };
 
-void PrintTo(const Scenario &s, std::ostream *out)
-{
-    *out << s.name;
-}
-
-Tile turned(Tile tile, Vertex c, double angle)
-{
+const auto turned = [](Tile tile, Vertex c, double angle) {
     for (Vertex &v : tile.verts)
         v = rotatePoint(c.x, c.y, v.x, v.y, angle);
-    tile.angle += angle;
-    return tile;
-}
-
-Tile with(Tile tile, double angle, bool mirrored, bool selected = false)
-{
-    tile.angle = angle;
-    tile.reflected = mirrored ? 1.0 : 0.0;
-    tile.selected = selected ? kTrue : kFalse;
-    return tile;
-}
-
-Tile shifted(Tile tile, double dx, double dy)
-{
+    return tile.angle += angle, tile;
+};
+const auto with = [](Tile tile, double angle, bool mirrored, bool selected = false) {
+    tile.angle = angle, tile.reflected = mirrored ? 1.0 : 0.0;
+    return tile.selected = selected ? kTrue : kFalse, tile;
+};
+const auto shifted = [](Tile tile, double dx, double dy) {
     for (Vertex &v : tile.verts)
         v = {v.x + dx, v.y + dy};
     return tile;
-}
+};
+const auto recoloured = [](Tile tile, Colour c) { return tile.color = c, tile; };
 
 const Tile kBlue = squareTile(40, 40, 32, 0x0000ff);
+const auto entered = [](std::vector<Vertex> corners) {
+    return std::vector{kBlue, polygonTile(corners, ColourChip::kInitialColour)};
+};
 const Tile kTriangle = polygonTile({{8, 8}, {40, 8}, {8, 24}}, 0x00ff00);
 const std::vector<Tile> kFour = {squareTile(8, 8, 32, 1), squareTile(40, 8, 32, 2),
                                  squareTile(8, 40, 32, 3), squareTile(40, 40, 32, 4)};
@@ -66,12 +57,6 @@ const Tile kSel1 = with(squareTile(72, 40, 32, 0x00ff00), 0, false, true);
 const Tile kOther = squareTile(200, 40, 32, 0xff0000);
 const Tile kHex = with(squareTile(40, 40, 32, 0x00ffff, GridHexagonal), 0, false, true);
 const std::vector<Tile> kGroup = {kSel0, kSel1, kOther, kHex};
-
-Tile recoloured(Tile tile, Colour c)
-{
-    tile.color = c;
-    return tile;
-}
 
 std::vector<Scenario> scenarios()
 {
@@ -104,19 +89,29 @@ std::vector<Scenario> scenarios()
         {"CopyThatReachesNoOtherNodeIsDropped", false, TileCopy, {kBlue},
          "p50,50 m52,51 m53,52 r53,52", {kBlue}},
         {"CopyIsPlacedAndUndoShowsItWhereItWasMade", false, TileCopy, {kBlue},
-         "p50,50 m66,66 r66,66", {kBlue, shifted(kBlue, 16, 16)}, {kBlue, kBlue}},
+         "p50,50 m66,66 r66,66", {kBlue, shifted(kBlue, 16, 16)}, 0, {kBlue, kBlue}},
         {"RecolorCancelledThenChosen", false, TileRecolor, {kBlue}, "c56,56 c56,56",
-         {recoloured(kBlue, 0x123456)}, {}, {std::nullopt, 0x123456}},
+         {recoloured(kBlue, 0x123456)}, 0, {}, {std::nullopt, 0x123456}},
         {"VertexDragMovesACornerSharedByFourTiles", false, TileVertex, kFour, "p41,39 m57,39 r57,39",
          {polygonTile({{8, 8}, {40, 8}, {56, 40}, {8, 40}}, 1),
           polygonTile({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
           polygonTile({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
           polygonTile({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
         {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, "c56,56", {kOther}},
+        // New tiles: points snap to nodes; collinear points merge and a start on the closing
+        // line is dropped; a right press closes, or cancels fewer than three points; a
+        // reversal leaves too few corners; with the space bar a point is taken as it is.
         {"NewTileIsClosedOnItsFirstCorner", false, TileNew, {kBlue}, "c9,9 c40,7 m60,50 c41,41 c8,40 c8,8",
          {kBlue, squareTile(8, 8, 32, ColourChip::kInitialColour)}},
         {"NewTileIsClosedByARightClick", false, TileNew, {kBlue}, "c72,8 c104,8 c72,40 R200,200",
          {kBlue, polygonTile({{72, 8}, {104, 8}, {72, 40}}, ColourChip::kInitialColour)}},
+        {"NewTileMerges", false, TileNew, {kBlue}, "c24,8 c40,8 c40,24 c8,24 c8,8 c24,8", entered({{8, 8}, {40, 8}, {40, 24}, {8, 24}})},
+        {"NewTileCancelled", false, TileNew, {kBlue}, "c8,8 c24,8 R200,200", {kBlue}},
+        {"NewTileReversed", false, TileNew, {kBlue}, "c8,8 c24,8 c8,8", {kBlue}, 1},
+        {"NewTileReversedAcross", false, TileNew, {kBlue}, "c8,8 c8,24 c8,8", {kBlue}, 1},
+        {"NewTileOffTheNodes", false, TileNew, {kBlue}, "c16,16", {kBlue}, 1},
+        {"NewTileJustOutOfReach", false, TileNew, {kBlue}, "c14,8", {kBlue}, 1},
+        {"NewTileFree", false, TileNew, {kBlue}, "c8,8 c24,8 c24,8 s c31,17 u R200,200", entered({{8, 8}, {24, 8}, {31, 17}})},
         {"GroupHalfTurnAboutTheGroupCentreIsPlacedOnNodes", true, GroupRotate, kGroup,
          "p100,100 m100,164 r100,164 c100,164",
          {with(polygonTile({{104, 72}, {72, 72}, {72, 40}, {104, 40}}, 0x0000ff), kPi, false, true),
@@ -129,7 +124,7 @@ std::vector<Scenario> scenarios()
           kOther, kHex}},
         {"GroupCopyMovesTheSelectionAndLeavesUnselectedCopies", true, GroupCopy, kGroup,
          "p100,100 m116,117 r116,117",
-         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, unsel0, unsel1},
+         {shifted(kSel0, 16, 16), shifted(kSel1, 16, 16), kOther, kHex, unsel0, unsel1}, 0,
          {kSel0, kSel1, kOther, kHex, unsel0, unsel1}},
         {"GroupCopyThatReachesNoNodeIsDropped", true, GroupCopy, kGroup,
          "p100,100 m101,101 r101,101", kGroup},
@@ -141,17 +136,17 @@ std::vector<Scenario> scenarios()
          "p72,40 m72,57 r72,57",
          {with(polygonTile({{40, 40}, {71.9996, 56}, {72, 72}, {40, 72}}, 0x0000ff), 0, false, true),
           with(polygonTile({{72, 56}, {104, 40}, {104, 72}, {72, 72}}, 0x00ff00), 0, false, true),
-          kOther, kHex}, {}, {}, 0, {{1, 0}, {0, 1}, {3, 1}}},
-        {"GroupRecolorCancelled", true, GroupRecolor, kGroup, "", kGroup, {}, {std::nullopt}},
+          kOther, kHex}, 0, {}, {}, {{1, 0}, {0, 1}, {3, 1}}},
+        {"GroupRecolorCancelled", true, GroupRecolor, kGroup, "", kGroup, 0, {}, {std::nullopt}},
         {"GroupRecolor", true, GroupRecolor, kGroup, "",
-         {recoloured(kSel0, 0x404040), recoloured(kSel1, 0x404040), kOther, kHex}, {}, {0x404040}},
+         {recoloured(kSel0, 0x404040), recoloured(kSel1, 0x404040), kOther, kHex}, 0, {}, {0x404040}},
         {"GroupDeleteLeavesOtherGrids", true, GroupDelete, kGroup, "", {kOther, kHex}},
     };
     // clang-format on
     // A press that finds no tile (or no vertex) beeps and changes nothing.
     for (int action :
          {TileRotate, TileReflect, TileCopy, TileMove, TileRecolor, TileVertex, TileDelete})
-        all.push_back({"MissBeeps", false, action, {kBlue}, "c300,200", {kBlue}, {}, {}, 1});
+        all.push_back({"MissBeeps", false, action, {kBlue}, "c300,200", {kBlue}, 1});
     return all;
 }
 
@@ -175,10 +170,9 @@ void expectEnd(const Scenario &s, Document &doc, const ScriptedDialogs &dialogs,
     EXPECT_EQ(summaries(doc.tiles), summaries(s.undone.empty() ? s.tiles : s.undone));
 }
 
-std::string scenarioName(const ::testing::TestParamInfo<Scenario> &info)
-{
+const auto scenarioName = [](const ::testing::TestParamInfo<Scenario> &info) {
     return info.param.name + std::to_string(info.index);
-}
+};
 
 class GestureModel : public PointerTest, public ::testing::WithParamInterface<Scenario>
 {};
@@ -204,7 +198,7 @@ TEST_P(GestureModel, Scenario)
             newTile.rightPress();
         host.space = e.op == 's' || (host.space && e.op != 'u');
     }
-    expectEnd(s, doc, dialogs, gestures.active(), [&] { undo.pressed(doc); });
+    expectEnd(s, doc, dialogs, gestures.active() || newTile.active(), [&] { undo.pressed(doc); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GestureModel, ::testing::ValuesIn(scenarios()), scenarioName);
@@ -231,7 +225,8 @@ TEST_P(GestureWindow, Scenario)
             QTest::keyEvent(e.op == 's' ? QTest::Press : QTest::Release, window.get(),
                             Qt::Key_Space);
     }
-    expectEnd(s, doc, dialogs, window->gestures().active(), [&] { click("cmdUnReDo"); });
+    expectEnd(s, doc, dialogs, window->gestures().active() || window->newTile().active(),
+              [&] { click("cmdUnReDo"); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GestureWindow, ::testing::ValuesIn(scenarios()), scenarioName);
@@ -339,6 +334,5 @@ TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
     gestures.cancel();
     EXPECT_EQ(doc.tileCount(), 3);
 }
-
 } // namespace
 } // namespace tessella::test
