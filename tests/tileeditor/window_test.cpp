@@ -125,9 +125,7 @@ struct FakeFractal : FractalLink
     void drawOverlay(Surface &) override {}
     bool pointerPress(int button, double, double, double reach) override
     {
-        buttons.push_back(button);
-        tolerance = reach;
-        return onHandle;
+        return buttons.push_back(button), tolerance = reach, onHandle;
     }
     void pointerMove(double, double) override { ++moves; }
     void pointerRelease() override { ++releases; }
