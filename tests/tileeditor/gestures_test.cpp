@@ -239,8 +239,7 @@ TEST_F(WindowTest, RotationReadoutFollowsTheGesture)
     clickItem("lstTiles", TileRotate);
     QLabel *label = control<QLabel>("lblRotval");
     press(56, 56);
-    EXPECT_TRUE(label->isVisible());
-    EXPECT_EQ(label->text(), QString::fromUtf8("0\u00b0"));
+    EXPECT_TRUE(label->isVisible() && label->text() == QString::fromUtf8("0\u00b0"));
     EXPECT_EQ(label->pos(), window->canvas()->mapTo(window.get(), widgetPixel(106, 6)));
     move(56, 76);
     EXPECT_EQ(label->text(), QString::fromUtf8("-45\u00b0"));
@@ -256,8 +255,9 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
         dialogs.expectMessage(kNoTilesSelected);
         click("cmdAction");
         clickItem("lstAction", choice);
-        EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select) << choice;
-        EXPECT_EQ(control<QListWidget>("lstAction")->currentRow(), GroupNone) << choice;
+        EXPECT_TRUE(window->activePanel() == TileEditorWindow::Panel::Select &&
+                    control<QListWidget>("lstAction")->currentRow() == GroupNone)
+            << choice;
     }
     dialogs.expectMessage(kNoTilesSelected);
     clickItem("lstAction", GroupRecolor); // no colour dialog, and the panel stays
@@ -267,64 +267,49 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
     clickItem("lstAction", GroupVertex);
     EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Select);
     clickItem("lstAction", GroupNone);
-    EXPECT_EQ(window->activePanel(), TileEditorWindow::Panel::Tiles);
-    EXPECT_EQ(control<QListWidget>("lstAction")->currentRow(), GroupNone);
-    EXPECT_TRUE(doc.dirty); // a choice in the list counts as an edit
-    EXPECT_FALSE(undoButton()->isEnabled());
+    EXPECT_TRUE(window->activePanel() == TileEditorWindow::Panel::Tiles &&
+                control<QListWidget>("lstAction")->currentRow() == GroupNone);
+    // A choice in the list counts as an edit.
+    EXPECT_TRUE(doc.dirty && !undoButton()->isEnabled());
 }
-
-class GestureEdges : public PointerTest
-{
-protected:
-    void SetUp() override
-    {
-        PointerTest::SetUp();
-        doc.tiles = {kBlue};
-        show();
-    }
-};
 
 // A drag preview is drawn only where the anchor reaches a node ("near" is 8 units from
 // every node); a group copy shows its copies in place at once.
-TEST_F(GestureEdges, DragPreviewsAreDrawnOnlyOverANode)
+TEST_F(PointerTest, DragPreviewsAreDrawnOnlyOverANode)
 {
-    struct Case
-    {
-        bool group;
-        int action;
-        Vertex press, near, node, probe; // probe: a pixel of the displaced outline
-        Colour shown;
+    // clang-format off
+    const std::tuple<bool, int, Vertex, Vertex, Colour> cases[] = {
+        // group, action, press (the node is 16 units right of it), probe: a pixel of the
+        // displaced outline, its colour
+        {false, TileMove, {50, 50}, {88, 56}, kRed},
+        {false, TileVertex, {41, 39}, {48, 56}, kRed},
+        {true, GroupMove, {100, 100}, {88, 56}, 0x0000ff},
+        {true, GroupCopy, {100, 100}, {88, 56}, 0x0000ff},
     };
-    const Case cases[] = {
-        {false, TileMove, {50, 50}, {58, 50}, {66, 50}, {88, 56}, kRed},
-        {false, TileVertex, {41, 39}, {49, 39}, {57, 39}, {48, 56}, kRed},
-        {true, GroupMove, {100, 100}, {108, 100}, {116, 100}, {88, 56}, 0x0000ff},
-        {true, GroupCopy, {100, 100}, {108, 100}, {116, 100}, {88, 56}, 0x0000ff},
-    };
-    for (const Case &c : cases) {
+    // clang-format on
+    for (const auto &[group, action, at, probe, shown] : cases) {
         doc.tiles = {with(kBlue, 0, false, true)};
         show();
-        const int before = host.previews;
-        c.group ? gestures.groupPress(c.action, c.press.x, c.press.y)
-                : gestures.tilePress(c.action, c.press.x, c.press.y);
-        const int first = c.action == GroupCopy ? 1 : 0;
-        EXPECT_EQ(host.previews, before + first) << c.action;
-        gestures.drag(c.near.x, c.near.y);
-        EXPECT_EQ(host.previews, before + first) << c.action;
-        gestures.drag(c.node.x, c.node.y);
-        EXPECT_EQ(host.previews, before + first + 1) << c.action;
-        EXPECT_EQ(host.canvas.pixel(int(c.probe.x), int(c.probe.y)), c.shown) << c.action;
-        gestures.release(c.node.x, c.node.y);
+        const int before = host.previews, first = action == GroupCopy ? 1 : 0;
+        group ? gestures.groupPress(action, at.x, at.y) : gestures.tilePress(action, at.x, at.y);
+        EXPECT_EQ(host.previews, before + first) << action;
+        gestures.drag(at.x + 8, at.y);
+        EXPECT_EQ(host.previews, before + first) << action;
+        gestures.drag(at.x + 16, at.y);
+        EXPECT_EQ(host.previews, before + first + 1) << action;
+        EXPECT_EQ(host.canvas.pixel(int(probe.x), int(probe.y)), shown) << action;
+        gestures.release(at.x + 16, at.y);
     }
 }
 
-TEST_F(GestureEdges, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
+TEST_F(PointerTest, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
 {
+    doc.tiles = {kBlue};
+    show();
     gestures.tilePress(TileCopy, 50, 50);
     ASSERT_EQ(doc.tileCount(), 2);
     gestures.cancel();
-    EXPECT_EQ(doc.tileCount(), 1);
-    EXPECT_FALSE(gestures.active());
+    EXPECT_TRUE(doc.tileCount() == 1 && !gestures.active());
 
     gestures.tilePress(TileCopy, 50, 50);
     doc.tiles = {squareTile(8, 8, 16, 1), squareTile(8, 8, 16, 2), squareTile(8, 8, 16, 3)};

@@ -15,12 +15,9 @@ namespace {
 TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
 {
     start();
-    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
-    EXPECT_EQ(doc.tileCount(), 1);
-    EXPECT_FALSE(doc.dirty);
-    EXPECT_FALSE(undoButton()->isEnabled());
-    EXPECT_EQ(shownAt(8, 8), kBlack); // the rectangular lattice
-    EXPECT_EQ(shownAt(16, 16), kCanvasBackground);
+    EXPECT_TRUE(doc.tileCount() == 1 && summaries(doc.tiles).empty() && !doc.dirty &&
+                !undoButton()->isEnabled());
+    EXPECT_TRUE(shownAt(8, 8) == kBlack && shownAt(16, 16) == kCanvasBackground); // the lattice
     dialogs.expectMessage("load or create a tessellation");
     click("cmdFrac");
 
@@ -30,11 +27,9 @@ TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
     doc = Document{};
     makeWindow({});
     start(path); // no dialog; the empty tile comes after the loaded ones
-    ASSERT_EQ(doc.tileCount(), 3);
-    EXPECT_EQ(doc.curTile, 2);
+    EXPECT_TRUE(doc.tileCount() == 3 && doc.curTile == 2);
     EXPECT_EQ(window->fileCommands().docPath(), path);
-    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
-    EXPECT_EQ(shownAt(88, 56), 0x00ff00);
+    EXPECT_TRUE(shownAt(56, 56) == 0x0000ff && shownAt(88, 56) == 0x00ff00);
     EXPECT_EQ(shownAt(40, 50), kBlack); // outlines with "lines"
 }
 
@@ -50,13 +45,13 @@ TEST_F(WindowTest, AHandBackIsAppendedOnce)
     window->Form_Activate();
     window->hide(); // as around a message box
     window->show();
-    EXPECT_EQ(summaries(doc.tiles), summaries({doc.xfReturn}));
-    EXPECT_EQ(doc.curTile, 1);
+    EXPECT_TRUE(summaries(doc.tiles) == summaries({doc.xfReturn}) && doc.curTile == 1);
 }
 
-TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
+TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndTheGridListSwitchesTheShownTiles)
 {
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff),
+                 squareTile(48, 48, 24, 0x00ff00, GridCenterFace)};
     doc.tiles[0].sketchStart = 1; // a line across it, (44, 52) to (68, 52)
     doc.sketches = {Sketch{}, sketchItem(0, {{4, 12}, {28, 12}}, 1)};
     start();
@@ -76,22 +71,15 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
     EXPECT_EQ(shownAt(56, 56), kWhite);
     clickItem("lstViews", 0); // heavy on again brings lines back
     EXPECT_TRUE(views->item(1)->isSelected());
-}
+    clickItem("lstViews", 2); // fills on again
 
-TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
-{
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff),
-                 squareTile(48, 48, 24, 0x00ff00, GridCenterFace)};
-    start();
     click("cmdGrids");
     QListWidget *grids = control<QListWidget>("lstGrids");
     clickItem("lstGrids", 0);               // the empty entry changes nothing
     clickItem("lstGrids", GridRectangular); // the current grid: the list stays open
-    EXPECT_EQ(window->curGrid(), GridRectangular);
-    EXPECT_TRUE(grids->isVisible());
+    EXPECT_TRUE(window->curGrid() == GridRectangular && grids->isVisible());
     clickItem("lstGrids", GridCenterFace);
-    EXPECT_EQ(window->curGrid(), GridCenterFace);
-    EXPECT_FALSE(grids->isVisible());
+    EXPECT_TRUE(window->curGrid() == GridCenterFace && !grids->isVisible());
     EXPECT_EQ(shownAt(60, 60), 0x00ff00);
     EXPECT_EQ(shownAt(44, 44), kCanvasBackground); // the rectangular tile is hidden
 }
@@ -108,7 +96,7 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     EXPECT_EQ(doc.tileCount(), 2);
     doc.curTile = 0;
     click("cmdXform");
-    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
+    EXPECT_TRUE(summaries(doc.tiles).empty());
 }
 
 // The fractal panel as the canvas sees it: it records the pointer and takes a press when
@@ -182,15 +170,10 @@ TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPa
 
 using Kind = ScriptedDialogs::Kind;
 
-// What each shortcut's command shows first with unsaved edits (answered Cancel). The keys
-// are the desktop's standard ones (Ctrl+Q where a desktop binds none to Quit).
-struct ShortcutCase
-{
-    const char *keys;
-    std::optional<Kind> dialog;
-    const char *text; // the question's first line or the file dialog's title
-};
-const ShortcutCase kShortcuts[] = {
+// What each shortcut's command shows first with unsaved edits (answered Cancel): the question's
+// first line or the file dialog's title. The keys are the desktop's standard ones (Ctrl+Q
+// where a desktop binds none to Quit).
+const std::tuple<const char *, std::optional<Kind>, const char *> kShortcuts[] = {
     {"Ctrl+O", Kind::YesNoCancel, "Loading new state will overwrite your edits"},
     {"Ctrl+S", Kind::SaveFile, "Save .mvl File"},
     {"Ctrl+Q", Kind::YesNoCancel, "Do you want to save your edits?"},
@@ -235,35 +218,34 @@ TEST_F(DesktopTest, ShortcutsRunTheirCommandsExceptWhileTypingOrEnteringATile)
 {
     auto *text = new QLineEdit(window.get());
     text->show();
-    for (const ShortcutCase &c : kShortcuts) {
-        SCOPED_TRACE(c.keys);
+    for (const auto &[keys, dialog, shownText] : kShortcuts) {
+        SCOPED_TRACE(keys);
         text->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return text->hasFocus(); }));
-        QTest::keySequence(text, QKeySequence(c.keys));
+        QTest::keySequence(text, QKeySequence(keys));
         EXPECT_TRUE(dialogs.log.empty());
         EXPECT_EQ(undoButton()->text(), "undo");
 
         window->canvas()->setFocus();
-        if (c.dialog == Kind::SaveFile)
+        if (dialog == Kind::SaveFile)
             dialogs.expectSaveFile(std::nullopt);
-        else if (c.dialog)
+        else if (dialog)
             dialogs.expectYesNoCancel(Answer::Cancel);
-        QTest::keySequence(window->canvas(), QKeySequence(c.keys));
-        if (!c.dialog) {
-            EXPECT_EQ(undoButton()->text(), "redo");
-            EXPECT_EQ(doc.tiles.back().color, 0xff0000u);
+        QTest::keySequence(window->canvas(), QKeySequence(keys));
+        if (!dialog) {
+            EXPECT_TRUE(undoButton()->text() == "redo" && doc.tiles.back().color == 0xff0000u);
             continue;
         }
         ASSERT_EQ(dialogs.log.size(), 1u);
         const ScriptedDialogs::Shown &shown = dialogs.log.front();
-        EXPECT_EQ(shown.kind, *c.dialog);
-        EXPECT_EQ(c.dialog == Kind::SaveFile ? shown.options.title : shown.text, c.text);
+        EXPECT_EQ(shown.kind, *dialog);
+        EXPECT_EQ(dialog == Kind::SaveFile ? shown.options.title : shown.text, shownText);
         dialogs.log.clear();
     }
     EXPECT_TRUE(window->isVisible());
     clickAt(104, 104);
     ASSERT_TRUE(window->newTile().active());
-    QTest::keySequence(window->canvas(), QKeySequence(kShortcuts[0].keys));
+    QTest::keySequence(window->canvas(), QKeySequence(std::get<0>(kShortcuts[0])));
     EXPECT_TRUE(dialogs.log.empty());
     // The window's own close request asks the same question.
     dialogs.expectYesNoCancel(Answer::Cancel);
@@ -276,26 +258,21 @@ TEST_F(DesktopTest, ShortcutsRunTheirCommandsExceptWhileTypingOrEnteringATile)
 
 TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
 {
-    Document saved;
-    for (int i = 0; i < 3; ++i)
-        saved.appendTile(squareTile(40 + 48 * i, 40, 32, 0x00ff00));
-    const QString mvl = dir.filePath("dropped.mvl");
-    const QString other = dir.filePath("dropped.txt");
-    std::vector<uint8_t> bytes = *writeDocument(saved);
+    const QString mvl = dir.filePath("dropped.mvl"), other = dir.filePath("dropped.txt");
+    std::vector<uint8_t> bytes = *writeDocument(squareRow(3, 32, 0x00ff00));
     writeBytes(other, bytes);
     // A foreign file, whose tiles sit around the origin: the load centres them on the canvas.
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     writeBytes(mvl, bytes);
     QDir(dir.path()).mkdir("folder.mvl");
     const int16_t before = doc.tileCount();
-    for (const QStringList &paths : {QStringList{other},
-                                     {mvl, mvl},
-                                     {"https://example.org/a.mvl"},
-                                     {dir.filePath("folder.mvl")}})
+    // clang-format off
+    for (const QStringList &paths :
+         {QStringList{other}, {mvl, mvl}, {"https://example.org/a.mvl"}, {dir.filePath("folder.mvl")}})
+        // clang-format on
         EXPECT_FALSE(drop(paths)) << paths.join(' ').toStdString();
     QCoreApplication::processEvents();
-    EXPECT_EQ(doc.tileCount(), before);
-    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty());
 
     dialogs.expectYesNoCancel(Answer::No);
     dialogs.expectMessage(); // the foreign file's report
@@ -305,7 +282,7 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     EXPECT_EQ(window->fileCommands().docPath(), mvl);
     const PlaneView &view = window->view();
     EXPECT_EQ(doc.tiles[0].verts[0],
-              (Vertex{40 + view.extentWidth() / 2, 40 + view.extentHeight() / 2}));
+              (Vertex{view.extentWidth() / 2, 10 + view.extentHeight() / 2}));
 }
 
 } // namespace
