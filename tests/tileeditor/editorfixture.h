@@ -42,9 +42,7 @@ namespace tessella::test {
 inline std::string summary(const Tile &tile)
 {
     auto num = [](double v) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.4f", std::round(v * 1e4) / 1e4 + 0.0);
-        return std::string(text);
+        return QString::number(std::round(v * 1e4) / 1e4 + 0.0, 'f', 4).toStdString();
     };
     std::string out;
     for (const Vertex &v : cornersOf(tile))
@@ -57,10 +55,9 @@ inline std::string summary(const Tile &tile)
 inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
 {
     std::vector<std::string> out;
-    for (const Tile &tile : tiles) {
+    for (const Tile &tile : tiles)
         if (tile.usableVerts() > 0)
             out.push_back(summary(tile));
-    }
     return out;
 }
 
@@ -120,12 +117,9 @@ public:
 // A sketch item holding `points` (a run of `count` items when it starts one).
 inline Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
 {
-    const auto n = int16_t(points.size());
-    return {.count = count,
-            .kind = kind,
-            .nPoints = n,
-            .points = std::move(points),
-            .pointsAllocated = true};
+    Sketch item{.count = count, .kind = kind, .nPoints = int16_t(points.size())};
+    item.points = std::move(points), item.pointsAllocated = true;
+    return item;
 }
 
 // The window as the pointer logic sees it: a 400 x 300 canvas at 100 % that the full
@@ -216,11 +210,7 @@ public:
     std::vector<std::string> calls;
 };
 
-inline QByteArray readAll(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+inline constexpr auto &readAll = fileBytes;
 
 inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
 {
@@ -230,9 +220,7 @@ inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
 
 inline void writeDoc(const QString &file, const Document &doc)
 {
-    const auto bytes = writeDocument(doc);
-    ASSERT_TRUE(bytes.has_value());
-    writeBytes(file, *bytes);
+    writeBytes(file, writeDocument(doc).value());
 }
 
 // The file commands of a session with three edited hexagonal-grid tiles, a library file
