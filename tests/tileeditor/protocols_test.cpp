@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile editor's protocols, one table each: the save-first question (command x
-// answer -> outcome), the refusals while a transform is pending and the zoom caption
-// ladder; then the files list's commands with real files: damaged files, the command-line
-// file and the library.
+// answer -> outcome), and the refusals while a transform is pending; then the files list's commands
+// with real files: damaged files, the command-line file and the library.
 #include "windowfixture.h"
 
 #include "document/documentfile.h"
@@ -68,31 +67,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 // While a transform is pending, whatever would replace or remove its display copy (tile
 // 0 here) or change the grid is refused with a message, before any question.
-struct Refusal
-{
-    const char *button, *list; // the button that opens the list (or acts), the list's name
-    int row;
-    std::string message;
-};
+// The button that opens the list (or acts), the list's name, its row, the message.
+using Refusal = std::tuple<const char *, const char *, int, std::string>;
 
 class PendingTransform : public WindowTest, public ::testing::WithParamInterface<Refusal>
 {};
 
 TEST_P(PendingTransform, IsRefused)
 {
-    const Refusal &r = GetParam();
+    const auto &[button, list, row, message] = GetParam();
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
     start();
     doc.xformOpen = true;
     doc.curTile = 0;
     doc.dirty = true;
     const std::vector<std::string> before = summaries(doc.tiles);
-    dialogs.expectMessage(r.message);
-    if (r.button)
-        click(r.button);
-    if (r.list)
-        clickItem(r.list, r.row);
-    if (!r.button) // the delete entry, then a click on the display copy
+    dialogs.expectMessage(message);
+    if (button)
+        click(button);
+    if (list)
+        clickItem(list, row);
+    if (!button) // the delete entry, then a click on the display copy
         clickAt(56, 56);
     EXPECT_EQ(summaries(doc.tiles), before);
     EXPECT_TRUE(window->curGrid() == GridRectangular && doc.dirty && !undoButton()->isEnabled());
@@ -106,28 +101,6 @@ INSTANTIATE_TEST_SUITE_P(Table, PendingTransform, ::testing::Values(
     Refusal{"cmdGrids", "lstGrids", GridHexagonal, "please close transform editor before changing grids"},
     Refusal{nullptr, "lstTiles", TileDelete, kDeleteRefused}));
 // clang-format on
-
-// The zoom ladder, once: the keys reach the window whichever control has the focus.
-TEST_F(WindowTest, ZoomKeysCaptionAndLineWidth)
-{
-    // clang-format off
-    const std::tuple<Qt::Key, const char *, int, int> ladder[] = { // caption, line width, beeps
-        {Qt::Key_Comma, "71%", 1, 0}, {Qt::Key_Comma, "50%", 1, 0}, {Qt::Key_Comma, "50%", 1, 1},
-        {Qt::Key_Period, "71%", 1, 1}, {Qt::Key_Period, "100%", 1, 1}, {Qt::Key_Period, "141%", 1, 1},
-        {Qt::Key_Period, "200%", 2, 1}, {Qt::Key_Period, "283%", 2, 1}, {Qt::Key_Period, "400%", 4, 1},
-        {Qt::Key_Period, "400%", 4, 2}, {Qt::Key_Slash, "50%", 1, 2},
-    };
-    // clang-format on
-    start();
-    EXPECT_EQ(title(), "tile editor    100%");
-    QListWidget *focused = control<QListWidget>("lstTiles");
-    focused->setFocus();
-    for (const auto &[key, caption, lineWidth, beeps] : ladder) {
-        QTest::keyClick(focused, key);
-        EXPECT_EQ(title(), QString("tile editor    ") + caption);
-        EXPECT_TRUE(window->canvasLineWidth() == lineWidth && dialogs.beeps == beeps) << caption;
-    }
-}
 
 // A file that cannot be loaded is reported with its header bytes (Latin-1) and leaves
 // the session, its path and its undo as they were; a file named on the command line loads

@@ -12,7 +12,9 @@
 namespace tessella::test {
 namespace {
 
-TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
+// Start-up, the zoom keys (one ladder: they reach the window whichever control has the
+// focus), a hand-back, and a document named on the command line.
+TEST_F(WindowTest, StartUpZoomHandBackAndACommandLineDocument)
 {
     start();
     EXPECT_TRUE(doc.tileCount() == 1 && summaries(doc.tiles).empty() && !doc.dirty &&
@@ -20,6 +22,34 @@ TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
     EXPECT_TRUE(shownAt(8, 8) == kBlack && shownAt(16, 16) == kCanvasBackground); // the lattice
     dialogs.expectMessage("load or create a tessellation");
     click("cmdFrac");
+
+    // clang-format off
+    const std::tuple<Qt::Key, const char *, int, int> ladder[] = { // caption, line width, beeps
+        {Qt::Key_Comma, "71%", 1, 0}, {Qt::Key_Comma, "50%", 1, 0}, {Qt::Key_Comma, "50%", 1, 1},
+        {Qt::Key_Period, "71%", 1, 1}, {Qt::Key_Period, "100%", 1, 1}, {Qt::Key_Period, "141%", 1, 1},
+        {Qt::Key_Period, "200%", 2, 1}, {Qt::Key_Period, "283%", 2, 1}, {Qt::Key_Period, "400%", 4, 1},
+        {Qt::Key_Period, "400%", 4, 2}, {Qt::Key_Slash, "50%", 1, 2},
+    };
+    // clang-format on
+    EXPECT_EQ(title(), "tile editor    100%");
+    QListWidget *focused = control<QListWidget>("lstTiles");
+    focused->setFocus();
+    for (const auto &[key, caption, lineWidth, beeps] : ladder) {
+        QTest::keyClick(focused, key);
+        EXPECT_EQ(title(), QString("tile editor    ") + caption);
+        EXPECT_TRUE(window->canvasLineWidth() == lineWidth && dialogs.beeps == beeps) << caption;
+    }
+
+    doc.xfReturn = squareTile(8, 8, 16, 0x123456);
+    window->Form_Activate(); // an activation without a hand-back adds nothing
+    EXPECT_EQ(doc.tileCount(), 1);
+    doc.xfEditorOnly = true;
+    window->takeHandBack(HandBack::Exit);
+    EXPECT_FALSE(doc.xfEditorOnly);
+    window->Form_Activate();
+    window->hide(); // as around a message box
+    window->show();
+    EXPECT_TRUE(summaries(doc.tiles) == summaries({doc.xfReturn}) && doc.curTile == 1);
 
     const QString path = dir.filePath("two.mvl");
     writeDoc(path,
@@ -31,21 +61,6 @@ TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
     EXPECT_EQ(window->fileCommands().docPath(), path);
     EXPECT_TRUE(shownAt(56, 56) == 0x0000ff && shownAt(88, 56) == 0x00ff00);
     EXPECT_EQ(shownAt(40, 50), kBlack); // outlines with "lines"
-}
-
-TEST_F(WindowTest, AHandBackIsAppendedOnce)
-{
-    start();
-    doc.xfReturn = squareTile(8, 8, 16, 0x123456);
-    window->Form_Activate(); // an activation without a hand-back adds nothing
-    EXPECT_EQ(doc.tileCount(), 1);
-    doc.xfEditorOnly = true;
-    window->takeHandBack(HandBack::Exit);
-    EXPECT_FALSE(doc.xfEditorOnly);
-    window->Form_Activate();
-    window->hide(); // as around a message box
-    window->show();
-    EXPECT_TRUE(summaries(doc.tiles) == summaries({doc.xfReturn}) && doc.curTile == 1);
 }
 
 TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndTheGridListSwitchesTheShownTiles)
