@@ -248,12 +248,8 @@ protected:
     Document doc;
     UndoHistory undo;
     FakeFilesHost host;
-    FileCommands cmds{doc,
-                      undo,
-                      dialogs,
-                      host,
-                      dir.filePath("primitives.mvl"),
-                      QStringLiteral("/opt/tessella/bin/tessella")};
+    FileCommands cmds{
+        doc, undo, dialogs, host, dir.filePath("primitives.mvl"), "/opt/tessella/bin/tessella"};
 };
 
 } // namespace tessella::test

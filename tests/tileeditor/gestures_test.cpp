@@ -231,25 +231,11 @@ TEST_P(GestureWindow, Scenario)
 
 INSTANTIATE_TEST_SUITE_P(Table, GestureWindow, ::testing::ValuesIn(scenarios()), scenarioName);
 
-// The rotation readout: 50 units right of and above the pointer, the negated angle.
-TEST_F(WindowTest, RotationReadoutFollowsTheGesture)
+// Group choices without a selection are refused; the rotation readout sits 50 units right
+// of and above the pointer and shows the negated angle.
+TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefusedAndTheRotationReadout)
 {
     doc.tiles = {kBlue};
-    start();
-    clickItem("lstTiles", TileRotate);
-    QLabel *label = control<QLabel>("lblRotval");
-    press(56, 56);
-    EXPECT_TRUE(label->isVisible() && label->text() == QString::fromUtf8("0\u00b0"));
-    EXPECT_EQ(label->pos(), window->canvas()->mapTo(window.get(), widgetPixel(106, 6)));
-    move(56, 76);
-    EXPECT_EQ(label->text(), QString::fromUtf8("-45\u00b0"));
-    release(56, 76);
-    EXPECT_FALSE(label->isVisible());
-}
-
-TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
-{
-    doc.tiles = {kOther};
     start();
     for (int choice : {GroupRotate, GroupReflect, GroupCopy, GroupMove, GroupDelete}) {
         dialogs.expectMessage(kNoTilesSelected);
@@ -271,11 +257,21 @@ TEST_F(WindowTest, GroupChoicesWithoutASelectionAreRefused)
                 control<QListWidget>("lstAction")->currentRow() == GroupNone);
     // A choice in the list counts as an edit.
     EXPECT_TRUE(doc.dirty && !undoButton()->isEnabled());
+
+    clickItem("lstTiles", TileRotate);
+    QLabel *label = control<QLabel>("lblRotval");
+    press(56, 56);
+    EXPECT_TRUE(label->isVisible() && label->text() == QString::fromUtf8("0\u00b0"));
+    EXPECT_EQ(label->pos(), window->canvas()->mapTo(window.get(), widgetPixel(106, 6)));
+    move(56, 76);
+    EXPECT_EQ(label->text(), QString::fromUtf8("-45\u00b0"));
+    release(56, 76);
+    EXPECT_FALSE(label->isVisible());
 }
 
 // A drag preview is drawn only where the anchor reaches a node ("near" is 8 units from
 // every node); a group copy shows its copies in place at once.
-TEST_F(PointerTest, DragPreviewsAreDrawnOnlyOverANode)
+TEST_F(PointerTest, DragPreviewsOnlyOverANodeAndCancelledOrAbandonedGestures)
 {
     // clang-format off
     const std::tuple<bool, int, Vertex, Vertex, Colour> cases[] = {
@@ -300,10 +296,7 @@ TEST_F(PointerTest, DragPreviewsAreDrawnOnlyOverANode)
         EXPECT_EQ(host.canvas.pixel(int(probe.x), int(probe.y)), shown) << action;
         gestures.release(at.x + 16, at.y);
     }
-}
-
-TEST_F(PointerTest, CancelDropsAnUnplacedCopyAndAbandonLeavesTheTiles)
-{
+    // A cancel drops an unplaced copy; after an abandon the tiles stay.
     doc.tiles = {kBlue};
     show();
     gestures.tilePress(TileCopy, 50, 50);

@@ -118,9 +118,8 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
 {
     std::mt19937 random(5);
     std::uniform_real_distribution<double> where(-50, 300);
-    const double poison[] = {std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(), 1e300, -1e300};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double poison[] = {std::nan(""), inf, -inf, 1e300, -1e300};
     auto value = [&](double scale = 1) {
         return random() % 4 == 0 ? poison[random() % 5] : where(random) * scale;
     };
