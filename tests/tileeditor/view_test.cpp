@@ -63,7 +63,7 @@ TEST(TilingDrawer, OptionsChooseOutlineAndInside)
     }
 }
 
-TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
+TEST(TilingDrawer, SketchesOfAMirroredTurnedTileAndBrokenOrOverlongRuns)
 {
     Document doc = documentOf({squareTile(100, 100, 40, kGreen)});
     doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = std::numbers::pi / 2;
@@ -77,10 +77,8 @@ TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
     // polygon on 70..90 both ways, filled and outlined in the inverted colour.
     EXPECT_TRUE(s.pixel(95, 85) == kBlack && s.pixel(95, 115) == kBg);
     EXPECT_TRUE(s.pixel(80, 80) == 0xff00ff && s.pixel(70, 80) == 0xff00ff);
-}
 
-TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
-{
+    // Broken runs draw nothing and stay stored.
     const Document plain = documentOf({squareTile(20, 20, 100, kGreen)});
     const QImage reference = drawn(plain).image();
     const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
@@ -91,24 +89,24 @@ TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
         {1, {}}, {5, {Sketch{}, line}}, {-3, {Sketch{}, line}}, {1, {Sketch{}, zero}}, {1, {Sketch{}, negative}}};
     // clang-format on
     for (const auto &[start, sketches] : cases) {
-        Document doc = plain;
-        doc.tiles[0].sketchStart = start;
-        doc.sketches = sketches;
-        const Document before = doc;
-        EXPECT_EQ(drawn(doc).image(), reference) << "start " << start;
-        EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches);
+        Document broken = plain;
+        broken.tiles[0].sketchStart = start;
+        broken.sketches = sketches;
+        const Document before = broken;
+        EXPECT_EQ(drawn(broken).image(), reference) << "start " << start;
+        EXPECT_TRUE(broken.tiles == before.tiles && broken.sketches == before.sketches);
     }
     // Overlong runs and point counts are cut to what is stored.
-    Document doc = plain;
+    doc = plain;
     doc.tiles[0].sketchStart = 1;
     doc.sketches = {Sketch{}, sketchItem(0, {{5, 50}, {90, 50}}, 500),
                     sketchItem(1, {{10, 10}, {40, 10}, {40, 40}})};
     doc.sketches[1].nPoints = 30000;
     doc.sketches[2].nPoints = 1000;
-    const ImageSurface s = drawn(doc);
+    const ImageSurface cut = drawn(doc);
     // The line from its two stored points, not beyond the second; the polygon from three.
-    EXPECT_TRUE(s.pixel(60, 70) == kBlack && s.pixel(115, 70) == kGreen);
-    EXPECT_EQ(s.pixel(50, 35), invertColor(kGreen));
+    EXPECT_TRUE(cut.pixel(60, 70) == kBlack && cut.pixel(115, 70) == kGreen);
+    EXPECT_EQ(cut.pixel(50, 35), invertColor(kGreen));
 }
 
 // Property: random documents with NaN, infinite and absurd coordinates, drawn at random
@@ -279,16 +277,11 @@ TEST(RotationPreview, SnapsDownSkipsARepeatAndDrawsOnTheTransientLayerOnly)
     EXPECT_TRUE(doc.tiles[0].angle == 0 && surface.image() == surface.background());
 }
 
-PlaneView makeView()
+TEST(PlaneView, ZoomKeepsTheWindowCentreAndPanAndZoomOutNeverUncoverTheWindow)
 {
-    PlaneView v;
-    v.setWindow(800, 600, 200 * kTwipsPerPixel);
-    return v;
-}
-
-TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
-{
-    PlaneView v = makeView();
+    PlaneView v, u, z;
+    for (PlaneView *p : {&v, &u, &z})
+        p->setWindow(800, 600, 200 * kTwipsPerPixel);
     const double cx = 400 * kTwipsPerPixel, cy = 300 * kTwipsPerPixel;
     auto centre = [&] {
         return Vertex{(cx - v.canvasLeft()) / v.zoom(), (cy - v.canvasTop()) / v.zoom()};
@@ -308,11 +301,7 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
     PlaneView empty;
     empty.setWindow(0, 0, 0); // a minimised window keeps a canvas
     EXPECT_TRUE(empty.canvasWidthPx() == 2 && empty.extentWidth() > 0);
-}
 
-TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
-{
-    PlaneView v = makeView(), u = makeView(), z = makeView();
     v.panBy(5000, 5000);
     EXPECT_TRUE(v.canvasLeft() == v.picLeft() && v.canvasTop() == kCanvasTopTwips);
     v.panBy(-1e7, -1e7);
