@@ -232,8 +232,7 @@ protected:
     {
         ScriptedTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        doc = squareRow(3, 20, 0x112233, GridHexagonal);
-        doc.dirty = true;
+        doc = squareRow(3, 20, 0x112233, GridHexagonal), doc.dirty = true;
         writeDoc(cmds.primsPath(), squareRow(4, 20, 0x00aa00, GridCenterFace));
     }
     void TearDown() override

@@ -43,11 +43,11 @@ TEST_P(SaveFirst, Question)
         }};
     EXPECT_EQ(commands[int(command)](), goesOn);
     const bool loads = command <= Command::LoadPrims;
-    const char *loading[] = {"Loading new state will overwrite your edits",
-                             "Loading primitives will overwrite your edits"};
+    const std::string loading[] = {"Loading new state", "Loading primitives"};
     if (reply != Reply::NotDirty) {
-        EXPECT_EQ(dialogs.log.at(0).text,
-                  loads ? loading[int(command)] : "Do you want to save your edits?");
+        EXPECT_EQ(dialogs.log.at(0).text, loads
+                                              ? loading[int(command)] + " will overwrite your edits"
+                                              : "Do you want to save your edits?");
         EXPECT_EQ(dialogs.log[0].secondLine, loads ? "do you want to save your edits first?" : "");
     }
     EXPECT_EQ(QFile::exists(path("edits.mvl")), reply == Reply::YesSaved);
@@ -78,9 +78,7 @@ TEST_P(PendingTransform, IsRefused)
     const auto &[button, list, row, message] = GetParam();
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff), squareTile(104, 40, 32, 0x00ff00)};
     start();
-    doc.xformOpen = true;
-    doc.curTile = 0;
-    doc.dirty = true;
+    doc.xformOpen = true, doc.curTile = 0, doc.dirty = true;
     const std::vector<std::string> before = summaries(doc.tiles);
     dialogs.expectMessage(message);
     if (button)

@@ -24,10 +24,9 @@ constexpr Colour kGreen = 0x00ff00;
 int countColour(const Surface &s, int left, int top, int right, int bottom, Colour c)
 {
     int n = 0;
-    for (int y = top; y <= bottom; ++y) {
+    for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x)
             n += s.pixel(x, y) == c ? 1 : 0;
-    }
     return n;
 }
 
@@ -128,8 +127,7 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
             for (Vertex &v : pts)
                 v = {value(), value()};
             Tile tile = polygonTile(pts, Colour(random() % 0xffffff));
-            tile.selected = kTrue;
-            tile.sketchStart = 1;
+            tile.selected = kTrue, tile.sketchStart = 1;
             tile.angle = random() % 8 == 0 ? poison[random() % 5] : 0.5;
             doc.tiles.push_back(tile);
             doc.vtxSel.push_back({int16_t(t), int16_t(random() % 6)});
@@ -188,8 +186,7 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
         Document doc;
         for (int i = 0; i < 12; ++i) {
             Tile tile = squareTile(8 + 64.0 * i, 8 + 40.0 * i, 48, 0x102030 * (i + 1), grid);
-            tile.selected = i % 3 == 0 ? kTrue : kFalse;
-            tile.sketchStart = 1;
+            tile.selected = i % 3 == 0 ? kTrue : kFalse, tile.sketchStart = 1;
             doc.tiles.push_back(tile);
         }
         // Tiles across each edge of the viewport (328.7 .. 488.7, 200.7 .. 307.3).
@@ -203,10 +200,8 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
             .extentWidth = 1000 / zoom, .extentHeight = 700 / zoom, .lineWidth = 2};
         const QRect area(int(493 * zoom / 1.5), int(301 * zoom / 1.5), 240, 160); // cuts dots
         ImageSurface full(QSize(1000, 700)), view(area.size(), area.topLeft());
-        for (ImageSurface *s : {&full, &view}) {
-            s->setScale(zoom);
-            renderView(*s, doc, settings, frame);
-        }
+        for (ImageSurface *s : {&full, &view})
+            s->setScale(zoom), renderView(*s, doc, settings, frame);
         EXPECT_EQ(view.image(), full.image().copy(area)) << "grid " << grid << " zoom " << zoom;
     }
 }
@@ -265,8 +260,8 @@ TEST(RotationPreview, SnapsDownSkipsARepeatAndDrawsOnTheTransientLayerOnly)
 
     surface.clear();
     preview.rotAngle = std::numbers::pi / 4 + 0.01; // the angle shown: not redrawn
-    EXPECT_FALSE(preview.previewTileRotation(doc, surface, false, false));
-    EXPECT_EQ(surface.image(), surface.background());
+    EXPECT_TRUE(!preview.previewTileRotation(doc, surface, false, false) &&
+                surface.image() == surface.background());
     preview.rotAngle = 0.3; // with the space bar: exact, drawn every time
     EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true) &&
                 preview.previewTileRotation(doc, surface, false, true) && preview.rotAngle == 0.3);
@@ -339,14 +334,13 @@ TEST(HitTester, AgreesWithPaintingAtEveryPixel)
             const QImage before = canvas.image();
             HitTester tester(doc, DrawSettings{}, canvas);
             int hits = 0;
-            for (int py = 0; py < 200; ++py) {
+            for (int py = 0; py < 200; ++py)
                 for (int px = 0; px < 240; ++px) {
                     const bool shown = painted.pixel(px, py) == kProbeColour;
                     ASSERT_EQ(tester.tileHitTest(px / zoom, py / zoom, 0), shown)
                         << "zoom " << zoom << " pen " << pen << " at " << px << "," << py;
                     hits += shown ? 1 : 0;
                 }
-            }
             EXPECT_TRUE(hits > 0 && canvas.image() == before); // nothing painted on the canvas
             EXPECT_EQ(tester.foundTile(0, 0).has_value(), painted.pixel(0, 0) == kProbeColour);
         }
