@@ -74,9 +74,8 @@ inline std::vector<Event> parse(const char *text)
     std::vector<Event> out;
     std::istringstream in(text);
     for (std::string word; in >> word;) {
-        Event e{word[0]};
-        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
-        out.push_back(e);
+        out.push_back({word[0]});
+        std::sscanf(word.c_str() + 1, "%lf,%lf", &out.back().x, &out.back().y);
     }
     return out;
 }
@@ -93,8 +92,7 @@ class WatchingSurface : public ImageSurface
     }
 
 public:
-    using ImageSurface::ImageSurface, ImageSurface::line, ImageSurface::lineTo,
-        ImageSurface::polygon, ImageSurface::setPoint;
+    using ImageSurface::ImageSurface;
     // clang-format off
     void polygon(std::span<const PixelPoint> pts) override
     {
@@ -106,10 +104,7 @@ public:
     void setPixel(int x, int y, Colour c) override { pixels({x, y}), ImageSurface::setPixel(x, y, c); }
     void setPoint(double x, double y, Colour c) override { plane({x, y}), ImageSurface::setPoint(x, y, c); }
     void lineTo(double x, double y, Colour c) override { plane({x, y}), ImageSurface::lineTo(x, y, c); }
-    void line(double x1, double y1, double x2, double y2, Colour c) override
-    {
-        plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c);
-    }
+    void line(double x1, double y1, double x2, double y2, Colour c) override { plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c); }
     // clang-format on
     int reached = 0;
 };
