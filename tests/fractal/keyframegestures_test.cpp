@@ -85,9 +85,7 @@ TEST(ShowPaths, DrawsTheCurvedPathAndTheHandles)
 {
     FractalState s = twoKeys(0);
     ImageSurface surface(QSize(400, 300));
-    surface.setScale(1, -100, -150);
-    surface.clearAll(0xffffff);
-    surface.setPenColour(0);
+    surface.setScale(1, -100, -150), surface.clearAll(0xffffff), surface.setPenColour(0);
     const auto at = [&](double x, double y) { return surface.pixel(int(x + 100), int(y + 150)); };
     ShowPaths(surface, {s.keyFrames[0]}, 0, 10);
     EXPECT_EQ(at(0, 0), 0xffffff);
@@ -103,8 +101,8 @@ TEST(ShowPaths, DrawsTheCurvedPathAndTheHandles)
     ASSERT_GT(std::abs(mid.y), 1); // bent off the chord
     EXPECT_EQ(std::vector({at(mid.x, mid.y), at(60, 80), at(140, -80)}),
               std::vector<Colour>(3, 255));
-    EXPECT_EQ(at(250, 0), 0); // the other key frame's circle, in the pen colour
-    EXPECT_EQ(surface.penColour(), 0);
+    // The other key frame's circle, in the pen colour, which is left as it was.
+    EXPECT_TRUE(at(250, 0) == 0 && surface.penColour() == 0);
 }
 
 } // namespace

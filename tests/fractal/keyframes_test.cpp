@@ -118,49 +118,39 @@ TEST(KeyFrameInterpolation, TwoKeysTenFramesEachEndExactlyAndMeetInTheMiddle)
     EXPECT_EQ(std::pair(mid.hueShift, mid.lightShift), std::pair(4, 2));
 }
 
-class KeyFrameFile : public testing::Test
+// A saved set loads back exactly, a refused or failed save keeps the old file, and damaged,
+// foreign and out-of-range files are refused with their reason.
+TEST(KeyFrameFile, LoadsBackWhatIsSavedKeepsTheOldFileAndRefusesDamage)
 {
-protected:
-    KeyFrameSet randomSet(int count)
-    {
+    std::mt19937 rng(13);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.json"), badPath = dir.filePath("bad.json");
+    const auto randomSet = [&](int count) {
         KeyFrameSet set{{}, 7, {25, -10, 20, 14, 0, -10, 20, 20, 360, 0, false, true, true}};
         set.live.waveOn = true;
         for (int k = 0; k < count; ++k)
-            set.keyFrames.push_back(randomKey(rng_));
+            set.keyFrames.push_back(randomKey(rng));
         return set;
-    }
-    QString path(const char *name) const { return dir_.filePath(name); }
-    QByteArray read(const char *name) const { return readRegularFile(path(name)).bytes; }
-    std::mt19937 rng_{13};
-    QTemporaryDir dir_;
-};
-
-TEST_F(KeyFrameFile, WhatIsSavedLoadsBackExactlyAndAFailedSaveKeepsTheOldFile)
-{
-    const KeyFrameSet set = randomSet(40);
+    };
     QString error;
-    ASSERT_TRUE(saveKeyFrameFile(path("a.json"), set, &error)) << error.toStdString();
-    EXPECT_EQ(loadKeyFrameFile(path("a.json"), &error), set) << error.toStdString();
-    // The other end of every range, and exactly the most frames.
-    const KeyFrameSet ends{
-        {randomKey(rng_), randomKey(rng_)}, 32766, {5, 30, 5, 40, 6, 10, 0, 0, 0, 360, true}};
-    ASSERT_TRUE(saveKeyFrameFile(path("b.json"), ends, &error)) << error.toStdString();
-    EXPECT_EQ(loadKeyFrameFile(path("b.json"), &error), ends) << error.toStdString();
-
-    const QByteArray before = read("a.json");
-    EXPECT_FALSE(saveKeyFrameFile(path("a.json"), KeyFrameSet(), &error)); // all zero: unusable
+    // The other end of every range and exactly the most frames, then random key frames.
+    // clang-format off
+    for (const KeyFrameSet &set : {KeyFrameSet{{randomKey(rng), randomKey(rng)}, 32766,
+                                   {5, 30, 5, 40, 6, 10, 0, 0, 0, 360, true}}, randomSet(40)}) {
+        // clang-format on
+        ASSERT_TRUE(saveKeyFrameFile(path, set, &error)) << error.toStdString();
+        EXPECT_EQ(loadKeyFrameFile(path, &error), set) << error.toStdString();
+    }
+    const QByteArray before = readRegularFile(path).bytes;
+    EXPECT_FALSE(saveKeyFrameFile(path, KeyFrameSet(), &error)); // all zero: unusable
     EXPECT_TRUE(error.contains("key frame 0")) << error.toStdString();
     setWriteFailureForTesting(true);
-    EXPECT_FALSE(saveKeyFrameFile(path("a.json"), randomSet(2), &error));
+    EXPECT_FALSE(saveKeyFrameFile(path, randomSet(2), &error));
     setWriteFailureForTesting(false);
-    EXPECT_TRUE(error.startsWith("key frames not saved\n" + path("a.json")));
-    EXPECT_EQ(read("a.json"), before);
-}
+    EXPECT_TRUE(error.startsWith("key frames not saved\n" + path));
+    EXPECT_EQ(readRegularFile(path).bytes, before);
 
-TEST_F(KeyFrameFile, DamagedForeignAndOutOfRangeFilesAreRefused)
-{
-    ASSERT_TRUE(saveKeyFrameFile(path("good.json"), randomSet(2), nullptr));
-    const QString good = QString::fromUtf8(read("good.json"));
+    const QString good = QString::fromUtf8(before);
     // Each case replaces every match of a pattern in a good file.
     // clang-format off
     const struct { const char *pattern, *replacement, *why; } cases[] = {
@@ -183,11 +173,11 @@ TEST_F(KeyFrameFile, DamagedForeignAndOutOfRangeFilesAreRefused)
     for (const auto &c : cases) {
         const QString bad = QString(good).replace(QRegularExpression(c.pattern), c.replacement);
         ASSERT_NE(bad, good) << c.pattern;
-        ASSERT_TRUE(writeFileAtomically(path("bad.json"), bad.toUtf8()));
-        QString error;
-        EXPECT_FALSE(loadKeyFrameFile(path("bad.json"), &error)) << c.pattern;
-        EXPECT_TRUE(error.startsWith("key frames not loaded\n" + path("bad.json") + "\n"));
-        EXPECT_TRUE(error.contains(c.why)) << error.toStdString();
+        ASSERT_TRUE(writeFileAtomically(badPath, bad.toUtf8()));
+        QString loadError;
+        EXPECT_FALSE(loadKeyFrameFile(badPath, &loadError)) << c.pattern;
+        EXPECT_TRUE(loadError.startsWith("key frames not loaded\n" + badPath + "\n"));
+        EXPECT_TRUE(loadError.contains(c.why)) << loadError.toStdString();
     }
 }
 

@@ -15,12 +15,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-MappingParams circle(double radius, MappingParams::Method method, MappingParams::Decay decay)
+using M = MappingParams::Method;
+using D = MappingParams::Decay;
+using V = MappingParams::Variant;
+
+MappingParams circle(double r, M m, D d)
 {
-    MappingParams p;
-    p.refCenterX = 100, p.refCenterY = -40, p.refRadius = radius;
-    p.method = method, p.decay = decay;
-    return p;
+    return {.refCenterX = 100, .refCenterY = -40, .refRadius = r, .method = m, .decay = d};
 }
 
 // The formulas evaluated straight from polar coordinates, independently of the code's
@@ -31,19 +32,15 @@ struct Oracle
 
     double shapeRadius(double a) const
     {
-        const double quarter = std::fmod(a, kPi / 2);
-        const double toAxis = std::min(quarter, kPi / 2 - quarter);
+        const double q = std::fmod(a, kPi / 2), toAxis = std::min(q, kPi / 2 - q);
         return (p.squareness / std::cos(toAxis) + 1 - p.squareness) * p.refRadius;
     }
 
     Vertex map(double x, double y) const
     {
         const double dx = x - p.refCenterX, dy = y - p.refCenterY;
-        double a = std::atan2(dy, dx);
-        if (a < 0)
-            a += 2 * kPi;
-        const double r = std::hypot(dx, dy);
-        const double ref = shapeRadius(a);
+        const double a = std::atan2(dy, dx) + (dy < 0 ? 2 * kPi : 0);
+        const double r = std::hypot(dx, dy), ref = shapeRadius(a);
         const bool out = p.decay == MappingParams::Decay::Outward;
         double mapped = 0;
         if (p.variant == MappingParams::Variant::Pinch) {
@@ -55,18 +52,12 @@ struct Oracle
             const double e = std::exp(-std::log(double(p.expBase)) * ref / r);
             mapped = out ? ref * e : ref - ref * e;
         } else {
-            const double f = p.falloff;
-            mapped =
-                out ? ref * std::pow(std::pow(r, f) / (std::pow(r, f) + std::pow(ref, f)), 1 / f)
-                    : ref * std::pow(std::pow(ref, f) / (std::pow(r, f) + std::pow(ref, f)), 1 / f);
+            const double rf = std::pow(r, p.falloff), qf = std::pow(ref, p.falloff);
+            mapped = ref * std::pow((out ? rf : qf) / (rf + qf), 1 / p.falloff);
         }
         return {mapped * std::cos(a) * p.refAspect, mapped * std::sin(a)};
     }
 };
-
-using M = MappingParams::Method;
-using D = MappingParams::Decay;
-using V = MappingParams::Variant;
 
 TEST(MappingOracle, EveryMethodDecayAndVariantAgreesWithTheFormulasAtRandomPoints)
 {
@@ -79,18 +70,15 @@ TEST(MappingOracle, EveryMethodDecayAndVariantAgreesWithTheFormulasAtRandomPoint
     // clang-format on
     for (const auto &c : cases) {
         std::mt19937 rng(1234);
-        std::uniform_real_distribution<double> coord(-900, 900);
-        std::uniform_real_distribution<double> unit(0, 1);
+        std::uniform_real_distribution<double> coord(-900, 900), unit(0, 1);
         for (int trial = 0; trial < 400; ++trial) {
             MappingParams p = circle(20 + 300 * unit(rng), c.method, c.decay);
-            p.variant = c.variant;
-            p.squareness = float(std::round(unit(rng) * 40 - 10) / 10);
+            p.variant = c.variant, p.squareness = float(std::round(unit(rng) * 40 - 10) / 10);
             p.falloff = float(std::round(5 + unit(rng) * 15) / 10);
             p.expBase = float(std::round(14 + unit(rng) * 26) / 10);
             p.refAspect = float(0.3 + unit(rng) * 2);
             p.pinch = (unit(rng) < 0.5 ? -1 : 1) * std::round(1 + unit(rng) * 9) / 10;
-            p.waveAmp = unit(rng);
-            p.wavePhase = unit(rng) * 2 * kPi;
+            p.waveAmp = unit(rng), p.wavePhase = unit(rng) * 2 * kPi;
             double x = coord(rng), y = coord(rng);
             if (std::fabs(x - p.refCenterX) <= 0.5)
                 x += 1; // the vertical through the centre takes its angle from an offset
@@ -132,8 +120,7 @@ TEST(PointTransform, EdgeInputsHaveTheirOwnAnswers)
     }
     // Pinch 0 is the identity about the centre.
     MappingParams p = circle(60, M::Hyperbolic, D::Outward);
-    p.variant = V::Pinch;
-    p.pinch = 0;
+    p.variant = V::Pinch, p.pinch = 0;
     const Vertex same = mapped(p, 230, 17);
     EXPECT_TRUE(std::abs(same.x - 130) < 1e-9 && std::abs(same.y - 57) < 1e-9);
     // Aspect 0 counts as 1; a negative one mirrors.

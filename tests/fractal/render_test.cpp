@@ -14,32 +14,21 @@
 namespace tessella {
 namespace {
 
-Tile square(double x, double y, double side)
-{
-    return test::squareTile(x, y, side, 0x3366cc);
-}
+using test::squareTile;
+constexpr Colour kBlue = test::kTileColour;
+const SurfaceRect kScreen{0, 0, 1200, 800};
 
 Document grid(int n, double side)
 {
     Document doc;
     for (int k = 0; k < n * n; ++k)
-        doc.tiles.push_back(square(k / n * side, k % n * side, side));
+        doc.tiles.push_back(squareTile(k / n * side, k % n * side, side));
     return doc;
 }
 
 MappingParams params(double cx, double cy, double radius)
 {
-    MappingParams p;
-    p.refCenterX = cx, p.refCenterY = cy, p.refRadius = radius;
-    return p;
-}
-
-const SurfaceRect kScreen{0, 0, 1200, 800};
-
-double angleOf(double dx, double dy)
-{
-    const double a = std::atan2(dy, dx);
-    return a < 0 ? a + 2 * std::numbers::pi : a;
+    return {.refCenterX = cx, .refCenterY = cy, .refRadius = radius};
 }
 
 TEST(RenderPlacement, BrokenRadiiMapNothingAndAspectsScaleLikeTheirSize)
@@ -77,63 +66,53 @@ TEST(RenderProperties, PiecesAreShortAndOutwardStaysInsideTheShape)
             MappingParams p = params(333, 251, 90);
             p.squareness = squareness, p.method = method, p.decay = decay, p.granularity = g;
             p.refAspect = g == 0 ? 1.3f : 1.0f; // pieces are measured unstretched
-            const RenderPlacement placement = renderPlacement(p, kScreen);
+            const RenderPlacement at = renderPlacement(p, kScreen);
             const RadialMapping mapping(p);
-            mapTiles(doc.tiles, mapping, placement);
-            const double limit = placement.segLength * placement.mapScale;
+            mapTiles(doc.tiles, mapping, at);
             for (const Tile &t : doc.tiles)
                 for (int j = 0; j < t.nVerts; ++j) {
                     const Vertex &a = t.verts[j], &b = t.verts[(j + 1) % t.nVerts];
-                    ASSERT_TRUE(p.refAspect != 1 ||
-                                std::hypot(b.x - a.x, b.y - a.y) <= limit * (1 + 1e-9))
+                    ASSERT_TRUE(p.refAspect != 1 || std::hypot(b.x - a.x, b.y - a.y) <=
+                                                        at.segLength * at.mapScale * (1 + 1e-9))
                         << g;
-                    const double dx =
-                        (a.x - placement.mapCenterX) / placement.mapScale / p.refAspect;
-                    const double dy = (a.y - placement.mapCenterY) / placement.mapScale;
-                    const double rim = mapping.refRadiusAt(float(angleOf(dx, dy)));
-                    ASSERT_TRUE(decay == Dc::Inward || std::hypot(dx, dy) <= rim * (1 + 1e-6))
+                    const double dx = (a.x - at.mapCenterX) / at.mapScale / p.refAspect,
+                                 dy = (a.y - at.mapCenterY) / at.mapScale,
+                                 angle = std::atan2(dy, dx) + (dy < 0 ? 2 * std::numbers::pi : 0);
+                    ASSERT_TRUE(decay == Dc::Inward ||
+                                std::hypot(dx, dy) <=
+                                    mapping.refRadiusAt(float(angle)) * (1 + 1e-6))
                         << squareness;
                 }
         }
 }
 
-// Short mapped edges, no usable length and broken corners all keep the four corners.
-TEST(Subdivision, NothingToCutKeepsTheCorners)
+// Short mapped edges and no usable length keep the four corners; a NaN corner neither
+// crashes nor divides without end; a tiny circle with pinch at the finest setting asks
+// for tens of thousands of pieces and is capped.
+TEST(Subdivision, NothingToCutKeepsTheCornersAndHugeRequestsAreCapped)
 {
     const RadialMapping mapping(params(0, 0, 100));
-    const Tile shortEdges = square(500, 500, 3);
-    Tile brokenCorner = square(10, 10, 400);
-    brokenCorner.verts[2].x = NAN;
     // clang-format off
-    const struct { Tile tile; double seg; int verts; } cases[] = {
-        {shortEdges, 4.0, 4},
-        {square(10, 10, 400), 0.0, 4}, {square(10, 10, 400), -1.0, 4},
-        {square(10, 10, 400), double(NAN), 4}, {square(10, 10, 400), double(INFINITY), 4},
-    };
-    // clang-format on
-    for (const auto &c : cases) {
-        Tile t = c.tile;
-        subdivideTile(t, mapping, c.seg);
-        EXPECT_EQ(t.nVerts, c.verts) << c.seg;
+    for (auto [at, side, seg] : {std::tuple{500.0, 3.0, 4.0}, {10.0, 400.0, 0.0}, {10.0, 400.0, -1.0},
+                                 {10.0, 400.0, double(NAN)}, {10.0, 400.0, double(INFINITY)}}) {
+        // clang-format on
+        Tile t = squareTile(at, at, side);
+        subdivideTile(t, mapping, seg);
+        EXPECT_EQ(t.nVerts, 4) << seg;
     }
-    // A NaN corner neither crashes nor divides without end.
+    Tile brokenCorner = squareTile(10, 10, 400);
+    brokenCorner.verts[2].x = NAN;
     subdivideTile(brokenCorner, mapping, 0.5);
     EXPECT_LE(brokenCorner.nVerts, kMaxMappedVerts);
-}
 
-// A tiny circle with pinch at the finest setting asks for tens of thousands of pieces.
-TEST(Subdivision, HugeRequestsAreCappedPerTile)
-{
-    Document doc;
-    doc.tiles.push_back(square(-150, -150, 300));
+    std::vector<Tile> tiles{squareTile(-150, -150, 300)};
     MappingParams p = params(0, 0, 2);
     p.variant = MappingParams::Variant::Pinch, p.pinch = 0.5, p.granularity = 0;
     const RenderPlacement placement = renderPlacement(p, kScreen);
     ASSERT_LT(placement.segLength, 0.05);
-    mapTiles(doc.tiles, RadialMapping(p), placement);
-    const Tile &t = doc.tiles[0];
-    EXPECT_TRUE(t.nVerts > 1000 && t.nVerts <= kMaxMappedVerts) << t.nVerts;
-    EXPECT_EQ(t.verts.size(), std::size_t(t.nVerts) + 1);
+    mapTiles(tiles, RadialMapping(p), placement);
+    EXPECT_TRUE(tiles[0].nVerts > 1000 && tiles[0].nVerts <= kMaxMappedVerts) << tiles[0].nVerts;
+    EXPECT_EQ(tiles[0].verts.size(), std::size_t(tiles[0].nVerts) + 1);
 }
 
 class RenderPasses : public ::testing::Test
@@ -159,7 +138,7 @@ TEST_F(RenderPasses, EveryPassStartsFromTheUnmappedTiles)
     snapshot.fBackup(doc);
     MappingParams p = params(300, 300, 100);
     render(p);
-    EXPECT_TRUE(surface.pixel(630, 430) == 0x3366cc && surface.pixel(5, 5) == kCanvasBackground);
+    EXPECT_TRUE(surface.pixel(630, 430) == kBlue && surface.pixel(5, 5) == kCanvasBackground);
     p.granularity = 1, p.falloff = 1.6f;
     render(p);
     Document fresh = test::documentOf(unmapped);
@@ -174,48 +153,35 @@ TEST_F(RenderPasses, EveryPassStartsFromTheUnmappedTiles)
     EXPECT_EQ(doc.tiles, unmapped);
 }
 
-// A tile with a solid sketch square in its middle, drawn in the tile's inverted colour.
-class SketchedRendering : public RenderPasses
+// A tile with a solid sketch square in its middle, drawn in the tile's inverted colour,
+// follows its mapped tile, and an export band draws what the screen draws. Pinch keeps the
+// plane's units: at pinch 0 sketches stay with their tiles in the plain picture.
+TEST_F(RenderPasses, SketchesFollowTheirMappedTileOnScreenAndInAnExport)
 {
-protected:
-    void SetUp() override
-    {
-        doc.tiles = {square(200, 200, 100)};
-        doc.tiles[0].sketchStart = 1;
-        doc.sketches = {Sketch{},
-                        {.count = 1,
-                         .kind = 1,
-                         .nPoints = 4,
-                         .points = {{30, 30}, {70, 30}, {70, 70}, {30, 70}},
-                         .pointsAllocated = true}};
-        snapshot.fBackup(doc);
-    }
-    const Colour ic = invertColor(0x3366cc);
-};
-
-// The sketch follows its mapped tile, and an export band draws what the screen draws.
-TEST_F(SketchedRendering, SketchesFollowTheirMappedTileOnScreenAndInAnExport)
-{
+    doc.tiles = {squareTile(200, 200, 100)};
+    doc.tiles[0].sketchStart = 1;
+    doc.sketches = {Sketch{},
+                    {.count = 1,
+                     .kind = 1,
+                     .nPoints = 4,
+                     .points = {{30, 30}, {70, 30}, {70, 70}, {30, 70}},
+                     .pointsAllocated = true}};
+    snapshot.fBackup(doc);
     MappingParams p = params(180, 190, 60);
     const RenderPlacement placement = render(p);
     double x = 250, y = 250;
     RadialMapping(p).pointTransform(x, y);
     EXPECT_EQ(surface.pixel(int(x * placement.mapScale + placement.mapCenterX),
                             int(y * placement.mapScale + placement.mapCenterY)),
-              ic);
+              invertColor(kBlue));
     ImageSurface band(QSize(1200, 800));
     band.clearAll(kCanvasBackground);
     MappedRendering(doc, snapshot.tiles(), p, kScreen).draw(band, DrawSettings{});
     EXPECT_EQ(band.image(), surface.image());
-}
 
-// Pinch and wave keep the plane's units: sketches stay with their tiles there too.
-TEST_F(SketchedRendering, PinchZeroDrawsThePlainPicture)
-{
-    MappingParams p = params(180, 190, 60);
     p.variant = MappingParams::Variant::Pinch;
     render(p);
-    EXPECT_TRUE(surface.pixel(250, 250) == ic && surface.pixel(210, 210) == 0x3366cc);
+    EXPECT_TRUE(surface.pixel(250, 250) == invertColor(kBlue) && surface.pixel(210, 210) == kBlue);
 }
 
 } // namespace

@@ -2,18 +2,13 @@
 // The export pass: file types, sizes and zoom, refusals, failures; raster files read back by
 // Qt's decoders, metafiles by walkers written from the format descriptions and by wmf2svg.
 #include "output/export/imageexport.h"
-#include "platform/fileio.h"
 #include "tests/output/exportfixture.h"
 #include "tests/qtapp.h"
 #include "tests/support/tilebuilder.h"
 
-#include <QDir>
-#include <QImageReader>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -34,25 +29,12 @@ protected:
 
     ExportRequest request(const QString &name, PrintArea area, int zoom = 2)
     {
-        ExportRequest r;
-        r.path = dir.filePath(name), r.format = *classifyImagePath(name);
-        r.area = area, r.qualityZoom = zoom;
-        return r;
+        return {dir.filePath(name), *classifyImagePath(name), area, zoom, false, {}, {}};
     }
 
     QTemporaryDir dir;
     // One red square covering the plane from (0, 0) to (400, 400).
     Document doc = documentOf({squareTile(0, 0, 400, 0x0000ff)});
-};
-
-const auto readBack = [](const QString &path) {
-    return QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
-};
-const auto u32At = [](const QByteArray &b, qsizetype at) {
-    return qFromLittleEndian<uint32_t>(b.constData() + at);
-};
-const auto u16At = [](const QByteArray &b, qsizetype at) {
-    return qFromLittleEndian<uint16_t>(b.constData() + at);
 };
 
 struct EmfWalk
@@ -72,8 +54,7 @@ const auto walkEmf = [](const QByteArray &b) -> EmfWalk {
         return walk;
     for (int i = 0; i < 4; ++i)
         walk.bounds[i] = int32_t(u32At(b, 8 + 4 * i)),
-        walk.frame[i] = int32_t(u32At(b, 24 + 4 * i));
-    for (int i = 0; i < 4; ++i)
+        walk.frame[i] = int32_t(u32At(b, 24 + 4 * i)),
         walk.mmPerPixel[i] = u32At(b, i < 2 ? 80 + 4 * i : 92 + 4 * i) / (i < 2 ? 1.0 : 1000.0) /
                              u32At(b, 72 + 4 * (i % 2));
     qsizetype at = 0;
@@ -82,10 +63,8 @@ const auto walkEmf = [](const QByteArray &b) -> EmfWalk {
         if (size < 8 || size % 4 != 0 || at + size > b.size())
             return walk;
         walk.types.push_back(u32At(b, at));
-        const uint32_t n = walk.types.back() == 86 && size >= 28
-                               ? std::min(u32At(b, at + 24), (size - 28) / 4)
-                               : 0;
-        for (uint32_t i = 0; i < n; ++i)
+        const uint32_t n = walk.types.back() == 86 && size >= 28 ? u32At(b, at + 24) : 0;
+        for (uint32_t i = 0; i < std::min(n, (size - 28) / 4); ++i)
             walk.points16.insert(
                 {int16_t(u16At(b, at + 28 + 4 * i)), int16_t(u16At(b, at + 30 + 4 * i))});
         at += size;
@@ -113,40 +92,16 @@ const auto wmfRecords =
     return records;
 };
 
-// Three squares (one selected), a strip reaching far out on both sides, and a sketch
-// polyline on the first.
-class VectorExport : public ImageExport
-{
-protected:
-    void SetUp() override
-    {
-        ImageExport::SetUp();
-        doc = documentOf({squareTile(10, 10, 40, 0x0000ff), squareTile(60, 10, 40, 0x00ff00),
-                          squareTile(10, 60, 40, 0xff0000),
-                          polygonTile({{-50000, 100}, {50000, 100}, {50000, 105}})});
-        doc.tiles[1].selected = -1;
-        // clang-format off
-        doc.tiles[0].sketchStart = doc.appendSketchRun({{.count = 1, .nPoints = 3,
-            .points = {{5, 5}, {20, 5}, {20, 20}}, .pointsAllocated = true}});
-        // clang-format on
-    }
-    // The quality is ignored: vector files are drawn at 2.
-    ExportResult exportTo(const QString &name, PrintArea area = {0, 0, 120, 110})
-    {
-        return exportImage(doc, request(name, area, 8));
-    }
-};
-
 } // namespace
 
 TEST(ImageTypes, TheLastThreeCharactersNameTheTypeExactly)
 {
+    using enum ImageFormat;
+    // clang-format off
     const std::pair<const char *, std::optional<ImageFormat>> cases[] = {
-        {"a.bmp", ImageFormat::Bmp}, {"a.jpg", ImageFormat::Jpeg}, {"a.emf", ImageFormat::Emf},
-        {"a.wmf", ImageFormat::Wmf}, {"a.png", ImageFormat::Png},  {"a.svg", ImageFormat::Svg},
-        {"a.pdf", ImageFormat::Pdf}, {"a.JPG", std::nullopt},      {"a.jpeg", std::nullopt},
-        {"jpg", ImageFormat::Jpeg},  {"", std::nullopt},           {"a.tif", std::nullopt},
-    };
+        {"a.bmp", Bmp}, {"a.jpg", Jpeg}, {"a.emf", Emf}, {"a.wmf", Wmf}, {"a.png", Png}, {"a.svg", Svg},
+        {"a.pdf", Pdf}, {"a.JPG", {}}, {"a.jpeg", {}}, {"jpg", Jpeg}, {"", {}}, {"a.tif", {}}};
+    // clang-format on
     for (const auto &[path, format] : cases)
         EXPECT_EQ(classifyImagePath(path), format) << path;
     EXPECT_TRUE(unrecognizedTypeMessage("/tmp/x.JPG") == ".JPG is not a recognized file type" &&
@@ -175,7 +130,7 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
     };
     ASSERT_TRUE(exportImage(big, r).written());
     EXPECT_TRUE(width == 200 && zoom == 2 && rows == 200) << width << " " << zoom << " " << rows;
-    const QImage image = readBack(r.path);
+    const QImage image = readImage(r.path);
     ASSERT_EQ(image.size(), QSize(100, 200));
     for (int y : {0, 100, 199})
         EXPECT_EQ(image.pixel(50, y), qRgb(255, 0, 0)) << y;
@@ -184,54 +139,48 @@ TEST_F(ImageExport, BetterDrawsTwiceTheAreaToItsLastRowScreenWritesItUnsmoothed)
     Document two = documentOf({squareTile(0, 0, 30, 0x0000ff), squareTile(30, 0, 30, 0xff0000)});
     const ExportRequest screen = request("screen.bmp", {0, 0, 100, 50}, 1);
     ASSERT_TRUE(exportImage(two, screen).written());
-    EXPECT_EQ(readBack(screen.path),
+    EXPECT_EQ(readImage(screen.path),
               drawWhole(100, 50, [&](Surface &s) { drawTilingScene(two, s, DrawSettings{}); }));
 }
 
 TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
 {
-    for (const char *name : {"f.bmp", "f.jpg", "f.png", "f.emf", "f.wmf", "f.svg", "f.pdf"}) {
-        ExportRequest r = request(name, {0, 0, 300, 300}, 2);
+    using enum ExportResult::Status;
+    // Every type failing to write, as on a full disk, and oversized images refused.
+    // clang-format off
+    const struct { const char *name; PrintArea area; int zoom; ExportResult::Status status; } cases[] = {
+        {"f.bmp", {0, 0, 300, 300}, 2, Failed}, {"f.jpg", {0, 0, 300, 300}, 2, Failed},
+        {"f.png", {0, 0, 300, 300}, 2, Failed}, {"f.emf", {0, 0, 300, 300}, 2, Failed},
+        {"f.wmf", {0, 0, 300, 300}, 2, Failed}, {"f.svg", {0, 0, 300, 300}, 2, Failed},
+        {"f.pdf", {0, 0, 300, 300}, 2, Failed},
+        {"wide.jpg", {0, 0, 16400, 10}, 8, Refused},                   // 65,600 px a side
+        {"huge.bmp", {0, 0, 100000, 100000}, 1, Refused},              // past 4 GB
+        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8, Refused}, // past the drawing's reach
+        {"empty.emf", {5, 5, 5, 9}, 2, Refused},
+    };
+    // clang-format on
+    setWriteFailureForTesting(true);
+    for (const auto &c : cases) {
+        const ExportRequest r = request(c.name, c.area, c.zoom);
         ASSERT_TRUE(putFile(r.path, "old"));
-        setWriteFailureForTesting(true);
         const ExportResult result = exportImage(doc, r);
-        setWriteFailureForTesting(false);
-        EXPECT_EQ(std::tuple(result.status, result.message, fileBytes(r.path)),
-                  std::tuple(ExportResult::Status::Failed, "file not saved\n" + r.path, "old"));
+        EXPECT_TRUE(result.status == c.status && fileBytes(r.path) == "old" &&
+                    (c.status == Refused ? !result.message.isEmpty()
+                                         : result.message == "file not saved\n" + r.path))
+            << c.name;
     }
-    ExportRequest nowhere = request("x.jpg", {0, 0, 10, 10});
-    nowhere.path = dir.filePath("missing/x.jpg");
+    setWriteFailureForTesting(false);
+    const ExportRequest nowhere = request("missing/x.jpg", {0, 0, 10, 10});
     EXPECT_EQ(exportImage(doc, nowhere).message, "file not saved\n" + nowhere.path);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 7);
 
     // A cancel stops within a band and writes nothing.
-    QDir(dir.path()).removeRecursively();
-    ASSERT_TRUE(QDir().mkpath(dir.path()));
     for (const char *name : {"c.jpg", "c.wmf"}) {
         RecordingSink sink(0);
         ExportRequest r = request(name, {0, 0, 400, 400}, 4);
-        EXPECT_EQ(exportImage(doc, r, &sink).status, ExportResult::Status::Cancelled) << name;
+        EXPECT_EQ(exportImage(doc, r, &sink).status, Cancelled) << name;
         EXPECT_TRUE(sink.fractions.size() <= 1u && !QFileInfo::exists(r.path)) << name;
     }
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-
-    // Oversized images are refused and nothing is written.
-    // clang-format off
-    const struct { const char *name; PrintArea area; int zoom; } refused[] = {
-        {"wide.jpg", {0, 0, 16400, 10}, 8},                   // 65,600 px a side
-        {"huge.bmp", {0, 0, 100000, 100000}, 1},              // past 4 GB
-        {"far.png", {-2147483647 - 1, 0, 2147483647, 10}, 8}, // past the drawing's reach
-        {"empty.emf", {5, 5, 5, 9}, 2},
-    };
-    // clang-format on
-    for (const auto &c : refused) {
-        ExportRequest r = request(c.name, c.area, c.zoom);
-        ASSERT_TRUE(putFile(r.path, "old"));
-        const ExportResult result = exportImage(doc, r);
-        EXPECT_TRUE(result.status == ExportResult::Status::Refused && !result.message.isEmpty() &&
-                    fileBytes(r.path) == "old")
-            << c.name;
-    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), std::size(cases));
     // The poster of a 3840 x 2160 area at "extra large" is within every limit; the JPEG
     // side limit holds for the halved file, exactly.
     EXPECT_FALSE(exportRefusal(request("poster.jpg", {0, 0, 3840, 2160}, 8)) ||
@@ -239,11 +188,25 @@ TEST_F(ImageExport, FailedCancelledOrRefusedExportsKeepTheOldFile)
                  exportRefusal(request("tall.jpg", {0, 0, 10, 16375}, 8)));
 }
 
-// Each metafile replaces a longer file there whole: the walks end exactly at the end.
-TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
+// Each metafile replaces a longer file there whole: the walks end exactly at the end. The
+// quality is ignored: vector files are drawn at 2.
+TEST_F(ImageExport, MetafilesWalkToTheEndWmf2svgReadsTheWmfSvgAndPdfHoldVectorShapes)
 {
+    // Three squares (one selected), a strip reaching far out on both sides, and a sketch
+    // polyline on the first.
+    doc = documentOf({squareTile(10, 10, 40, 0x0000ff), squareTile(60, 10, 40, 0x00ff00),
+                      squareTile(10, 60, 40, 0xff0000),
+                      polygonTile({{-50000, 100}, {50000, 100}, {50000, 105}})});
+    doc.tiles[1].selected = -1;
+    // clang-format off
+    doc.tiles[0].sketchStart = doc.appendSketchRun({{.count = 1, .nPoints = 3,
+        .points = {{5, 5}, {20, 5}, {20, 20}}, .pointsAllocated = true}});
+    // clang-format on
+    const auto exportTo = [&](const char *name, PrintArea area = {0, 0, 120, 110}) {
+        return exportImage(doc, request(name, area, 8)).written();
+    };
     ASSERT_TRUE(putFile(dir.filePath("t.emf"), QByteArray(100000, 'x')));
-    ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}).written());
+    ASSERT_TRUE(exportTo("t.emf", {-5, 3, 115, 113}));
     const EmfWalk walk = walkEmf(fileBytes(dir.filePath("t.emf")));
     ASSERT_TRUE(walk.wellFormed);
     // The frame: 240 x 220 drawing pixels at 96 per inch, in hundredths of a millimetre.
@@ -263,12 +226,9 @@ TEST_F(VectorExport, EmfRecordsWalkToTheEndWithThePrintAreaAsBounds)
         EXPECT_EQ(walk.points16.count(corner), 1u) << corner.first << "," << corner.second;
     for (uint32_t type : walk.types)
         EXPECT_TRUE(type < 70 || type == 86) << "unexpected record " << type;
-}
 
-TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
-{
     ASSERT_TRUE(putFile(dir.filePath("t.wmf"), QByteArray(100000, 'x')));
-    ASSERT_TRUE(exportTo("t.wmf").written());
+    ASSERT_TRUE(exportTo("t.wmf"));
     const QByteArray bytes = fileBytes(dir.filePath("t.wmf"));
     ASSERT_GE(bytes.size(), 40);
     uint16_t checksum = 0;
@@ -280,22 +240,18 @@ TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
               std::tuple(0x9AC6CDD7u, checksum, 240, 220, 96));
     EXPECT_EQ(2 * qsizetype(u32At(bytes, 22 + 6)), bytes.size() - 22);
 
-    int polygons = 0;
-    std::vector<int16_t> strip; // clamped, not wrapped
-    std::map<uint16_t, int> counts;
+    std::vector<int16_t> strip;             // clamped, not wrapped
     std::set<std::vector<int16_t>> objects; // pens and brushes: their fields, the slot aside
     const auto records = wmfRecords(bytes);
+    counts.clear();
     for (const auto &[function, params] : records) {
         ++counts[function];
-        if (function == 0x0324) {
-            ++polygons;
-            if (params[0] == 3)
-                strip = params;
-        } else if (function == 0x02FA || function == 0x02FC) {
+        if (function == 0x0324 && params[0] == 3)
+            strip = params;
+        if (function == 0x02FA || function == 0x02FC)
             objects.insert(params);
-        }
     }
-    EXPECT_TRUE(polygons == 4 && records.back().first == 0);
+    EXPECT_TRUE(counts[0x0324] == 4 && records.back().first == 0);
     EXPECT_EQ(strip, (std::vector<int16_t>{3, -32768, 200, 32767, 200, 32767, 210}));
     // Each tile's colour as a brush and a pen (COLORREF in two words), every object but
     // the two stock stand-ins deleted again.
@@ -312,7 +268,7 @@ TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
     EXPECT_GE(fileBytes(dir.filePath("t.svg")).count("<polygon"), 3);
 
     // SVG and PDF hold vector shapes and no picture.
-    ASSERT_TRUE(exportTo("t.svg").written());
+    ASSERT_TRUE(exportTo("t.svg"));
     QXmlStreamReader xml(fileBytes(dir.filePath("t.svg")));
     int shapes = 0, images = 0;
     while (!xml.atEnd()) {
@@ -326,7 +282,7 @@ TEST_F(VectorExport, WmfReadsInWmf2svgSvgAndPdfHoldVectorShapesAndNoPicture)
     EXPECT_GE(shapes, 6); // four tiles and the sketch's two lines
     EXPECT_EQ(images, 0);
 
-    ASSERT_TRUE(exportTo("t.pdf").written());
+    ASSERT_TRUE(exportTo("t.pdf"));
     const QByteArray pdf = fileBytes(dir.filePath("t.pdf"));
     EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.contains("/MediaBox") &&
                 !pdf.contains("/Subtype /Image"));

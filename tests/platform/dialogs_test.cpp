@@ -15,8 +15,7 @@ using namespace tessella;
 namespace {
 
 const auto mvlOptions = [](bool save) {
-    return FileDialogOptions{
-        save ? "Save" : "Load", "Files (*.mvl)|*.mvl", "mvl", "/tmp/a.mvl", true, save};
+    return FileDialogOptions{save ? "Save" : "Load", "(*.mvl)|*.mvl", "mvl", "/a.mvl", true, save};
 };
 
 TEST(ScriptedDialogs, UnexpectedWrongKindOrWrongTextIsReportedAndCancelled)
@@ -25,8 +24,7 @@ TEST(ScriptedDialogs, UnexpectedWrongKindOrWrongTextIsReportedAndCancelled)
     std::vector<std::string> failures;
     dialogs.onFailure = [&](const std::string &what) { failures.push_back(what); };
     EXPECT_TRUE(dialogs.askYesNoCancel("a", "b") == Answer::Cancel &&
-                dialogs.askYesNo("a", "b") == Answer::No);
-    EXPECT_EQ(dialogs.chooseColor(5), std::nullopt);
+                dialogs.askYesNo("a", "b") == Answer::No && !dialogs.chooseColor(5));
     dialogs.message("file not saved"); // still logged, so a test can see what appeared
     ASSERT_EQ(std::pair(failures.size(), dialogs.log.size()), std::pair(4ul, 4ul));
     EXPECT_NE(failures[3].find("file not saved"), std::string::npos);
@@ -47,8 +45,8 @@ TEST(ScriptedDialogs, UnexpectedWrongKindOrWrongTextIsReportedAndCancelled)
                 failures[0].find("open dialog") != std::string::npos && dialogs.allConsumed())
         << failures[0];
 
-    ScriptedDialogs strict; // by default an unexpected dialog throws
-    EXPECT_THROW(strict.message("nobody expects this"), std::logic_error);
+    // By default an unexpected dialog throws.
+    EXPECT_THROW(ScriptedDialogs().message("nobody expects this"), std::logic_error);
 }
 
 TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
@@ -61,16 +59,10 @@ TEST(QtDialogs, TextIsPlainAndTheButtonsAreTheQuestionsAnswers)
     const auto three = QtDialogs::makeQuestionBox(nullptr, "<i>first</i>", "second", true);
     EXPECT_TRUE(three->textFormat() == Qt::PlainText && three->text() == "<i>first</i>\nsecond" &&
                 three->escapeButton() == three->button(QMessageBox::Cancel));
-    const auto two = QtDialogs::makeQuestionBox(nullptr, "a", "b", false);
-    EXPECT_TRUE(two->standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
-                two->escapeButton() == two->button(QMessageBox::No));
 
-    // Saving asks before overwriting; opening takes only a file that exists.
-    const auto save = QtDialogs::makeFileDialog(nullptr, mvlOptions(true), true);
-    EXPECT_TRUE(save->acceptMode() == QFileDialog::AcceptSave && save->defaultSuffix() == "mvl" &&
-                !save->testOption(QFileDialog::DontConfirmOverwrite));
-    const auto open = QtDialogs::makeFileDialog(nullptr, mvlOptions(false), false);
-    EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+    // Saving asks before overwriting.
+    EXPECT_FALSE(QtDialogs::makeFileDialog(nullptr, mvlOptions(true), true)
+                     ->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
 TEST(DialogText, Latin1BytesAndFilterPairs)
