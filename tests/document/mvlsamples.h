@@ -24,11 +24,9 @@ inline const auto triangleChain = []() -> std::vector<NodeRecord> {
     return {corner(10, 10), mid, corner(40, 10), corner(25, 40), corner(10, 10)};
 };
 
+// A regular hexagon of side 16 centred on (ox + 8, oy + 13.9): a corner near (ox, oy).
 inline const auto hexagonTile = [](double ox, double oy, Colour colour) -> Tile {
-    std::vector<Vertex> corners = {{0, 0}, {16, 0}, {24, 13.9}, {16, 27.7}, {0, 27.7}, {-8, 13.9}};
-    for (Vertex &v : corners)
-        v = {v.x + ox, v.y + oy};
-    return test::polygonTile(corners, colour, GridHexagonal);
+    return test::polygonTile(test::regularCorners(6, ox + 8, oy + 13.9, 16), colour, GridHexagonal);
 };
 
 // A document exercising every corner of the format: spare elements, a zero-length

@@ -80,10 +80,8 @@ public:
     std::vector<Node *> nodes() const { return run(chain.firstNode, chain.lastNode); }
     std::vector<Node *> corners() const
     {
-        std::vector<Node *> out;
-        for (Node *n : nodes())
-            if (n->Anchored)
-                out.push_back(n);
+        auto out = nodes();
+        std::erase_if(out, [](Node *n) { return !n->Anchored; });
         return out;
     }
     Node *corner(int k) const { return corners().at(k); }
@@ -120,26 +118,22 @@ public:
     // Source and destination of the active link, in chain order.
     std::pair<std::vector<Node *>, std::vector<Node *>> runs() const
     {
-        Node *src = xforms.glSrc, *dst = xforms.glDst;
+        const auto from = [this](Node *n) { return run(n, chain.edgeEnd(n)); };
+        const auto upTo = [this](Node *n) { return run(chain.edgeStart(n->bLink), n); };
         switch (xforms.xformIndex()) {
         case XformTranslate:
-            std::tie(src, dst) = std::tuple(xforms.xlSrc, xforms.xlDst);
-            break;
+            return {from(xforms.xlSrc), upTo(xforms.xlDst)};
         case XformCenterRotation:
-            return {run(chain.edgeStart(xforms.rotMid), xforms.rotMid),
-                    run(xforms.rotMid, chain.edgeEnd(xforms.rotMid))};
-        case XformVertexRotation: {
-            Node *f = xforms.rotPivot.fLink, *b = xforms.rotPivot.bLink;
-            return {run(f, chain.edgeEnd(f)), run(b, chain.edgeEnd(b))};
+            return {upTo(xforms.rotMid), from(xforms.rotMid)};
+        case XformVertexRotation:
+            return {from(xforms.rotPivot.fLink), from(xforms.rotPivot.bLink)};
         }
-        }
-        return {run(src, chain.edgeEnd(src)), run(chain.edgeStart(dst->bLink), dst)};
+        return {from(xforms.glSrc), upTo(xforms.glDst)};
     }
 
-    static void expectAt(double x, double y, Vertex v, double tol, const char *what, size_t j)
+    static void expectAt(Vertex a, Vertex b, double tol, const char *what, size_t j = 0)
     {
-        EXPECT_NEAR(x, v.x, tol) << what << " " << j;
-        EXPECT_NEAR(y, v.y, tol) << what << " " << j;
+        EXPECT_LE(std::hypot(a.x - b.x, a.y - b.y), tol) << what << " " << j;
     }
 
     // The destination is the image of the source, point for point, handle for handle,
@@ -157,30 +151,29 @@ public:
             const Vertex f = rev ? m.apply(s->bcpX, s->bcpY) : m.apply(s->fcpX, s->fcpY);
             const Vertex b = rev ? m.apply(s->fcpX, s->fcpY) : m.apply(s->bcpX, s->bcpY);
             const bool end = j == 0 || j == last;
-            expectAt(d->x, d->y, m.apply(s->x, s->y), end ? cornerTol : 1e-9, "point", j);
+            expectAt(at(d), m.apply(s->x, s->y), end ? cornerTol : 1e-9, "point", j);
             EXPECT_TRUE(end || !d->Anchored) << "interior node " << j;
             if (j < last) {
-                expectAt(d->fcpX, d->fcpY, f, 1e-9, "forward handle", j);
+                expectAt({d->fcpX, d->fcpY}, f, 1e-9, "forward handle", j);
                 EXPECT_EQ(d->nPoints, src[rev ? last - 1 - j : j]->nPoints) << "segment " << j;
             }
             if (j > 0)
-                expectAt(d->bcpX, d->bcpY, b, 1e-9, "backward handle", j);
+                expectAt({d->bcpX, d->bcpY}, b, 1e-9, "backward handle", j);
         }
     }
 
     // Outline of edge k (corner k to corner k + 1) in the returned polygon.
     std::vector<Vertex> returnedEdge(const Tile &t, int k) const
     {
-        const auto cs = corners();
         std::vector<size_t> starts;
-        size_t i = 0;
-        for (size_t c = 0; c + 1 < cs.size(); ++c) {
-            const Vertex v{cs[c]->x - chain.editOffsetX, cs[c]->y - chain.editOffsetY};
+        for (Node *c : corners()) {
+            const Vertex v{c->x - chain.editOffsetX, c->y - chain.editOffsetY};
+            size_t i = starts.empty() ? 0 : starts.back();
             while (i < static_cast<size_t>(t.nVerts) && !(t.verts[i] == v))
                 ++i;
             starts.push_back(i);
         }
-        starts.push_back(t.nVerts);
+        starts.back() = t.nVerts; // the closing node
         return {t.verts.begin() + starts[k], t.verts.begin() + starts[k + 1] + 1};
     }
 
@@ -195,7 +188,7 @@ public:
         for (size_t j = 0; j < a.size(); ++j) {
             const Vertex p = a[m.reversesHandles ? a.size() - 1 - j : j];
             const Vertex q = m.apply(p.x + chain.editOffsetX, p.y + chain.editOffsetY);
-            expectAt(q.x - chain.editOffsetX, q.y - chain.editOffsetY, b[j], tol, "sample", j);
+            expectAt({q.x - chain.editOffsetX, q.y - chain.editOffsetY}, b[j], tol, "sample", j);
         }
     }
 

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The transform editor window and its sketch tools palette, offscreen, driven with real
-// key and mouse events: the wiring of controls, surface and hand-back to the model. What
-// the model does with a click is tested without widgets; here only that it gets there.
+// The transform editor's screen. The view: zoom, reach, caption and pan bars; the drawer's
+// picture read back from an image surface. The window and its sketch tools palette,
+// offscreen, driven with real key and mouse events: the wiring of controls, surface and
+// hand-back to the model. What the model does with a click is tested without widgets;
+// here only that it gets there.
+#include "document/colour.h"
 #include "document/documentfile.h"
+#include "platform/imagesurface.h"
 #include "platform/scripteddialogs.h"
 #include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformdrawer.h"
+#include "transform/xformview.h"
 #include "transform/xformwindow.h"
 
 #include "tests/qtapp.h"
@@ -16,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -24,10 +28,172 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <string>
 
 namespace tessella::testing {
 namespace {
+
+TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
+{
+    // A surface may outgrow the window by 22600 twips, 1506.7 pixels: every surface allowed
+    // one step is refused the next.
+    for (auto [h, allowed] : {std::pair{1600.0, true}, {1610.0, false}}) {
+        XformView view;
+        view.open(100, h, 600, 100);
+        EXPECT_EQ(view.zoomIn(), allowed) << h;
+        EXPECT_FALSE(view.zoomIn());
+    }
+    // A small surface stops at 800 %; the reach stays six screen pixels.
+    XformView view;
+    view.open(90, 60, 800, 600);
+    while (view.zoomIn())
+        EXPECT_NEAR(view.hitRadius() * view.zoomFactor(), 6.0, 1e-5);
+    EXPECT_EQ(view.caption(), "tile transformation    800%");
+}
+
+TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
+{
+    XformView view;
+    view.open(300, 200, 800, 600); // fits: centred, no bars
+    EXPECT_FALSE(view.horizontalBar().visible || view.verticalBar().visible);
+    EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.surfaceTopPx()), std::tuple(250, 200));
+    EXPECT_EQ(std::tuple(view.toEditorX(250), view.noticeX()), std::tuple(0.0, 5.0));
+
+    view.open(1602, 1402, 800, 600);
+    const XformView::PanBar &h = view.horizontalBar();
+    const XformView::PanBar &v = view.verticalBar();
+    // Ranges (24030 - 12000 - 48) / 8 and (21030 - 9000 - 96) / 8; opening places the
+    // surface at (12000 - 24030) / 2 - 120 and (9000 - 21030) / 2 - 240 twips.
+    EXPECT_EQ(std::tuple(h.visible, h.maximum, h.value, view.surfaceLeftPx()),
+              std::tuple(true, 1497, 766, -409));
+    EXPECT_EQ(std::tuple(v.visible, v.maximum, v.value), std::tuple(true, 1491, 781));
+    EXPECT_NEAR(view.noticeY(), 781 * 8 / 15.0 + 5, 1e-9);
+    view.scrollHorizontal(150); // 1200 twips
+    EXPECT_EQ(view.surfaceLeftPx(), -80);
+    EXPECT_DOUBLE_EQ(view.noticeX(), 85) << "the notice stays at the visible edge";
+    EXPECT_DOUBLE_EQ(view.toEditorX(0), 80);
+    view.scrollHorizontal(100000);
+    view.scrollVertical(-5);
+    EXPECT_EQ(std::tuple(h.value, v.value, view.surfaceTopPx()), std::tuple(1497, 0, 0));
+    // A zoom out leaves the value past the new range: it is clamped and the surface
+    // still covers the window.
+    ASSERT_TRUE(view.zoomIn());
+    view.alignScrolls(800, 600);
+    view.scrollHorizontal(h.maximum);
+    view.resetZoom();
+    view.alignScrolls(800, 600);
+    EXPECT_EQ(h.value, h.maximum);
+    EXPECT_GE(view.surfaceLeftPx() + view.surfaceWidthPx(), 800 - 4);
+    view.alignScrolls(1700, 1500); // the window grows past the surface
+    EXPECT_EQ(std::tuple(h.visible, view.surfaceLeftPx()), std::tuple(false, 49));
+    // A degenerate area and window stay usable.
+    view.open(0, std::nan(""), 0, -5);
+    EXPECT_EQ(
+        std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
+        std::tuple(1.0, 1.0, 1, 1));
+    EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
+}
+
+constexpr Colour kWhite = 0xffffff;
+constexpr Colour kRed = 255;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The square with corners at editor (30, 30), (60, 30), (60, 60), (30, 60) on a 90 x 90
+// drawing area, with sketch items and previews.
+struct Scene
+{
+    Chain chain;
+    std::vector<Sketch> items{Sketch{}};
+    XformDrawSettings settings;
+    Sketch entering;
+    std::optional<RegularPreview> regular;
+};
+
+struct Picture
+{
+    const char *name;
+    void (*setup)(Scene &);
+    std::vector<std::tuple<int, int, Colour>> probes; // x, y, colour
+};
+
+constexpr Colour kFill = kSketchFillColour, kCurve = kOutlineColour;
+
+// clang-format off
+const Picture kPictures[] = {
+    {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
+         Node *a = s.chain.firstNode, *b = a->fLink;
+         std::tie(a->nPoints, a->fcpX, a->fcpY, a->fActive, a->lineColr) = std::tuple(11, 40, 10, true, kRed);
+         std::tie(b->bcpX, b->bcpY, b->lineColr, b->ptColr) = std::tuple(50, 10, kColourDestination, kColourWarning);
+         s.settings.curveMode = true;
+     },
+     {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
+      {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
+    {"Previews", [](Scene &s) {
+         s.regular = RegularPreview{45, 45, 10, 6, false, true};
+         s.entering.points = {{20, 80}};
+         s.entering.nPoints = 1;
+     },
+     {{45, 45, kFill}, {20, 80, 0}}},
+    {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
+         s.chain.firstNode->fLink->x = kNaN;
+         s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
+     },
+     {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
+};
+// clang-format on
+
+class XformPictureTest : public ::testing::TestWithParam<Picture>
+{};
+
+TEST_P(XformPictureTest, ShowsItsPixels)
+{
+    Scene s;
+    ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
+    s.settings.areaWidth = s.settings.areaHeight = 90;
+    s.settings.tileColour = 0x0000ff;
+    GetParam().setup(s);
+    ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
+    drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
+              s.entering.nPoints ? &s.entering : nullptr, s.regular);
+    for (const auto &[x, y, colour] : GetParam().probes)
+        EXPECT_EQ(surface.pixel(x, y), colour) << x << ", " << y;
+    EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, XformPictureTest, ::testing::ValuesIn(kPictures),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
+{
+    Chain chain;
+    ASSERT_TRUE(chain.openFromTile(test::squareTile(0, 0, 30), false));
+    // 800 %: the surface is 720 pixels wide, the viewport 40 x 40 around the right edge.
+    ImageSurface viewport(QSize(40, 40), QPoint(460, 400), kWhite);
+    viewport.setScale(8);
+    drawXform(viewport, chain, {Sketch{}}, 1, XformDrawSettings{});
+    EXPECT_EQ(std::tuple(viewport.pixel(480, 420), viewport.pixel(470, 420)), std::tuple(0, kWhite))
+        << "the edge from (60, 30) to (60, 60)";
+    // Dots straddling the viewport's right, bottom and top borders show the half inside.
+    drawXformDot(viewport, 62.625, 52.5, kRed, 3);
+    drawXformDot(viewport, 60, 55.125, kRed, 3);
+    drawXformDot(viewport, 61.5, 49.75, kRed, 3);
+    EXPECT_EQ(
+        std::tuple(viewport.pixel(499, 420), viewport.pixel(480, 439), viewport.pixel(492, 400)),
+        std::tuple(kRed, kRed, kRed));
+
+    ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
+    const QImage before = surface.image();
+    for (double bad : {kNaN, 1e300, -1e300, kInf}) {
+        EXPECT_FALSE(surfacePixel(surface, bad, 0) || surfacePixel(surface, 0, bad)) << bad;
+        drawXformDot(surface, bad, 10, 0, 2);
+        drawXformDot(surface, 10, bad, 0, 2);
+    }
+    EXPECT_EQ(surface.image(), before) << "nothing drawn, not even at a wrapped position";
+}
 
 // The 40 x 40 square at (100, 100) opens with its corners at editor (40, 40), (80, 40),
 // (80, 80) and (40, 80).
@@ -65,6 +231,10 @@ protected:
         window = std::make_unique<XformWindow>(doc, dialogs, callbacks);
         window->resize(900, 700);
         ASSERT_TRUE(window->Form_Load(displayVertex0));
+        show();
+    }
+    void show()
+    {
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -89,36 +259,21 @@ protected:
         QWidget *c = tool<QWidget>(name);
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
     }
-    // Real mouse events at editor points, moved by dx screen pixels.
+    // Real mouse events at editor points.
     QWidget *canvas() const { return window->canvas(); }
-    QPoint at(double x, double y, int dx = 0) const
-    {
-        return window->canvas()->toWidget(x, y) + QPoint(dx, 0);
-    }
-    void press(double x, double y) { QTest::mousePress(canvas(), Qt::LeftButton, {}, at(x, y)); }
+    QPoint at(double x, double y) const { return window->canvas()->toWidget(x, y); }
+    void down(double x, double y) { QTest::mousePress(canvas(), Qt::LeftButton, {}, at(x, y)); }
     void moveTo(double x, double y) { QTest::mouseMove(canvas(), at(x, y)); }
-    void release(double x, double y)
+    void up(double x, double y) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, at(x, y)); }
+    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton)
     {
-        QTest::mouseRelease(canvas(), Qt::LeftButton, {}, at(x, y));
-    }
-    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton, int dx = 0)
-    {
-        QTest::mouseClick(canvas(), b, {}, at(x, y, dx));
+        QTest::mouseClick(canvas(), b, {}, at(x, y));
     }
     void key(Qt::Key k) { QTest::keyClick(window.get(), k); }
-    std::string text(const char *name) const
-    {
-        return control<QLineEdit>(name)->text().toStdString();
-    }
+    std::string text(const char *n) const { return control<QLineEdit>(n)->text().toStdString(); }
     std::string notice() const { return control<QLabel>("lblNotice")->text().toStdString(); }
     std::string title() const { return window->windowTitle().toStdString(); }
-    Node *node(int k) const
-    {
-        Node *v = window->chain().firstNode;
-        while (k-- > 0)
-            v = v->fLink;
-        return v;
-    }
+    Node *node(int k) const { return k ? node(k - 1)->fLink : window->chain().firstNode; }
 
     Document doc;
     ScriptedDialogs dialogs;
@@ -135,8 +290,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(
         std::tuple(text("txtTotal"), notice(), control<QLineEdit>("txtnPoints")->isReadOnly()),
         std::tuple("4 points", "select a transformation", true));
-    clickAt(60, 40);
-    EXPECT_EQ(dialogs.beeps, 1) << "no link yet";
+    clickAt(60, 40); // no link yet: a beep, counted below
     // The arrow keys in the list choose as a click does.
     choose(XformNone);
     QListWidget *list = control<QListWidget>("lstXforms");
@@ -151,17 +305,17 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     Node *point = node(1), *image = node(4);
     EXPECT_EQ(std::tuple(text("txtTotal"), image->x, image->y), std::tuple("6 points", 60.0, 80.0));
 
-    // Zoom keys; at 200 % five screen pixels off the point still hit it, seven miss it
-    // and add a point.
+    // Zoom keys; at 200 % five screen pixels (2.5 units) off the point still hit it, seven
+    // miss it and add a point.
     key(Qt::Key_Period);
     key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation    200%");
-    QTest::mousePress(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
+    down(62.5, 40);
     EXPECT_EQ(window->pointEditor().dragNode, point);
     key(Qt::Key_Slash);
     EXPECT_EQ(title(), "tile transformation    200%") << "no zoom while dragging";
-    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, at(60, 40, 5));
-    clickAt(60, 40, Qt::LeftButton, 7);
+    up(62.5, 40);
+    clickAt(63.5, 40);
     EXPECT_DOUBLE_EQ(node(2)->x, 63.5);
     clickAt(63.5, 40, Qt::RightButton);
     key(Qt::Key_Slash);
@@ -171,34 +325,30 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     point = node(1), image = node(4);
 
     // Without "xform preview" the image waits for the release; with it, it follows.
-    press(60, 40);
+    down(60, 40);
     moveTo(62, 30);
     EXPECT_EQ(std::tuple(point->x, point->y, image->y), std::tuple(62.0, 30.0, 80.0));
-    release(62, 30);
+    up(62, 30);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(62.0, 70.0));
     click("cmdViews");
     test::clickListItem(window.get(), "lstViews", XformWindow::ViewXformPreview);
-    press(62, 30);
+    down(62, 30);
     moveTo(58, 50);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(58.0, 90.0));
-    release(58, 50);
+    up(58, 50);
 
-    // Curve mode: the button's colour, the segment bar and its text follow the model.
-    QPushButton *curves = control<QPushButton>("cmdCurves");
-    const QColor normal = curves->palette().color(QPalette::Button);
+    // Curve mode: the segment bar and its text follow the model.
     QScrollBar *segments = control<QScrollBar>("hscnPoints");
     click("cmdCurves");
-    EXPECT_EQ(std::tuple(curves->palette().color(QPalette::Button), segments->isVisible()),
-              std::tuple(QColor(220, 110, 0), true));
     clickAt(50, 45); // on the red segment from the first corner to the point
-    EXPECT_EQ(segments->value(), 11);
-    EXPECT_EQ(text("txtnPoints") + text("txtTotal"), "# of line segments = 1024 points");
+    EXPECT_EQ(
+        std::tuple(segments->isVisible(), segments->value(), text("txtnPoints") + text("txtTotal")),
+        std::tuple(true, 11, "# of line segments = 1024 points"));
     segments->setValue(6);
-    EXPECT_EQ(window->chain().firstNode->nPoints, 6);
-    EXPECT_EQ(text("txtnPoints") + text("txtTotal"), "# of line segments = 514 points");
+    EXPECT_EQ(std::tuple(window->chain().firstNode->nPoints, text("txtnPoints") + text("txtTotal")),
+              std::tuple(6, "# of line segments = 514 points"));
     click("cmdCurves");
-    EXPECT_EQ(std::tuple(curves->palette().color(QPalette::Button), segments->isVisible()),
-              std::tuple(normal, false));
+    EXPECT_FALSE(segments->isVisible());
 
     click("cmdReturn");
     ASSERT_EQ(handBacks, std::vector{HandBack::Return});
@@ -207,8 +357,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(std::tuple(doc.tiles.at(0).nVerts, doc.tiles[0].verts[0]),
               std::tuple(int16_t(14), Vertex{100, 100}));
     // "return to transform" shows the same chain again; showing hands nothing back.
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    show();
     EXPECT_EQ(std::tuple(handBacks.size(), node(1), text("txtTotal")),
               std::tuple(1u, point, "14 points"));
 
@@ -225,14 +374,10 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     // display copy lay ("return to transform" takes the copy out first).
     choose(XformNone);
     click("cmdReturn");
-    const auto saved = doc.nodeRecs;
-    const Tile returned = doc.xfReturn;
-    const auto bytes = saveState(doc);
-    Document loaded;
-    ASSERT_TRUE(bytes && loadState(loaded, *bytes, 0, 0).ok);
+    const auto [saved, returned, bytes] = std::tuple(doc.nodeRecs, doc.xfReturn, saveState(doc));
     window.reset();
-    doc = std::move(loaded);
-    ASSERT_NE(doc.xfResume, 0);
+    doc = Document{};
+    ASSERT_TRUE(bytes && loadState(doc, *bytes, 0, 0).ok && doc.xfResume != 0);
     const Vertex displayCorner = doc.currentTile()->verts[0];
     doc.tiles.erase(doc.tiles.begin() + doc.curTile);
     open(doc.xfTile, displayCorner);
@@ -242,13 +387,11 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_EQ(doc.xfReturn.verts, returned.verts) << "handed back where it was";
 
     // A reflected polygon refuses the sketch tools; exit asks first, and so does the close box.
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    show();
     choose(XformReflect);
     ASSERT_NEAR(window->view().areaWidth(), 160, 1e-9);
     dialogs.expectMessage("reflected polygons can not be modified");
     click("cmdDoodle");
-    EXPECT_EQ(window->sketchWindow(), nullptr);
     dialogs.expectYesNo(Answer::No);
     click("cmdExit");
     EXPECT_TRUE(window->cancelExit() && window->isVisible());
@@ -276,7 +419,6 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     QScrollBar *v = control<QScrollBar>("vscPan");
     ASSERT_TRUE(h->isVisible() && v->isVisible());
     EXPECT_EQ(v->geometry().bottom() + 1, h->y()) << "the bars meet, neither covers the other";
-    EXPECT_EQ(std::tuple(h->singleStep(), h->pageStep()), std::tuple(25, 250));
     h->setValue(150); // 1200 twips: 80 pixels
     EXPECT_NEAR(window->canvas()->toEditor(QPointF(0, 0)).x(), 80, 1e-9);
     EXPECT_EQ(control<QLabel>("lblNotice")->x(), window->canvas()->x() + 5);
@@ -293,7 +435,6 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     Tile tile = kSquare;
     tile.sketchStart = doc.appendSketchRun({Sketch{.nPoints = 2, .points = {{-30, 0}, {-20, 0}}}});
     open(tile);
-    ASSERT_EQ(window->sketches().sketchItems.at(1).points[0], (Vertex{10, 40}));
     click("cmdDoodle");
     ASSERT_NE(window->sketchWindow(), nullptr);
     EXPECT_TRUE(tool<QRadioButton>("optLine")->isChecked()) << "the palette shows its tool";
@@ -309,22 +450,20 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
         clickAt(p.x, p.y);
     clickAt(85, 65, Qt::RightButton);
     clickTool("cmdCurve");
-    EXPECT_TRUE(window->curveUnderway());
     key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation   100%") << "no zoom now";
-    press(65, 45);
+    down(65, 45);
     moveTo(65, 35);
-    release(65, 35);
+    up(65, 35);
     clickTool("cmdCurve");
     EXPECT_EQ(std::tuple(window->curveUnderway(), window->sketches().sketchItems[3].points[0]),
               std::tuple(false, Vertex{55, 40}));
     // A square dragged out with the polygon tool, then deleted.
     clickTool("optPoly");
     tool<QScrollBar>("hscPoly")->setValue(4);
-    EXPECT_EQ(tool<QLabel>("lblPoly")->text(), "4 sides");
-    press(60, 60);
+    down(60, 60);
     moveTo(60, 66);
-    release(70, 60);
+    up(70, 60);
     ASSERT_EQ(window->sketches().sketchNext, 5);
     clickTool("optDelete");
     clickAt(71, 61);
