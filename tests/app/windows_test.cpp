@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows app/ wires, as the program wires them, driven with real pointer, key and
-// button events: the file association question, the tooltips, the hand-over between the
-// two editors, "save image" and the fractal panel. What the windows only pass on (the
+// button events: the file association question, the hand-over between the two editors,
+// "save image" and the fractal panel. What the windows only pass on (the
 // mapping, the export, the document rules) is tested in the other folders.
 #include "app/commandline.h"
 #include "app/editorexport.h"
@@ -13,14 +13,12 @@
 #include "output/export/imageexport.h"
 #include "platform/imagesurface.h"
 #include "platform/scripteddialogs.h"
-#include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformwindow.h"
 
 #include "tests/support/files.h"
 #include "tests/tileeditor/windowfixture.h"
 
-#include <QAbstractSlider>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
@@ -96,37 +94,6 @@ TEST(FileAssociationWindow, AnswersWriteTheAssociationAndTheMarkerAndReportFailu
                                   QFileInfo::exists(config + "/settings.ini")));
     }
     EXPECT_FALSE(shouldOfferAssociation(QString(), "drawing.mvl")); // opened with a file
-}
-
-// Named buttons, scroll bars and text boxes, and the entries of named lists (Qt's own
-// helpers inside them are unnamed or "qt_...").
-TEST_F(WindowTest, EveryControlOfEveryWindowHasATooltip)
-{
-    XformWindow xform(doc, dialogs);
-    FractalState fractal;
-    FractalWiring wiring(fractal, dialogs);
-    FractalPanel panel(fractal, wiring, dialogs);
-    const QWidget *windows[] = {window.get(), &xform, new SketchWindow(xform, dialogs, &xform),
-                                &panel};
-    for (const QWidget *w : windows)
-        for (const QWidget *c : w->findChildren<QWidget *>()) {
-            const std::string name = c->objectName().toStdString();
-            if (name.empty() || name.starts_with("qt_"))
-                continue;
-            const auto *list = qobject_cast<const QListWidget *>(c);
-            for (int row = 0; list && row < list->count(); ++row) {
-                const QListWidgetItem *item = list->item(row);
-                EXPECT_TRUE((item->text().isEmpty() || !item->toolTip().isEmpty()) &&
-                            item->data(Qt::AccessibleDescriptionRole).toString() == item->toolTip())
-                    << name << " row " << row;
-            }
-            const bool operated = qobject_cast<const QAbstractButton *>(c) ||
-                                  qobject_cast<const QAbstractSlider *>(c) ||
-                                  qobject_cast<const QLineEdit *>(c);
-            EXPECT_TRUE(!operated ||
-                        (!c->toolTip().isEmpty() && c->accessibleDescription() == c->toolTip()))
-                << name;
-        }
 }
 
 const Tile kKept = squareTile(20, 20, 40, 0x0000ff);     // never picked
@@ -213,73 +180,58 @@ TEST_F(HandOver, ThePendingPolygonIsSavedAndReopensExactlyFromTheCommandLine)
 
 const QPoint kFrom(200, 150);
 
-// The real tile editor with "save image" wired as the program wires it. Every
-// request reaches `engine`; without one it is reported written, and nothing is written.
-class SaveImageTest : public WindowTest
+// The real tile editor with "save image" wired as the program wires it, through every
+// outcome. A cancelled dialog (the path is kept for the next time), an unknown type, "enter"
+// on an empty area (a beep; the print setup cannot be closed before it) and a closed
+// quality window write nothing and give the editor back as it was.
+TEST_F(WindowTest, SaveImageGivesTheEditorBackAfterEveryOutcomeAndWritesTheTypedArea)
 {
-protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
-        EditorHooks hooks;
-        hooks.saveImage = [this] { exporter->command().saveImage(); };
-        makeWindow(hooks);
-        exporter = std::make_unique<EditorExport>(
-            *window, dialogs, [this](const Document &d, const ExportRequest &r, ExportSink *s) {
-                requests.push_back(r);
-                return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
-            });
-        start();
-    }
-    void TearDown() override { exporter.reset(), WindowTest::TearDown(); }
-    SaveImageCommand &command() { return exporter->command(); }
-
+    doc = documentOf({squareTile(40, 40, 60), squareTile(100, 40, 60, 0x00aa00)});
+    // Every request reaches `engine`; without one it is reported written, and nothing is.
+    std::vector<ExportRequest> requests;
+    SaveImageCommand::Exporter engine;
+    std::unique_ptr<EditorExport> exporter;
+    EditorHooks hooks;
+    hooks.saveImage = [&] { exporter->command().saveImage(); };
+    makeWindow(hooks);
+    exporter = std::make_unique<EditorExport>(
+        *window, dialogs, [&](const Document &d, const ExportRequest &r, ExportSink *s) {
+            requests.push_back(r);
+            return engine ? engine(d, r, s) : ExportResult{ExportResult::Status::Written, {}};
+        });
+    SaveImageCommand &command = exporter->command();
+    start();
     // "save image" from the files list; the dialog answers `path`, then `message` is shown.
-    void chooseSaveImage(const std::optional<std::string> &path,
-                         std::optional<std::string> message = std::nullopt)
-    {
+    const auto chooseSaveImage = [&](const std::optional<std::string> &path,
+                                     const std::optional<std::string> &message = std::nullopt) {
         dialogs.expectSaveFile(path);
         if (message)
-            dialogs.expectMessage(message);
+            dialogs.expectMessage(*message);
         click("cmdFiles");
         clickItem("lstFiles", FileCommands::SaveImage);
-    }
+    };
     // A real left-button drag on the canvas between widget pixels, then "enter".
-    void pull(QPoint from, QPoint to, bool enter = true)
-    {
+    const auto pull = [&](QPoint from, QPoint to, bool enter = true) {
         QTest::mousePress(window->canvas(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(window->canvas(), (from + to) / 2);
         QTest::mouseMove(window->canvas(), to);
         QTest::mouseRelease(window->canvas(), Qt::LeftButton, {}, to);
         if (enter)
-            clickButton(command().printSetupWindow(), "cmdEnter");
-    }
+            clickButton(command.printSetupWindow(), "cmdEnter");
+    };
+    const auto done = [&] { return QTest::qWaitFor([&] { return !command.busy(); }, 20000); };
     // The quality window's option, then "OK", and the export run to its end.
-    void chooseQuality(const char *option)
-    {
-        QualityWindow *quality = command().qualityWindow();
-        ASSERT_NE(quality, nullptr);
-        clickControl(quality, option);
-        clickButton(quality, "cmdOK");
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
-    }
+    const auto chooseQuality = [&](const char *option) {
+        ASSERT_NE(command.qualityWindow(), nullptr);
+        clickControl(command.qualityWindow(), option);
+        clickButton(command.qualityWindow(), "cmdOK");
+        ASSERT_TRUE(done());
+    };
     // The view as the user sees it: zoom, canvas position, caption.
-    std::tuple<double, QPoint, QString> shownView() const
-    {
-        return {window->view().zoomPct(), window->canvas()->canvasOffset(), window->windowTitle()};
-    }
+    const auto shownView = [&] {
+        return std::tuple(window->view().zoomPct(), window->canvas()->canvasOffset(),
+                          window->windowTitle());
+    };
 
-    std::unique_ptr<EditorExport> exporter;
-    std::vector<ExportRequest> requests;
-    SaveImageCommand::Exporter engine;
-};
-
-// One editor through every outcome. A cancelled dialog (the path is kept for the next
-// time), an unknown type, "enter" on an empty area (a beep; the print setup cannot be closed
-// before it) and a closed quality window write nothing and give the editor back as it was.
-TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTypedArea)
-{
     key(Qt::Key_Period);
     auto before = shownView();
     const std::pair<std::optional<std::string>, std::optional<std::string>> refusals[] = {
@@ -287,12 +239,12 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
         {dir.filePath("a.JPG").toStdString(), ".JPG is not a recognized file type"}};
     for (const auto &[path, message] : refusals) {
         chooseSaveImage(path, message);
-        EXPECT_FALSE(command().busy() || window->lockedForExport());
+        EXPECT_FALSE(command.busy() || window->lockedForExport());
         EXPECT_EQ(shownView(), before);
-        EXPECT_EQ(command().imagePath().toStdString(), path.value_or(""));
+        EXPECT_EQ(command.imagePath().toStdString(), path.value_or(""));
     }
     chooseSaveImage(dir.filePath("a.bmp").toStdString());
-    PrintSetupWindow *setup = command().printSetupWindow();
+    PrintSetupWindow *setup = command.printSetupWindow();
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(window->lockedForExport() && !control<QWidget>("cmdFiles")->isEnabled());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
@@ -303,8 +255,8 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     EXPECT_TRUE(setup->isVisible());
     pull(kFrom, kFrom + QPoint(60, 40));
     EXPECT_FALSE(setup->isVisible());
-    command().qualityWindow()->close();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !command().busy(); }, 20000));
+    command.qualityWindow()->close();
+    ASSERT_TRUE(done());
     EXPECT_TRUE(requests.empty() && !window->lockedForExport());
     EXPECT_EQ(shownView(), before);
 
@@ -321,11 +273,8 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     const std::string path = dir.filePath("a.jpg").toStdString();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.option);
-        if (c.heavy != window->heavyLines()) {
-            click("cmdView");
-            clickItem("lstViews", 0);
-            before = shownView();
-        }
+        if (c.heavy != window->heavyLines()) // the view list's "heavy"
+            click("cmdView"), clickItem("lstViews", 0), before = shownView();
         requests.clear();
         engine = [&](auto &&...) { return ExportResult{c.status, QString(c.message)}; };
         chooseSaveImage(path);
@@ -347,7 +296,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     engine = exportImage;
     const QString png = dir.filePath("a.png");
     chooseSaveImage(png.toStdString());
-    setup = command().printSetupWindow();
+    setup = command.printSetupWindow();
     ASSERT_NE(setup, nullptr);
     clickControl(setup, "optConstrain");
     for (const auto &[box, text] : {std::pair{"txtWidth", "10"}, {"txtHeight", "5"}}) {
@@ -362,7 +311,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     clickButton(setup, "cmdEnter");
     dialogs.expectMessage("saved as:\n" + png.toStdString());
     chooseQuality("opt400");
-    const auto &kept = command().aspectSettings();
+    const auto &kept = command.aspectSettings();
     EXPECT_TRUE(kept.fixedAspect == 1 && kept.aspectWidth == 10 && kept.aspectHeight == 5);
     const QImage image(png);
     ASSERT_EQ(image.size(), QSize(200, 100));
@@ -377,7 +326,7 @@ TEST_F(SaveImageTest, EveryOutcomeGivesTheEditorBackAndTheRealEngineWritesTheTyp
     ASSERT_TRUE(putFile(poster, "old picture"));
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {
-        StatusWindow *status = command().statusWindow();
+        StatusWindow *status = command.statusWindow();
         if (status && status->isVisible())
             QTest::mouseClick(findControl<QPushButton>(status, "Command1"), Qt::LeftButton);
     });
@@ -456,8 +405,8 @@ TEST_F(FractalPanelTest, PullRenderChangeRestoreCloseGivesTheTilesBackBitForBit)
     EXPECT_EQ(shownAt(130, 130), shiftColour(0x30a050, 90, 0));
 
     drag({290, 265}, {380, 265}); // the reference circle
-    EXPECT_NEAR(state.params.refCenterX, 290, 2);
-    EXPECT_NEAR(state.params.refRadius, 90, 3);
+    EXPECT_TRUE(std::abs(state.params.refCenterX - 290) <= 2 &&
+                std::abs(state.params.refRadius - 90) <= 3);
     // The reference shape in red over the tiling: its centre and its rim at the left.
     EXPECT_TRUE(shownAt(290, 265) == kRed && shownAt(290 - state.params.refRadius, 265) == kRed);
 
@@ -504,13 +453,11 @@ TEST_F(FractalPanelTest, ControlsHandlesAndChangesWhileRendered)
 {
     const auto shown = [&](const char *name) { return part(name)->isVisible(); };
     EXPECT_TRUE(shown("hscFalloff") && !shown("hscBase"));
-    clickPanel("optExp");
-    EXPECT_TRUE(!shown("hscFalloff") && shown("lblBase") &&
+    for (const char *name : {"optExp", "chkCSenable", "chkPinch"})
+        clickPanel(name);
+    EXPECT_TRUE(shown("hscPinch") && !shown("hscFalloff") && shown("lblBase") &&
+                !shown("hscGranularity") && !state.params.smoothing &&
                 state.params.method == MappingParams::Method::Exponential);
-    clickPanel("chkCSenable");
-    EXPECT_FALSE(shown("hscGranularity") || state.params.smoothing);
-    clickPanel("chkPinch");
-    EXPECT_TRUE(shown("hscPinch"));
     clickPanel("chkWave");
     EXPECT_FALSE(part<QCheckBox>("chkPinch")->isChecked() || shown("hscPinch") || !shown("hscPhi"));
     // The skeleton turns fills and sketches off and back on.
@@ -557,12 +504,11 @@ TEST_F(FractalPanelTest, ControlsHandlesAndChangesWhileRendered)
             << i;
 }
 
-// Key frames added, stepped, wrapped and deleted with their enabling rules; runs on the
-// screen and through files; the key-frame file through its buttons.
+// Key frames added, stepped and deleted with their enabling rules; runs on the screen
+// (wrapping to the first frame) and into files; the key-frame file through its buttons.
 TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
 {
     clickPanel("cmdAnimate");
-    EXPECT_TRUE(panel()->animation()->isVisible());
     for (const char *name : {"cmdStep", "cmdRun", "cmdStop", "opt720", "chkAntiA"})
         EXPECT_FALSE(enabled(name)) << name;
     dialogs.expectMessage("pull a reference circle");
@@ -659,7 +605,6 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
     clickPanel("cmdLoadKeys");
     EXPECT_TRUE(state.keyFrames == saved && text("lblFrames") == "2" &&
                 state.params.method == MappingParams::Method::Exponential);
-    EXPECT_TRUE(dialogs.allConsumed());
 
     // A close request during a run waits for its step.
     clickPanel("cmdTo1");
