@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/bytes.h"
 #include "document/document.h"
 #include "document/mvlformat.h"
 #include "tests/support/tilebuilder.h"
@@ -59,17 +58,6 @@ inline const auto editedDocument = []() -> Document {
                                     GridCenterFace);
     doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true, doc.appendSketchRun({Sketch{}});
     return doc;
-};
-
-// Hand-made file pieces, for files the writer would never produce.
-inline const auto putBlock = [](ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
-                                const std::vector<Vertex> &elements) -> void {
-    w.i16(dims);
-    if (dims == 0)
-        return;
-    w.i32(count), w.i32(lower);
-    for (const Vertex &v : elements)
-        w.f64(v.x), w.f64(v.y);
 };
 
 inline const auto bytesOf = [](const Document &doc) -> std::vector<uint8_t> {
