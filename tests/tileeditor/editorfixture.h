@@ -17,6 +17,7 @@
 #include "tileeditor/tilegestures.h"
 #include "tileeditor/view/viewrenderer.h"
 
+#include "tests/support/files.h"
 #include "tests/support/tilebuilder.h"
 
 #include <QFile>
@@ -24,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -40,9 +42,7 @@ namespace tessella::test {
 inline std::string summary(const Tile &tile)
 {
     auto num = [](double v) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.4f", std::round(v * 1e4) / 1e4 + 0.0);
-        return std::string(text);
+        return QString::number(std::round(v * 1e4) / 1e4 + 0.0, 'f', 4).toStdString();
     };
     std::string out;
     for (const Vertex &v : cornersOf(tile))
@@ -55,10 +55,9 @@ inline std::string summary(const Tile &tile)
 inline std::vector<std::string> summaries(const std::vector<Tile> &tiles)
 {
     std::vector<std::string> out;
-    for (const Tile &tile : tiles) {
+    for (const Tile &tile : tiles)
         if (tile.usableVerts() > 0)
             out.push_back(summary(tile));
-    }
     return out;
 }
 
@@ -75,9 +74,8 @@ inline std::vector<Event> parse(const char *text)
     std::vector<Event> out;
     std::istringstream in(text);
     for (std::string word; in >> word;) {
-        Event e{word[0]};
-        std::sscanf(word.c_str() + 1, "%lf,%lf", &e.x, &e.y);
-        out.push_back(e);
+        out.push_back({word[0]});
+        std::sscanf(word.c_str() + 1, "%lf,%lf", &out.back().x, &out.back().y);
     }
     return out;
 }
@@ -87,61 +85,35 @@ inline std::vector<Event> parse(const char *text)
 // becomes (INT_MIN on this hardware).
 class WatchingSurface : public ImageSurface
 {
-    void pixels(std::initializer_list<int> vs)
-    {
-        for (int v : vs)
-            reached += v == INT_MIN ? 1 : 0;
-    }
+    void pixels(std::initializer_list<int> vs) { reached += int(std::ranges::count(vs, INT_MIN)); }
     void plane(std::initializer_list<double> vs)
     {
-        for (double v : vs)
-            reached += std::isfinite(v) ? 0 : 1;
+        reached += int(std::ranges::count_if(vs, [](double v) { return !std::isfinite(v); }));
     }
 
 public:
     using ImageSurface::ImageSurface;
-    using ImageSurface::line;
-    using ImageSurface::lineTo;
-    using ImageSurface::polygon;
-    using ImageSurface::setPoint;
+    // clang-format off
     void polygon(std::span<const PixelPoint> pts) override
     {
         for (const PixelPoint &p : pts)
             pixels({p.x, p.y});
         ImageSurface::polygon(pts);
     }
-    void ellipse(int l, int t, int r, int b) override
-    {
-        pixels({l, t, r, b}), ImageSurface::ellipse(l, t, r, b);
-    }
-    void setPixel(int x, int y, Colour c) override
-    {
-        pixels({x, y}), ImageSurface::setPixel(x, y, c);
-    }
-    void setPoint(double x, double y, Colour c) override
-    {
-        plane({x, y}), ImageSurface::setPoint(x, y, c);
-    }
-    void lineTo(double x, double y, Colour c) override
-    {
-        plane({x, y}), ImageSurface::lineTo(x, y, c);
-    }
-    void line(double x1, double y1, double x2, double y2, Colour c) override
-    {
-        plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c);
-    }
+    void ellipse(int l, int t, int r, int b) override { pixels({l, t, r, b}), ImageSurface::ellipse(l, t, r, b); }
+    void setPixel(int x, int y, Colour c) override { pixels({x, y}), ImageSurface::setPixel(x, y, c); }
+    void setPoint(double x, double y, Colour c) override { plane({x, y}), ImageSurface::setPoint(x, y, c); }
+    void lineTo(double x, double y, Colour c) override { plane({x, y}), ImageSurface::lineTo(x, y, c); }
+    void line(double x1, double y1, double x2, double y2, Colour c) override { plane({x1, y1, x2, y2}), ImageSurface::line(x1, y1, x2, y2, c); }
+    // clang-format on
     int reached = 0;
 };
 
 // A sketch item holding `points` (a run of `count` items when it starts one).
 inline Sketch sketchItem(int16_t kind, std::vector<Vertex> points, int16_t count = 0)
 {
-    Sketch item;
-    item.kind = kind;
-    item.count = count;
-    item.nPoints = int16_t(points.size());
-    item.points = std::move(points);
-    item.pointsAllocated = true;
+    Sketch item{.count = count, .kind = kind, .nPoints = int16_t(points.size())};
+    item.points = std::move(points), item.pointsAllocated = true;
     return item;
 }
 
@@ -166,21 +138,16 @@ public:
     void tilesMovedInPlace() override { boxes.invalidate(); }
     void previewsDrawn() override { ++previews; }
     void undoButtonChanged() override {}
-    void showRotationLabel(const std::string &caption, double x, double y) override
-    {
-        label = caption;
-        labelAt = {x, y};
-    }
-    void setRotationLabel(const std::string &caption) override { label = caption; }
-    void hideRotationLabel() override { label.clear(); }
+    // The readout is the window's (its own test checks it).
+    void showRotationLabel(const std::string &, double, double) override {}
+    void setRotationLabel(const std::string &) override {}
+    void hideRotationLabel() override {}
 
     WatchingSurface canvas;
     TileBoxIndex boxes;
     DrawSettings settings;
     bool space = false;
     int previews = 0;
-    std::string label; // empty while hidden
-    Vertex labelAt;
 };
 
 // Fails the test on a dialog nobody scripted and on scripted dialogs never shown.
@@ -238,24 +205,17 @@ public:
     std::vector<std::string> calls;
 };
 
-inline QByteArray readAll(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+inline constexpr auto &readAll = fileBytes;
 
 inline void writeBytes(const QString &file, const std::vector<uint8_t> &bytes)
 {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
+    ASSERT_TRUE(putFile(
+        file, QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))));
 }
 
 inline void writeDoc(const QString &file, const Document &doc)
 {
-    const auto bytes = writeDocument(doc);
-    ASSERT_TRUE(bytes.has_value());
-    writeBytes(file, *bytes);
+    writeBytes(file, writeDocument(doc).value());
 }
 
 // The file commands of a session with three edited hexagonal-grid tiles, a library file
@@ -267,8 +227,7 @@ protected:
     {
         ScriptedTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        doc = squareRow(3, 20, 0x112233, GridHexagonal);
-        doc.dirty = true;
+        doc = squareRow(3, 20, 0x112233, GridHexagonal), doc.dirty = true;
         writeDoc(cmds.primsPath(), squareRow(4, 20, 0x00aa00, GridCenterFace));
     }
     void TearDown() override
@@ -283,12 +242,8 @@ protected:
     Document doc;
     UndoHistory undo;
     FakeFilesHost host;
-    FileCommands cmds{doc,
-                      undo,
-                      dialogs,
-                      host,
-                      dir.filePath("primitives.mvl"),
-                      QStringLiteral("/opt/tessella/bin/tessella")};
+    FileCommands cmds{
+        doc, undo, dialogs, host, dir.filePath("primitives.mvl"), "/opt/tessella/bin/tessella"};
 };
 
 } // namespace tessella::test

@@ -24,10 +24,9 @@ constexpr Colour kGreen = 0x00ff00;
 int countColour(const Surface &s, int left, int top, int right, int bottom, Colour c)
 {
     int n = 0;
-    for (int y = top; y <= bottom; ++y) {
+    for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x)
             n += s.pixel(x, y) == c ? 1 : 0;
-    }
     return n;
 }
 
@@ -42,79 +41,71 @@ ImageSurface drawn(const Document &doc, DrawSettings settings = {})
 // hatched (inside -1: tile colour and background mixed) unless a hit test repaints it.
 TEST(TilingDrawer, OptionsChooseOutlineAndInside)
 {
-    struct Case
-    {
-        bool lines, fills, selected, hitTesting;
-        Colour outline, inside;
-    };
-    const Case cases[] = {
+    // clang-format off
+    const std::tuple<bool, bool, bool, bool, Colour, Colour> cases[] = {
+        // lines, fills, selected, hit testing, outline, inside
         {true, true, false, false, kBlack, kGreen},  {false, false, false, false, kGreen, kWhite},
         {true, false, false, false, kBlack, kWhite}, {false, true, false, false, kGreen, kGreen},
         {true, true, true, true, kBlack, kGreen},    {true, true, true, false, kBlack, -1}};
-    for (const Case &c : cases) {
+    // clang-format on
+    for (const auto &[lines, fills, selected, hitTesting, outline, inside] : cases) {
         Document doc = documentOf({squareTile(10, 10, 80, kGreen)});
-        doc.tiles[0].selected = c.selected ? kTrue : kFalse;
+        doc.tiles[0].selected = selected ? kTrue : kFalse;
         const ImageSurface s =
-            drawn(doc, {.lines = c.lines, .fills = c.fills, .hitTesting = c.hitTesting});
-        EXPECT_EQ(s.pixel(10, 50), c.outline) << c.lines << c.fills << c.selected;
-        const int green = countColour(s, 30, 30, 70, 70, kGreen);
-        if (c.inside == -1)
-            EXPECT_TRUE(green > 100 && countColour(s, 30, 30, 70, 70, kBg) > 100);
+            drawn(doc, {.lines = lines, .fills = fills, .hitTesting = hitTesting});
+        EXPECT_EQ(s.pixel(10, 50), outline) << lines << fills << selected;
+        if (inside == -1)
+            EXPECT_TRUE(countColour(s, 30, 30, 70, 70, kGreen) > 100 &&
+                        countColour(s, 30, 30, 70, 70, kBg) > 100);
         else
-            EXPECT_EQ(countColour(s, 30, 30, 70, 70, c.inside), 41 * 41) << c.lines << c.fills;
+            EXPECT_EQ(countColour(s, 30, 30, 70, 70, inside), 41 * 41) << lines << fills;
     }
 }
 
-TEST(TilingDrawer, SketchOfAMirroredTurnedTileLandsWhereTurned)
+TEST(TilingDrawer, SketchesOfAMirroredTurnedTileAndBrokenOrOverlongRuns)
 {
-    Tile tile = squareTile(100, 100, 40, kGreen);
-    tile.reflected = 1.0;
-    tile.angle = std::numbers::pi / 2;
-    tile.sketchStart = 1;
-    Document doc = documentOf({tile});
+    Document doc = documentOf({squareTile(100, 100, 40, kGreen)});
+    doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = std::numbers::pi / 2;
+    doc.tiles[0].sketchStart = 1;
     // Polyline (10, 5) - (20, 5): mirrored to negative x, then turned a quarter.
     doc.sketches = {Sketch{}, sketchItem(0, {{10, 5}, {20, 5}}, 2),
                     sketchItem(1, {{10, 10}, {30, 10}, {30, 30}, {10, 30}})};
     doc.sketches[2].negative = kTrue;
     const ImageSurface s = drawn(doc);
-    EXPECT_EQ(s.pixel(95, 85), kBlack);
-    EXPECT_EQ(s.pixel(95, 115), kBg); // where it would be without the mirror
-    // The polygon lands on 70..90 both ways, filled and outlined in the inverted colour.
-    EXPECT_EQ(s.pixel(80, 80), 0xff00ff);
-    EXPECT_EQ(s.pixel(70, 80), 0xff00ff);
-}
+    // The line at (95, 85), not at (95, 115) where it would be without the mirror; the
+    // polygon on 70..90 both ways, filled and outlined in the inverted colour.
+    EXPECT_TRUE(s.pixel(95, 85) == kBlack && s.pixel(95, 115) == kBg);
+    EXPECT_TRUE(s.pixel(80, 80) == 0xff00ff && s.pixel(70, 80) == 0xff00ff);
 
-TEST(TilingDrawer, BrokenSketchRunsDrawNothingAndStayStored)
-{
+    // Broken runs draw nothing and stay stored.
     const Document plain = documentOf({squareTile(20, 20, 100, kGreen)});
     const QImage reference = drawn(plain).image();
     const Sketch line = sketchItem(0, {{5, 50}, {90, 50}}, 1);
     const Sketch zero = sketchItem(0, line.points, 0), negative = sketchItem(0, line.points, -5);
     // No table, past it, a negative start, an empty and a negative run.
-    const std::pair<int32_t, std::vector<Sketch>> cases[] = {{1, {}},
-                                                             {5, {Sketch{}, line}},
-                                                             {-3, {Sketch{}, line}},
-                                                             {1, {Sketch{}, zero}},
-                                                             {1, {Sketch{}, negative}}};
+    // clang-format off
+    const std::pair<int32_t, std::vector<Sketch>> cases[] = {
+        {1, {}}, {5, {Sketch{}, line}}, {-3, {Sketch{}, line}}, {1, {Sketch{}, zero}}, {1, {Sketch{}, negative}}};
+    // clang-format on
     for (const auto &[start, sketches] : cases) {
-        Document doc = plain;
-        doc.tiles[0].sketchStart = start;
-        doc.sketches = sketches;
-        const Document before = doc;
-        EXPECT_EQ(drawn(doc).image(), reference) << "start " << start;
-        EXPECT_TRUE(doc.tiles == before.tiles && doc.sketches == before.sketches);
+        Document broken = plain;
+        broken.tiles[0].sketchStart = start;
+        broken.sketches = sketches;
+        const Document before = broken;
+        EXPECT_EQ(drawn(broken).image(), reference) << "start " << start;
+        EXPECT_TRUE(broken.tiles == before.tiles && broken.sketches == before.sketches);
     }
     // Overlong runs and point counts are cut to what is stored.
-    Document doc = plain;
+    doc = plain;
     doc.tiles[0].sketchStart = 1;
     doc.sketches = {Sketch{}, sketchItem(0, {{5, 50}, {90, 50}}, 500),
                     sketchItem(1, {{10, 10}, {40, 10}, {40, 40}})};
     doc.sketches[1].nPoints = 30000;
     doc.sketches[2].nPoints = 1000;
-    const ImageSurface s = drawn(doc);
-    EXPECT_EQ(s.pixel(60, 70), kBlack);  // the line, from its two stored points
-    EXPECT_EQ(s.pixel(115, 70), kGreen); // not beyond its second point
-    EXPECT_EQ(s.pixel(50, 35), invertColor(kGreen));
+    const ImageSurface cut = drawn(doc);
+    // The line from its two stored points, not beyond the second; the polygon from three.
+    EXPECT_TRUE(cut.pixel(60, 70) == kBlack && cut.pixel(115, 70) == kGreen);
+    EXPECT_EQ(cut.pixel(50, 35), invertColor(kGreen));
 }
 
 // Property: random documents with NaN, infinite and absurd coordinates, drawn at random
@@ -124,9 +115,8 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
 {
     std::mt19937 random(5);
     std::uniform_real_distribution<double> where(-50, 300);
-    const double poison[] = {std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(), 1e300, -1e300};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double poison[] = {std::nan(""), inf, -inf, 1e300, -1e300};
     auto value = [&](double scale = 1) {
         return random() % 4 == 0 ? poison[random() % 5] : where(random) * scale;
     };
@@ -137,8 +127,7 @@ TEST(TilingDrawer, NonFiniteCoordinatesNeverReachAPixel)
             for (Vertex &v : pts)
                 v = {value(), value()};
             Tile tile = polygonTile(pts, Colour(random() % 0xffffff));
-            tile.selected = kTrue;
-            tile.sketchStart = 1;
+            tile.selected = kTrue, tile.sketchStart = 1;
             tile.angle = random() % 8 == 0 ? poison[random() % 5] : 0.5;
             doc.tiles.push_back(tile);
             doc.vtxSel.push_back({int16_t(t), int16_t(random() % 6)});
@@ -171,43 +160,37 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
     const DrawSettings settings{.grid = GridNone};
     renderView(s, doc, settings,
                {.extentWidth = 200, .extentHeight = 200, .newPts = newPts, .newCount = 3});
-    EXPECT_EQ(s.pixel(121, 120), kRed); // dot of radius 2 at vertex 2 (120, 120)
-    EXPECT_EQ(s.pixel(8, 10), kBg);     // the entered points' first dot has radius 1
-    EXPECT_EQ(s.pixel(10, 20), kRed);
-    EXPECT_EQ(s.pixel(20, 30), kRed);
-    EXPECT_EQ(s.pixel(60, 30), kBg); // the fourth point is not entered yet
+    // A dot of radius 2 at vertex 2 (120, 120); the entered points' first dot has radius 1;
+    // the fourth point is not entered yet.
+    EXPECT_TRUE(s.pixel(121, 120) == kRed && s.pixel(8, 10) == kBg && s.pixel(60, 30) == kBg);
+    EXPECT_TRUE(s.pixel(10, 20) == kRed && s.pixel(20, 30) == kRed);
     EXPECT_EQ(s.background(), s.image());
 
     TilingDrawer drawer(s, doc, settings);
     const std::vector<Vertex> band = {{10, 10}, {20, 150}}; // the dot sits on the first point
     drawer.drawNewtile(band, 2, 150, 150);
-    EXPECT_EQ(s.pixel(100, 150), kRed);
-    EXPECT_EQ(s.pixel(7, 10), kRed); // a dot of radius 3 on the first point
-    EXPECT_EQ(s.pixel(6, 10), kBg);
+    // A dot of radius 3 on the first point.
+    EXPECT_TRUE(s.pixel(100, 150) == kRed && s.pixel(7, 10) == kRed && s.pixel(6, 10) == kBg);
     drawer.drawNewtile(band, 2, 150, 10);
-    EXPECT_EQ(s.pixel(100, 150), kBg);
-    EXPECT_EQ(s.pixel(60, 90), kGreen);
+    EXPECT_TRUE(s.pixel(100, 150) == kBg && s.pixel(60, 90) == kGreen);
 }
 
 // Oracle: a viewport shows exactly the same pixels as that region of the full canvas, at
 // a zoom above and below 100 %.
 TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
 {
+    // clang-format off
     for (const auto &[grid, zoom] : {std::pair<int16_t, double>{GridRectangular, 1.5},
-                                     {GridCenterFace, 1.5},
-                                     {GridHexagonal, 1.5},
-                                     {GridRectangular, 0.5},
-                                     {GridHexagonal, 0.5}}) {
+             {GridCenterFace, 1.5}, {GridHexagonal, 1.5}, {GridRectangular, 0.5}, {GridHexagonal, 0.5}}) {
+        // clang-format on
         Document doc;
         for (int i = 0; i < 12; ++i) {
             Tile tile = squareTile(8 + 64.0 * i, 8 + 40.0 * i, 48, 0x102030 * (i + 1), grid);
-            tile.selected = i % 3 == 0 ? kTrue : kFalse;
-            tile.sketchStart = 1;
+            tile.selected = i % 3 == 0 ? kTrue : kFalse, tile.sketchStart = 1;
             doc.tiles.push_back(tile);
         }
         // Tiles across each edge of the viewport (328.7 .. 488.7, 200.7 .. 307.3).
-        for (const Vertex at :
-             {Vertex{320, 240}, Vertex{480, 240}, Vertex{400, 190}, Vertex{400, 300}})
+        for (const Vertex at : {Vertex{320, 240}, {480, 240}, {400, 190}, {400, 300}})
             doc.tiles.push_back(squareTile(at.x, at.y, 14, 0x405060, grid));
         doc.sketches = {Sketch{}, sketchItem(0, {{3, 3}, {40, 20}}, 2),
                         sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
@@ -217,10 +200,8 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
             .extentWidth = 1000 / zoom, .extentHeight = 700 / zoom, .lineWidth = 2};
         const QRect area(int(493 * zoom / 1.5), int(301 * zoom / 1.5), 240, 160); // cuts dots
         ImageSurface full(QSize(1000, 700)), view(area.size(), area.topLeft());
-        for (ImageSurface *s : {&full, &view}) {
-            s->setScale(zoom);
-            renderView(*s, doc, settings, frame);
-        }
+        for (ImageSurface *s : {&full, &view})
+            s->setScale(zoom), renderView(*s, doc, settings, frame);
         EXPECT_EQ(view.image(), full.image().copy(area)) << "grid " << grid << " zoom " << zoom;
     }
 }
@@ -232,20 +213,16 @@ TEST(LatticeDrawer, DrawsExactlyTheEnumeratedMarks)
     for (int16_t grid : {0, 1, 2, 3, 9}) {
         ImageSurface s(QSize(130, 90), QPoint(-4, -4));
         drawLattice(s, grid, 100, 60);
-        QImage expected(130, 90, QImage::Format_RGB32);
-        expected.fill(Qt::white);
+        QImage expected(130, 90, QImage::Format_Mono);
+        expected.fill(0);
         forEachLatticeMark(grid, 100, 60, [&](const LatticeMark &m) {
-            if (!m.dot) {
-                expected.setPixel(int(std::floor(m.x)) + 4, int(std::floor(m.y)) + 4, 0);
-            } else {
-                const int cx = int(std::nearbyint(m.x)) + 4, cy = int(std::nearbyint(m.y)) + 4;
-                for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1)})
-                    expected.setPixel(cx + d.x(), cy + d.y(), 0);
-            }
+            const int x = int(m.dot ? std::nearbyint(m.x) : std::floor(m.x)) + 4;
+            const int y = int(m.dot ? std::nearbyint(m.y) : std::floor(m.y)) + 4;
+            for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1)})
+                expected.setPixel(x + (m.dot ? d.x() : 0), y + (m.dot ? d.y() : 0), 1);
         });
         auto isMark = [&](int x, int y) {
-            return x >= 0 && y >= 0 && x < 130 && y < 90 &&
-                   expected.pixel(x, y) == QColor(Qt::black).rgb();
+            return expected.rect().contains(x, y) && expected.pixelIndex(x, y);
         };
         int marks = 0;
         for (int y = 0; y < 90; ++y) {
@@ -274,41 +251,32 @@ TEST(RotationPreview, SnapsDownSkipsARepeatAndDrawsOnTheTransientLayerOnly)
     EXPECT_NEAR(preview.rotAngle, std::numbers::pi / 4, 1e-12);
     EXPECT_EQ(preview.label(), std::string("-45") + kDegreeSign);
     // The corner (60, 60) turned about (80, 80) lies at (80, 80 - 20 sqrt2).
-    EXPECT_EQ(surface.pixel(80, 51), kRed);
+    EXPECT_TRUE(surface.pixel(80, 51) == kRed && surface.pixel(80, 80) == kBg); // an outline
     EXPECT_EQ(countColour(surface, 0, 0, 199, 199, kRed),
               countColour(surface, 51, 51, 109, 109, kRed));
-    EXPECT_EQ(surface.pixel(80, 80), kBg); // transparent inside
-    EXPECT_EQ(surface.penColour(), kBlack);
-    EXPECT_EQ(surface.fillStyle(), kFillSolid);
+    EXPECT_TRUE(surface.penColour() == kBlack && surface.fillStyle() == kFillSolid);
     EXPECT_EQ(surface.background().pixel(80, 51), QColor(0xf7, 0xf7, 0xf7).rgb());
     EXPECT_EQ(doc.tiles[0].verts[0], (Vertex{60, 60})); // nothing written
 
     surface.clear();
     preview.rotAngle = std::numbers::pi / 4 + 0.01; // the angle shown: not redrawn
-    EXPECT_FALSE(preview.previewTileRotation(doc, surface, false, false));
-    EXPECT_EQ(surface.image(), surface.background());
+    EXPECT_TRUE(!preview.previewTileRotation(doc, surface, false, false) &&
+                surface.image() == surface.background());
     preview.rotAngle = 0.3; // with the space bar: exact, drawn every time
-    EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true));
-    EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true));
-    EXPECT_EQ(preview.rotAngle, 0.3);
+    EXPECT_TRUE(preview.previewTileRotation(doc, surface, false, true) &&
+                preview.previewTileRotation(doc, surface, false, true) && preview.rotAngle == 0.3);
     surface.clear();
     preview.start(1, {80, 80}); // a stale tile index draws and changes nothing
     preview.rotAngle = 1.0;
     EXPECT_FALSE(preview.previewTileRotation(doc, surface, true, false));
-    EXPECT_EQ(doc.tiles[0].angle, 0);
-    EXPECT_EQ(surface.image(), surface.background());
+    EXPECT_TRUE(doc.tiles[0].angle == 0 && surface.image() == surface.background());
 }
 
-PlaneView makeView()
+TEST(PlaneView, ZoomKeepsTheWindowCentreAndPanAndZoomOutNeverUncoverTheWindow)
 {
-    PlaneView v;
-    v.setWindow(800, 600, 200 * kTwipsPerPixel);
-    return v;
-}
-
-TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
-{
-    PlaneView v = makeView();
+    PlaneView v, u, z;
+    for (PlaneView *p : {&v, &u, &z})
+        p->setWindow(800, 600, 200 * kTwipsPerPixel);
     const double cx = 400 * kTwipsPerPixel, cy = 300 * kTwipsPerPixel;
     auto centre = [&] {
         return Vertex{(cx - v.canvasLeft()) / v.zoom(), (cy - v.canvasTop()) / v.zoom()};
@@ -317,35 +285,24 @@ TEST(PlaneView, ZoomKeepsTheWindowCentreAndSizesTheCanvas)
     EXPECT_EQ(v.canvasWidthPx(), 1600);
     for (bool in : {true, false}) {
         in ? v.zoomIn() : v.zoomOut();
-        EXPECT_NEAR(centre().x, before.x, 1e-6);
-        EXPECT_NEAR(centre().y, before.y, 1e-6);
+        EXPECT_NEAR(std::hypot(centre().x - before.x, centre().y - before.y), 0, 1e-6) << in;
     }
-    v.zoomIn();
-    v.zoomIn();
-    EXPECT_EQ(v.canvasWidthPx(), 3200);
-    EXPECT_EQ(v.canvasHeightPx(), 2400);
+    v.zoomIn(), v.zoomIn();
+    EXPECT_TRUE(v.canvasWidthPx() == 3200 && v.canvasHeightPx() == 2400 && v.lineWidth(true) == 4);
     EXPECT_NEAR(v.extentWidth(), 1600, 1);
-    EXPECT_EQ(v.lineWidth(true), 4);
     v.reset();
-    EXPECT_EQ(v.canvasWidthPx(), 800);
-    EXPECT_EQ(v.canvasLeft(), 200 * kTwipsPerPixel);
-    EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
+    EXPECT_TRUE(v.canvasWidthPx() == 800 && v.canvasLeft() == 200 * kTwipsPerPixel &&
+                v.canvasTop() == kCanvasTopTwips);
     PlaneView empty;
     empty.setWindow(0, 0, 0); // a minimised window keeps a canvas
-    EXPECT_EQ(empty.canvasWidthPx(), 2);
-    EXPECT_GT(empty.extentWidth(), 0);
-}
+    EXPECT_TRUE(empty.canvasWidthPx() == 2 && empty.extentWidth() > 0);
 
-TEST(PlaneView, PanAndZoomOutNeverUncoverTheWindow)
-{
-    PlaneView v = makeView(), u = makeView(), z = makeView();
     v.panBy(5000, 5000);
-    EXPECT_EQ(v.canvasLeft(), v.picLeft());
-    EXPECT_EQ(v.canvasTop(), kCanvasTopTwips);
+    EXPECT_TRUE(v.canvasLeft() == v.picLeft() && v.canvasTop() == kCanvasTopTwips);
     v.panBy(-1e7, -1e7);
     const double w = 800.0 * kTwipsPerPixel, h = 600.0 * kTwipsPerPixel;
-    EXPECT_EQ(v.canvasLeft(), w - v.canvasWidthPx() * double(kTwipsPerPixel));
-    EXPECT_EQ(v.canvasTop(), h - v.canvasHeightPx() * double(kTwipsPerPixel));
+    EXPECT_TRUE(v.canvasLeft() == w - v.canvasWidthPx() * double(kTwipsPerPixel) &&
+                v.canvasTop() == h - v.canvasHeightPx() * double(kTwipsPerPixel));
     u.panBy(-150, 0); // applied to the twip position: 15 plane units move one pixel
     EXPECT_EQ(u.canvasLeftPx(), 190);
     z.zoomIn();
@@ -370,28 +327,21 @@ TEST(HitTester, AgreesWithPaintingAtEveryPixel)
                 pts.push_back({cx + jitter(random), cy + jitter(random)});
             const Document doc = documentOf({polygonTile(pts, 0x123456)});
             ImageSurface painted(QSize(240, 200)), canvas(QSize(240, 200));
-            for (ImageSurface *s : {&painted, &canvas}) {
-                s->setScale(zoom);
-                s->setPenWidth(pen);
-            }
-            painted.setPenColour(kProbeColour);
-            painted.setFillColour(kProbeColour);
-            DrawSettings probe;
-            probe.probePass = true;
-            TilingDrawer(painted, doc, probe).drawTile(0);
+            for (ImageSurface *s : {&painted, &canvas})
+                s->setScale(zoom), s->setPenWidth(pen);
+            painted.setPenColour(kProbeColour), painted.setFillColour(kProbeColour);
+            TilingDrawer(painted, doc, {.probePass = true}).drawTile(0);
             const QImage before = canvas.image();
             HitTester tester(doc, DrawSettings{}, canvas);
             int hits = 0;
-            for (int py = 0; py < 200; ++py) {
+            for (int py = 0; py < 200; ++py)
                 for (int px = 0; px < 240; ++px) {
                     const bool shown = painted.pixel(px, py) == kProbeColour;
                     ASSERT_EQ(tester.tileHitTest(px / zoom, py / zoom, 0), shown)
                         << "zoom " << zoom << " pen " << pen << " at " << px << "," << py;
                     hits += shown ? 1 : 0;
                 }
-            }
-            EXPECT_GT(hits, 0);
-            EXPECT_EQ(canvas.image(), before); // nothing painted on the canvas
+            EXPECT_TRUE(hits > 0 && canvas.image() == before); // nothing painted on the canvas
             EXPECT_EQ(tester.foundTile(0, 0).has_value(), painted.pixel(0, 0) == kProbeColour);
         }
     }

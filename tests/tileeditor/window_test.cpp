@@ -12,35 +12,34 @@
 namespace tessella::test {
 namespace {
 
-TEST_F(WindowTest, StartUpHoldsOneEmptyTileAndACommandLineDocumentIsShown)
+// Start-up, the zoom keys (one ladder: they reach the window whichever control has the
+// focus), a hand-back, and a document named on the command line.
+TEST_F(WindowTest, StartUpZoomHandBackAndACommandLineDocument)
 {
     start();
-    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
-    EXPECT_EQ(doc.tileCount(), 1);
-    EXPECT_FALSE(doc.dirty);
-    EXPECT_FALSE(undoButton()->isEnabled());
-    EXPECT_EQ(shownAt(8, 8), kBlack); // the rectangular lattice
-    EXPECT_EQ(shownAt(16, 16), kCanvasBackground);
+    EXPECT_TRUE(doc.tileCount() == 1 && summaries(doc.tiles).empty() && !doc.dirty &&
+                !undoButton()->isEnabled());
+    EXPECT_TRUE(shownAt(8, 8) == kBlack && shownAt(16, 16) == kCanvasBackground); // the lattice
     dialogs.expectMessage("load or create a tessellation");
     click("cmdFrac");
 
-    const QString path = dir.filePath("two.mvl");
-    writeDoc(path,
-             documentOf({squareTile(40, 40, 32, 0x0000ff), squareTile(72, 40, 32, 0x00ff00)}));
-    doc = Document{};
-    makeWindow({});
-    start(path); // no dialog; the empty tile comes after the loaded ones
-    ASSERT_EQ(doc.tileCount(), 3);
-    EXPECT_EQ(doc.curTile, 2);
-    EXPECT_EQ(window->fileCommands().docPath(), path);
-    EXPECT_EQ(shownAt(56, 56), 0x0000ff);
-    EXPECT_EQ(shownAt(88, 56), 0x00ff00);
-    EXPECT_EQ(shownAt(40, 50), kBlack); // outlines with "lines"
-}
+    // clang-format off
+    const std::tuple<Qt::Key, const char *, int, int> ladder[] = { // caption, line width, beeps
+        {Qt::Key_Comma, "71%", 1, 0}, {Qt::Key_Comma, "50%", 1, 0}, {Qt::Key_Comma, "50%", 1, 1},
+        {Qt::Key_Period, "71%", 1, 1}, {Qt::Key_Period, "100%", 1, 1}, {Qt::Key_Period, "141%", 1, 1},
+        {Qt::Key_Period, "200%", 2, 1}, {Qt::Key_Period, "283%", 2, 1}, {Qt::Key_Period, "400%", 4, 1},
+        {Qt::Key_Period, "400%", 4, 2}, {Qt::Key_Slash, "50%", 1, 2},
+    };
+    // clang-format on
+    EXPECT_EQ(title(), "tile editor    100%");
+    QListWidget *focused = control<QListWidget>("lstTiles");
+    focused->setFocus();
+    for (const auto &[key, caption, lineWidth, beeps] : ladder) {
+        QTest::keyClick(focused, key);
+        EXPECT_EQ(title(), QString("tile editor    ") + caption);
+        EXPECT_TRUE(window->canvasLineWidth() == lineWidth && dialogs.beeps == beeps) << caption;
+    }
 
-TEST_F(WindowTest, AHandBackIsAppendedOnce)
-{
-    start();
     doc.xfReturn = squareTile(8, 8, 16, 0x123456);
     window->Form_Activate(); // an activation without a hand-back adds nothing
     EXPECT_EQ(doc.tileCount(), 1);
@@ -50,13 +49,24 @@ TEST_F(WindowTest, AHandBackIsAppendedOnce)
     window->Form_Activate();
     window->hide(); // as around a message box
     window->show();
-    EXPECT_EQ(summaries(doc.tiles), summaries({doc.xfReturn}));
-    EXPECT_EQ(doc.curTile, 1);
+    EXPECT_TRUE(summaries(doc.tiles) == summaries({doc.xfReturn}) && doc.curTile == 1);
+
+    const QString path = dir.filePath("two.mvl");
+    writeDoc(path,
+             documentOf({squareTile(40, 40, 32, 0x0000ff), squareTile(72, 40, 32, 0x00ff00)}));
+    doc = Document{};
+    makeWindow({});
+    start(path); // no dialog; the empty tile comes after the loaded ones
+    EXPECT_TRUE(doc.tileCount() == 3 && doc.curTile == 2);
+    EXPECT_EQ(window->fileCommands().docPath(), path);
+    EXPECT_TRUE(shownAt(56, 56) == 0x0000ff && shownAt(88, 56) == 0x00ff00);
+    EXPECT_EQ(shownAt(40, 50), kBlack); // outlines with "lines"
 }
 
-TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
+TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndTheGridListSwitchesTheShownTiles)
 {
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    doc.tiles = {squareTile(40, 40, 32, 0x0000ff),
+                 squareTile(48, 48, 24, 0x00ff00, GridCenterFace)};
     doc.tiles[0].sketchStart = 1; // a line across it, (44, 52) to (68, 52)
     doc.sketches = {Sketch{}, sketchItem(0, {{4, 12}, {28, 12}}, 1)};
     start();
@@ -76,22 +86,15 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndChangesTheCanvas)
     EXPECT_EQ(shownAt(56, 56), kWhite);
     clickItem("lstViews", 0); // heavy on again brings lines back
     EXPECT_TRUE(views->item(1)->isSelected());
-}
+    clickItem("lstViews", 2); // fills on again
 
-TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
-{
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff),
-                 squareTile(48, 48, 24, 0x00ff00, GridCenterFace)};
-    start();
     click("cmdGrids");
     QListWidget *grids = control<QListWidget>("lstGrids");
     clickItem("lstGrids", 0);               // the empty entry changes nothing
     clickItem("lstGrids", GridRectangular); // the current grid: the list stays open
-    EXPECT_EQ(window->curGrid(), GridRectangular);
-    EXPECT_TRUE(grids->isVisible());
+    EXPECT_TRUE(window->curGrid() == GridRectangular && grids->isVisible());
     clickItem("lstGrids", GridCenterFace);
-    EXPECT_EQ(window->curGrid(), GridCenterFace);
-    EXPECT_FALSE(grids->isVisible());
+    EXPECT_TRUE(window->curGrid() == GridCenterFace && !grids->isVisible());
     EXPECT_EQ(shownAt(60, 60), 0x00ff00);
     EXPECT_EQ(shownAt(44, 44), kCanvasBackground); // the rectangular tile is hidden
 }
@@ -99,8 +102,7 @@ TEST_F(WindowTest, TheGridListSwitchesTheShownTiles)
 TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
 {
     doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
-    doc.xformOpen = true; // loaded with the document: the start-up tile leaves it current
-    doc.curTile = 0;
+    doc.xformOpen = true, doc.curTile = 0; // loaded so: the start-up tile leaves it current
     start();
     EXPECT_EQ(doc.curTile, 0);
     doc.curTile = 7; // names no tile: nothing may be deleted
@@ -108,7 +110,7 @@ TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
     EXPECT_EQ(doc.tileCount(), 2);
     doc.curTile = 0;
     click("cmdXform");
-    EXPECT_EQ(summaries(doc.tiles).size(), 0u);
+    EXPECT_TRUE(summaries(doc.tiles).empty());
 }
 
 // The fractal panel as the canvas sees it: it records the pointer and takes a press when
@@ -125,9 +127,7 @@ struct FakeFractal : FractalLink
     void drawOverlay(Surface &) override {}
     bool pointerPress(int button, double, double, double reach) override
     {
-        buttons.push_back(button);
-        tolerance = reach;
-        return onHandle;
+        return buttons.push_back(button), tolerance = reach, onHandle;
     }
     void pointerMove(double, double) override { ++moves; }
     void pointerRelease() override { ++releases; }
@@ -158,19 +158,16 @@ TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPa
     };
     EXPECT_EQ(dragWith(Qt::RightButton, true), home);
     EXPECT_EQ(dragWith(Qt::LeftButton, false), home);
-    EXPECT_EQ(fractal.buttons, (std::vector<int>{2, 1}));
+    EXPECT_TRUE(fractal.buttons == (std::vector<int>{2, 1}) && fractal.moves == 2);
     EXPECT_DOUBLE_EQ(fractal.tolerance, 6 / window->view().zoom());
-    EXPECT_EQ(fractal.moves, 2);
     const QPoint panned = dragWith(Qt::RightButton, false);
-    EXPECT_GT(panned.x(), home.x());
-    EXPECT_EQ(fractal.moves, 2);
+    EXPECT_TRUE(panned.x() > home.x() && fractal.moves == 2);
     move(40, 40); // the pan ended with the release
     EXPECT_EQ(window->canvas()->canvasOffset(), panned);
     click("cmdPan");
     EXPECT_GT(dragWith(Qt::LeftButton, true).x(), panned.x());
-    EXPECT_EQ(fractal.buttons.size(), 3u); // pan mode keeps the press from the panel
-    EXPECT_EQ(fractal.releases, 4);
-    EXPECT_EQ(doc.tiles, before);
+    // Pan mode keeps the press from the panel.
+    EXPECT_TRUE(fractal.buttons.size() == 3 && fractal.releases == 4 && doc.tiles == before);
     // The panel keeps its views in two slots; an empty slot changes nothing.
     window->saveView(1);
     const double left = window->view().canvasLeft();
@@ -178,21 +175,15 @@ TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPa
     window->restoreView(0);
     EXPECT_EQ(title(), "tile editor    50%");
     window->restoreView(1);
-    EXPECT_EQ(title(), "tile editor    141%");
-    EXPECT_EQ(window->view().canvasLeft(), left);
+    EXPECT_TRUE(title() == "tile editor    141%" && window->view().canvasLeft() == left);
 }
 
 using Kind = ScriptedDialogs::Kind;
 
-// What each shortcut's command shows first with unsaved edits (answered Cancel). The keys
-// are the desktop's standard ones (Ctrl+Q where a desktop binds none to Quit).
-struct ShortcutCase
-{
-    const char *keys;
-    std::optional<Kind> dialog;
-    const char *text; // the question's first line or the file dialog's title
-};
-const ShortcutCase kShortcuts[] = {
+// What each shortcut's command shows first with unsaved edits (answered Cancel): the question's
+// first line or the file dialog's title. The keys are the desktop's standard ones (Ctrl+Q
+// where a desktop binds none to Quit).
+const std::tuple<const char *, std::optional<Kind>, const char *> kShortcuts[] = {
     {"Ctrl+O", Kind::YesNoCancel, "Loading new state will overwrite your edits"},
     {"Ctrl+S", Kind::SaveFile, "Save .mvl File"},
     {"Ctrl+Q", Kind::YesNoCancel, "Do you want to save your edits?"},
@@ -221,7 +212,7 @@ protected:
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &p : paths)
-            urls << (p.contains("://") ? QUrl(p) : QUrl::fromLocalFile(p));
+            urls << QUrl::fromUserInput(p);
         mime.setUrls(urls);
         const QPoint at = window->canvas()->mapTo(window.get(), QPoint(50, 50));
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -237,36 +228,34 @@ TEST_F(DesktopTest, ShortcutsRunTheirCommandsExceptWhileTypingOrEnteringATile)
 {
     auto *text = new QLineEdit(window.get());
     text->show();
-    for (const ShortcutCase &c : kShortcuts) {
-        SCOPED_TRACE(c.keys);
+    for (const auto &[keys, dialog, shownText] : kShortcuts) {
+        SCOPED_TRACE(keys);
         text->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return text->hasFocus(); }));
-        QTest::keySequence(text, QKeySequence(c.keys));
-        EXPECT_TRUE(dialogs.log.empty());
-        EXPECT_EQ(undoButton()->text(), "undo");
+        QTest::keySequence(text, QKeySequence(keys));
+        EXPECT_TRUE(dialogs.log.empty() && undoButton()->text() == "undo");
 
         window->canvas()->setFocus();
-        if (c.dialog == Kind::SaveFile)
+        if (dialog == Kind::SaveFile)
             dialogs.expectSaveFile(std::nullopt);
-        else if (c.dialog)
+        else if (dialog)
             dialogs.expectYesNoCancel(Answer::Cancel);
-        QTest::keySequence(window->canvas(), QKeySequence(c.keys));
-        if (!c.dialog) {
-            EXPECT_EQ(undoButton()->text(), "redo");
-            EXPECT_EQ(doc.tiles.back().color, 0xff0000u);
+        QTest::keySequence(window->canvas(), QKeySequence(keys));
+        if (!dialog) {
+            EXPECT_TRUE(undoButton()->text() == "redo" && doc.tiles.back().color == 0xff0000u);
             continue;
         }
         ASSERT_EQ(dialogs.log.size(), 1u);
         const ScriptedDialogs::Shown &shown = dialogs.log.front();
-        EXPECT_EQ(shown.kind, *c.dialog);
-        EXPECT_EQ(c.dialog == Kind::SaveFile ? shown.options.title : shown.text, c.text);
+        EXPECT_EQ(shown.kind, *dialog);
+        EXPECT_EQ(dialog == Kind::SaveFile ? shown.options.title : shown.text, shownText);
         dialogs.log.clear();
     }
     EXPECT_TRUE(window->isVisible());
     clickAt(104, 104);
     ASSERT_TRUE(window->newTile().active());
-    QTest::keySequence(window->canvas(), QKeySequence(kShortcuts[0].keys));
-    EXPECT_TRUE(dialogs.log.empty());
+    QTest::keySequence(window->canvas(), QKeySequence(std::get<0>(kShortcuts[0])));
+    EXPECT_TRUE(dialogs.log.empty()); // not while entering a tile
     // The window's own close request asks the same question.
     dialogs.expectYesNoCancel(Answer::Cancel);
     window->close();
@@ -278,26 +267,21 @@ TEST_F(DesktopTest, ShortcutsRunTheirCommandsExceptWhileTypingOrEnteringATile)
 
 TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
 {
-    Document saved;
-    for (int i = 0; i < 3; ++i)
-        saved.appendTile(squareTile(40 + 48 * i, 40, 32, 0x00ff00));
-    const QString mvl = dir.filePath("dropped.mvl");
-    const QString other = dir.filePath("dropped.txt");
-    std::vector<uint8_t> bytes = *writeDocument(saved);
+    const QString mvl = dir.filePath("dropped.mvl"), other = dir.filePath("dropped.txt");
+    std::vector<uint8_t> bytes = *writeDocument(squareRow(3, 32, 0x00ff00));
     writeBytes(other, bytes);
     // A foreign file, whose tiles sit around the origin: the load centres them on the canvas.
     std::copy(kHeaderForeignH.begin(), kHeaderForeignH.end(), bytes.begin());
     writeBytes(mvl, bytes);
     QDir(dir.path()).mkdir("folder.mvl");
     const int16_t before = doc.tileCount();
-    for (const QStringList &paths : {QStringList{other},
-                                     {mvl, mvl},
-                                     {"https://example.org/a.mvl"},
-                                     {dir.filePath("folder.mvl")}})
+    // clang-format off
+    for (const QStringList &paths :
+         {QStringList{other}, {mvl, mvl}, {"https://example.org/a.mvl"}, {dir.filePath("folder.mvl")}})
+        // clang-format on
         EXPECT_FALSE(drop(paths)) << paths.join(' ').toStdString();
     QCoreApplication::processEvents();
-    EXPECT_EQ(doc.tileCount(), before);
-    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty());
 
     dialogs.expectYesNoCancel(Answer::No);
     dialogs.expectMessage(); // the foreign file's report
@@ -307,7 +291,7 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     EXPECT_EQ(window->fileCommands().docPath(), mvl);
     const PlaneView &view = window->view();
     EXPECT_EQ(doc.tiles[0].verts[0],
-              (Vertex{40 + view.extentWidth() / 2, 40 + view.extentHeight() / 2}));
+              (Vertex{view.extentWidth() / 2, 10 + view.extentHeight() / 2}));
 }
 
 } // namespace

@@ -69,26 +69,13 @@ public:
         const QPoint offset = window->canvas()->canvasOffset();
         return {int(std::floor(x * zoom)) - offset.x(), int(std::floor(y * zoom)) - offset.y()};
     }
-    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y));
-    }
+    // clang-format off
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(window->canvas(), b, {}, widgetPixel(x, y)); }
     void move(double x, double y) { QTest::mouseMove(window->canvas(), widgetPixel(x, y)); }
-    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y));
-    }
-    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton)
-    {
-        press(x, y, b);
-        release(x, y, b);
-    }
-    void drag(Vertex from, Vertex to)
-    {
-        press(from.x, from.y);
-        move(to.x, to.y);
-        release(to.x, to.y);
-    }
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(window->canvas(), b, {}, widgetPixel(x, y)); }
+    void clickAt(double x, double y, Qt::MouseButton b = Qt::LeftButton) { press(x, y, b), release(x, y, b); }
+    void drag(Vertex from, Vertex to) { press(from.x, from.y), move(to.x, to.y), release(to.x, to.y); }
+    // clang-format on
     // The colour the canvas shows at a plane point.
     Colour shownAt(double x, double y) const
     {
