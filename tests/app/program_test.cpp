@@ -297,7 +297,7 @@ TEST(FractalExport, RendersIntoTheDiscOfTheAreaOrSaysWhyItWritesNothing)
     struct { QStringList options; const char *message; } const refused[] = {
         {{"--fractal", "0,0,0"}, "pull a reference circle"},
         {{"--fractal", "0,0"}, "--fractal needs CX,CY,R in plane units"},
-        {{"--fractal", "x,1,9"}, "--fractal needs CX,CY,R in plane units"},
+        {{"--fractal", "1,x,9"}, "--fractal needs CX,CY,R in plane units"},
         {{"--fractal", r, "--base", "4.1"}, "--base must be a number from 1.4 to 4.0"},
         {{"--fractal", r, "--falloff", "0.4"}, "--falloff must be a number from 0.5 to 2.0"},
         {{"--fractal", r, "--squareness", "nan"}, "--squareness must be a number from -1.0 to 3.0"},
