@@ -10,14 +10,12 @@
 #include <bit>
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <random>
 #include <string>
 
 using namespace tessella;
 using namespace tessella::testing;
-using tessella::test::documentOf;
-using tessella::test::polygonTile;
+using namespace tessella::test;
 
 namespace {
 
@@ -26,17 +24,10 @@ const auto fieldAt = [](const std::vector<uint8_t> &b, size_t at, int width) -> 
     uint64_t v = 0;
     for (int i = width; i-- > 0;)
         v = v << 8 | b.at(at + i);
-    if (width == 8)
-        return std::bit_cast<double>(v);
     const int unused = 64 - 8 * width;
-    return width == 1 ? v : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
-};
-
-// One triangle (four stored elements), no sketch table: the tile's count at 13, its
-// block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
-// end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
-const auto triangleDocument = [] {
-    return documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)});
+    return width == 8   ? std::bit_cast<double>(v)
+           : width == 1 ? v
+                        : static_cast<double>(static_cast<int64_t>(v << unused) >> unused);
 };
 
 // `at` counts from the end when negative.
@@ -79,7 +70,7 @@ const auto loadsOrFailsUntouched = [](std::span<const uint8_t> bytes, int &loads
     EXPECT_EQ(*saveState(again), *saved);
 };
 
-TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
+TEST(MvlReader, CutMutatedAndCraftedFilesLoadOrFailUntouchedTilesOnlyOnesReadMissingFieldsAsZeros)
 {
     const std::vector<uint8_t> original = bytesOf(sampleDocument());
     int loads = 0;
@@ -101,18 +92,17 @@ TEST(MvlReader, CutAtEveryByteOrMutatedFilesLoadOrFailUntouched)
         loadsOrFailsUntouched(bytes, loads);
     }
     EXPECT_GT(loads, 100);
-}
-
-TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFieldsAsZeros)
-{
-    const Document tri = triangleDocument(), neverAllocated = documentOf({Tile{}});
+    // One triangle (four stored elements), no sketch table: the tile's count at 13, its
+    // block's dimensions at 15, element count at 17, lower bound at 21; the tail from the
+    // end: curTile -16, node count -10, reflected -8, grid tag -6, grid -4, sketch count -2.
+    const Document tri = documentOf({polygonTile({{0, 0}, {16, 0}, {8, 16}}, 0x0000ff)}),
+                   neverAllocated = documentOf({Tile{}});
     Document withSketch = tri; // record 1 from the end: nPoints -44, dims -42, count -40
     withSketch.appendSketchRun({{.nPoints = 2, .points = {{1, 1}, {2, 2}}}});
     Document pending = tri; // the reflection flag sits at 143
-    pending.nodeRecs = triangleChain();
-    pending.xformOpen = true;
+    pending.nodeRecs = triangleChain(), pending.xformOpen = true;
     const int64_t huge = 0x7FFFFFFF;
-    const auto g = kHeaderForeignG;
+    const std::string_view g = kHeaderForeignG;
     // clang-format off
     const struct { const char *name; const Document &base; std::vector<Patch> patches; bool loads;
                    std::string_view header = kHeaderV96; } cases[] = {
@@ -159,7 +149,7 @@ TEST(MvlReader, CraftedFilesLoadOrFailAsTheirFieldsSayTilesOnlyOnesReadMissingFi
 }
 
 TEST(MvlWriter,
-     SavedAgainTheFileIsTheSameByteForByteFieldsSitAtTheirOffsetsWhatWouldNotLoadIsRefused)
+     SavedAgainTheSameByteForByteFieldsAtTheirOffsetsWhatWouldNotLoadRefusedChainsChecked)
 {
     Document noPending = sampleDocument(), noSketchTable = sampleDocument();
     noPending.xformOpen = false, noPending.xfReflected = 0;
@@ -168,21 +158,17 @@ TEST(MvlWriter,
     for (const auto &[doc, grows] : std::vector<std::pair<Document, bool>>{
              {sampleDocument(), false}, {noPending, false}, {noSketchTable, true}, {{}, true}}) {
         SCOPED_TRACE(doc.tiles.size());
-        const std::vector<uint8_t> original = bytesOf(doc);
-        std::vector<uint8_t> expected = original;
+        std::vector<uint8_t> original = bytesOf(doc), expected = original;
         expected.resize(expected.size() + (grows ? 16 : 0), 0);
-        Document loaded = editedDocument();
+        Document loaded = editedDocument(), again;
         ASSERT_TRUE(loadState(loaded, original, 400, 300).ok);
         EXPECT_EQ(*saveState(loaded), expected);
-        Document again;
         ASSERT_TRUE(loadState(again, expected, 0, 0).ok);
         EXPECT_EQ(*saveState(again), expected);
     }
 
     // Fields sit at their byte offsets, little-endian.
-    Document empty;
-    empty.grid = GridCenterFace;
-    const auto e = *writeDocument(empty);
+    const auto e = *writeDocument(documentOf({}, GridCenterFace));
     EXPECT_EQ(std::string(e.begin(), e.begin() + 11), "morvel v.96");
     Tile t = polygonTile({{1.5, -2}, {3, 4}, {5, 6}}, 0x010203, GridCenterFace);
     t.reflected = 1.0, t.angle = -0.25, t.sketchStart = 70000, t.selected = kTrue;
@@ -193,8 +179,9 @@ TEST(MvlWriter,
     const auto c = *writeDocument(pending);
     pending.xformOpen = false;
     EXPECT_EQ(c.size(), writeDocument(pending)->size() + 5 * kNodeRecordBytes);
-    const size_t f = 13 + 2 + 10 + 4 * 16;         // the first tile's fields after its block
-    const size_t tail = f + 46 + 4 + 46 + 12 + 46; // after a never allocated and an empty block
+    // The first tile's fields after its block; the tail after a never allocated and an empty
+    // block.
+    const size_t f = 13 + 2 + 10 + 4 * 16, tail = f + 46 + 4 + 46 + 12 + 46;
     const size_t r1 = writeDocument(documentOf(pending.tiles))->size() - 16 + 10 + 68;
     // clang-format off
     struct { const std::vector<uint8_t> &bytes; size_t at; int width; double value; }
@@ -231,21 +218,13 @@ TEST(MvlWriter,
     EXPECT_TRUE(writeDocument(refused[0]));
     refused[0].tiles.resize(32768);
     refused[1].sketches.resize(32768);
-    refused[2].tiles[0].nVerts = 8; // 7 stored
-    refused[3].sketches[3].nPoints = -1;
-    refused[4].grid = 4;
-    refused[5].curTile = 3;
-    refused[6].nodeRecs.back().anchored = kFalse;
+    refused[2].tiles[0].nVerts = 8, refused[3].sketches[3].nPoints = -1; // 7 stored
+    refused[4].grid = 4, refused[5].curTile = 3, refused[6].nodeRecs.back().anchored = kFalse;
     for (const Document &doc : refused)
         EXPECT_FALSE(writeDocument(doc)) << &doc - refused;
     refused[6].xformOpen = false; // the chain is not written then
     EXPECT_TRUE(writeDocument(refused[6]));
-}
-
-TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
-{
     using C = std::vector<NodeRecord>;
-    const double inf = std::numeric_limits<double>::infinity();
     // 1310 records of 26 samples after the first, which gets `first`.
     const auto lengthen = [](C &c, int16_t first) {
         NodeRecord filler = c[1];
@@ -268,7 +247,7 @@ TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
         {"reflected without a centre", true, false, [](C &) {}},
         {"centre only on the first record", true, false, [](C &c) { c[0].refCenter = kTrue; }},
         {"NaN coordinate", false, false, [](C &c) { c[2].y = std::nan(""); }},
-        {"infinite handle", false, false, [&](C &c) { c[1].bcpX = inf; }},
+        {"infinite handle", false, false, [](C &c) { c[1].bcpX = HUGE_VAL; }},
         // 7 + 1310 * 25 + 10 points: exactly the limit, then one more.
         {"flattened outline of 32767 points", false, true, [&](C &c) { lengthen(c, 12); }},
         {"flattened outline of 32768 points", false, false, [&](C &c) { lengthen(c, 13); }},
@@ -281,8 +260,8 @@ TEST(ChainCheck, RefusesChainsThatWalksCouldNotFinish)
         k.spoil(chain);
         EXPECT_EQ(isValidSavedChain(chain, k.reflected), k.valid) << k.name;
     }
-    EXPECT_TRUE(isValidSavedChain({}, false));
-    EXPECT_EQ(flattenedPointCount(triangleChain()), 1 + 4 + 1 + 1);
+    EXPECT_TRUE(isValidSavedChain({}, false) &&
+                flattenedPointCount(triangleChain()) == 1 + 4 + 1 + 1);
 }
 
 // What "load state", "load prims" and "save state" do to the document: each header kind
@@ -304,11 +283,9 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
         {false, kHeaderV96, full, HeaderKind::V96, GridHexagonal, true, true, 0, ""},
         // Older files end before the sketch table; foreign ones after the tiles.
         {false, kHeaderV09, tilesOnly - 2, HeaderKind::V09, GridHexagonal, true, false, 0, ""},
-        {false, kHeaderForeignG, tilesOnly - 16, HeaderKind::ForeignG, GridRectangular, false,
-         false, 0, "*g*from zud    2 elements"},
+        {false, kHeaderForeignG, tilesOnly - 16, HeaderKind::ForeignG, GridRectangular, false, false, 0, "*g*from zud    2 elements"},
         // Centred on the origin: moved by half the canvas.
-        {false, kHeaderForeignH, tilesOnly - 16, HeaderKind::ForeignH, GridRectangular, false,
-         false, 1, "*h*from zud    2 elements"},
+        {false, kHeaderForeignH, tilesOnly - 16, HeaderKind::ForeignH, GridRectangular, false, false, 1, "*h*from zud    2 elements"},
         {false, "hello world", tilesOnly - 16, HeaderKind::Unknown, GridNone, false, false, 0, ""},
         // The primitives library: any header, the tiles alone, the rest not even read.
         {true, "anything!!!", full, HeaderKind::Unknown, GridCenterFace, false, false, 0, ""},
@@ -317,9 +294,8 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.header);
         Document doc = editedDocument();
-        std::vector<uint8_t> bytes = bytesOf(source);
+        std::vector<uint8_t> bytes = craft(source, {}, c.header);
         bytes.resize(c.size);
-        std::copy(c.header.begin(), c.header.end(), bytes.begin());
         const LoadReport report = c.prims ? loadPrims(doc, bytes) : loadState(doc, bytes, 400, 300);
         ASSERT_TRUE(report.ok) << report.message;
         EXPECT_TRUE(report.kind == c.kind && report.header == c.header && doc.grid == c.grid &&
@@ -333,10 +309,8 @@ TEST(LoadAndSaveState, HeaderKindsPendingTransformsAndTheCallersFlags)
         EXPECT_TRUE(doc.tiles == expected && doc.vtxSel.empty() && !doc.dirty);
     }
     // A damaged library changes nothing and names its header.
-    std::vector<uint8_t> damaged = bytesOf(source);
-    damaged[15] = 5; // dimensions of the first vertex block
-    Document doc = editedDocument();
-    EXPECT_EQ(loadPrims(doc, damaged).message, "morvel v.96error loading file");
+    Document doc = editedDocument(); // 5 dimensions for the first vertex block
+    EXPECT_EQ(loadPrims(doc, craft(source, {{15, 2, 5}})).message, "morvel v.96error loading file");
     EXPECT_EQ(bytesOf(doc), bytesOf(edited));
 
     // A pending transform is rebuilt from its chain: the anchored records (the closing one

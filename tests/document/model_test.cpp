@@ -15,16 +15,7 @@ using namespace tessella::test;
 
 namespace {
 
-// Tiles told apart by their colour, which is their index; every other one on the
-// hexagonal grid (compaction must not look at the grid).
-const auto numberedTiles = [](int n) {
-    std::vector<Tile> tiles;
-    for (int i = 0; i < n; ++i)
-        tiles.push_back(squareTile(20.0 * i, 0, 10, i, i % 2 ? GridHexagonal : GridRectangular));
-    return documentOf(std::move(tiles));
-};
-
-TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
+TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptiedTablesStopAtTheLimit)
 {
     // clang-format off
     struct { int tiles; std::vector<int> deleted; int16_t cur;
@@ -35,11 +26,10 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
     };
     // clang-format on
     for (const auto &c : cases) {
-        Document doc = numberedTiles(c.tiles);
+        Document doc = squareRow(c.tiles, 10, 0);
         for (int i : c.deleted)
             doc.tiles[i].deleted = kTrue;
-        doc.curTile = c.cur;
-        doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
+        doc.curTile = c.cur, doc.vtxSel = {{0, 0}, {static_cast<int16_t>(c.tiles - 1), 1}};
         compresT(doc);
         std::vector<Colour> colours;
         for (const Tile &t : doc.tiles)
@@ -49,26 +39,24 @@ TEST(Compaction, KeepsSurvivorsInOrderCurTileFollowsSelectionEmptied)
                   std::tuple(c.survivors, c.curAfter, 0u))
             << c.tiles << " " << c.cur;
     }
-    Document doc = numberedTiles(3);
+    Document doc = squareRow(3, 10, 0);
     doc.vtxSel = {{0, 1}, {1, 0}, {2, 2}, {1, 2}, {0, 0}};
     compresV(doc, 1);
     EXPECT_EQ(doc.vtxSel, (std::vector<VertexRef>{{0, 1}, {2, 2}, {0, 0}}));
-}
-
-TEST(DocumentTables, AppendsStopAtTheSixteenBitLimit)
-{
-    Document doc;
+    // The tables stop at the 16-bit limit.
+    doc = Document{};
     doc.tiles.resize(kMaxRecords - 1);
     EXPECT_FALSE(doc.canAppendTiles(-1) || doc.canAppendTiles(2));
     EXPECT_TRUE(doc.appendTile(Tile{}) && !doc.appendTile(Tile{}));
     doc.vtxSel.resize(kMaxRecords - 1);
     EXPECT_TRUE(doc.appendVertexRef({1, 2}) && !doc.appendVertexRef({1, 2}));
     EXPECT_TRUE(doc.vtxSelCount() == kMaxRecords && doc.appendSketchRun({}) == 0);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), 1); // record 0 comes first
-    EXPECT_TRUE(doc.sketches[1].count == 2 && doc.sketchCount() == 2);
+    // Record 0 comes first.
+    EXPECT_TRUE(doc.appendSketchRun({Sketch{}, Sketch{}}) == 1 && doc.sketches[1].count == 2 &&
+                doc.sketchCount() == 2);
     doc.sketches.resize(kMaxRecords - 2);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}), 0);
-    EXPECT_EQ(doc.appendSketchRun({Sketch{}, Sketch{}}), kMaxRecords - 2);
+    EXPECT_TRUE(doc.appendSketchRun({Sketch{}, Sketch{}, Sketch{}}) == 0 &&
+                doc.appendSketchRun({Sketch{}, Sketch{}}) == kMaxRecords - 2);
 }
 
 // A run of `n` items whose first point's x is `tag`.
@@ -77,16 +65,15 @@ const auto run = [](int n, double tag) {
         n, {.nPoints = 2, .points = {{tag, 1}, {2, -3}}, .pointsAllocated = true});
 };
 
-TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
+TEST(SketchRuns, ReclaimKeepsReferencedRunsBakeMovesTheTransformIntoTheSketch)
 {
-    Document doc = numberedTiles(2);
+    Document doc = squareRow(2, 10, 0);
     for (int k = 0; k < 5; ++k)
         doc.appendSketchRun(run(2, k)); // runs at 1, 3, 5, 7, 9
     // xfReturn's start names no run.
     doc.tiles[0].sketchStart = doc.xfTile.sketchStart = 7;
     doc.tiles[1].sketchStart = 3, doc.xfReturn.sketchStart = 40;
-    std::vector<Tile> undoTiles = {doc.tiles[0]};
-    undoTiles[0].sketchStart = 9;
+    std::vector<Tile> undoTiles{Tile{.verts = {}, .sketchStart = 9}};
     int32_t loose = 3;
     EXPECT_EQ(reclaimSketchRuns(doc, {&undoTiles, nullptr}, {&loose, nullptr}), 4);
     EXPECT_TRUE(doc.sketchCount() == 6 && doc.sketches[0] == Sketch{});
@@ -100,11 +87,8 @@ TEST(SketchRuns, ReclaimKeepsReferencedRunsInOrderAndRewritesEveryHolder)
     EXPECT_TRUE(sketchRunLength(doc, 3) == 2 && sketchRunLength(doc, 4) == 0); // mid-run
     // Nothing to free: nothing changes.
     EXPECT_TRUE(reclaimSketchRuns(doc, {&undoTiles}) == 0 && doc.tiles[0].sketchStart == 3);
-}
-
-TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
-{
-    Document doc = numberedTiles(2);
+    // A bake moves the transform into the sketch.
+    doc = squareRow(2, 10, 0);
     doc.tiles[0].sketchStart = doc.appendSketchRun(run(2, 5));
     doc.tiles[0].reflected = 1.0, doc.tiles[0].angle = 0.7;
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
@@ -121,8 +105,7 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
     ASSERT_TRUE(bakeSketch(doc, 0, {}));
     EXPECT_TRUE(doc.sketchCount() == 4 && doc.tiles[0].sketchStart == 3);
     // ... and one full of runs still held elsewhere refuses, changing nothing.
-    std::vector<Tile> holders(1);
-    holders[0].sketchStart = 1; // the run the tile had before
+    std::vector<Tile> holders{Tile{.verts = {}, .sketchStart = 1}}; // the run the tile had before
     while (doc.sketches.size() < static_cast<size_t>(kMaxRecords))
         holders.emplace_back().sketchStart = doc.appendSketchRun(run(1, 0));
     const Document before = doc;
@@ -134,7 +117,7 @@ TEST(SketchRuns, BakeMovesTheTransformIntoTheSketchOrRefusesUnchanged)
 // the live tiles and curTile with the snapshot, a new snapshot replaces the old one, a
 // transform pick or a load leaves nothing to undo, and the vertex selection never names
 // a vertex that is not stored.
-TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
+TEST(Undo, RandomEditUndoRedoSequencesKeepTheDocumentValidTheFractalSnapshotRestores)
 {
     std::mt19937 random(2024);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -200,11 +183,7 @@ TEST(UndoProperty, RandomEditUndoRedoSequencesKeepTheDocumentValid)
         }
     }
     EXPECT_GT(swaps, 300);
-}
-
-TEST(FractalSnapshot, EveryRestoreGoesBackToTheTilesAtOpening)
-{
-    Document doc = numberedTiles(2);
+    Document doc = squareRow(2, 10, 0);
     const std::vector<Tile> opening = doc.tiles;
     FractalSnapshot snap;
     EXPECT_TRUE(snap.empty());

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/bytes.h"
 #include "document/document.h"
 #include "document/mvlformat.h"
 #include "tests/support/tilebuilder.h"
@@ -33,15 +32,13 @@ inline const auto hexagonTile = [](double ox, double oy, Colour colour) -> Tile 
 // and a never-allocated vertex array, reserved bytes, field 5, an unreferenced sketch
 // run, a sketch without points and a pending transform.
 inline const auto sampleDocument = []() -> Document {
-    Document doc;
     Tile a = hexagonTile(100, 50, 0x3366cc);
     a.reserved = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     a.angle = 0.5, a.reflected = 1.0, a.selected = kTrue, a.sketchStart = 3;
-    Tile zeroLength{.verts = {}, .vertsAllocated = true, .color = 0x00ff00};
-    Tile neverAllocated{.verts = {}, .color = 0x123456, .grid = GridRectangular};
-    doc.tiles = {a, zeroLength, neverAllocated};
-    doc.grid = GridHexagonal;
     // clang-format off
+    Document doc = test::documentOf({a, Tile{.verts = {}, .vertsAllocated = true, .color = 0x00ff00},
+                                     Tile{.verts = {}, .color = 0x123456, .grid = GridRectangular}},
+                                    GridHexagonal);
     doc.sketches = {Sketch{},
         {.count = 2, .kind = 1, .field5 = 77, .nPoints = 2, .points = {{1, 2}, {3, 4}, {1, 2}},
          .pointsAllocated = true},
@@ -49,9 +46,8 @@ inline const auto sampleDocument = []() -> Document {
         {.count = 1, .fillStyle = 1, .nPoints = 3, .points = {{0, 0}, {5, 5}, {10, 0}},
          .pointsAllocated = true}};
     // clang-format on
-    doc.nodeRecs = triangleChain();
+    doc.nodeRecs = triangleChain(), doc.xformOpen = true;
     doc.nodeRecs[3].refCenter = doc.xfReflected = kTrue;
-    doc.xformOpen = true;
     return doc;
 };
 
@@ -60,20 +56,8 @@ inline const auto sampleDocument = []() -> Document {
 inline const auto editedDocument = []() -> Document {
     Document doc = test::documentOf({hexagonTile(0, 0, 0x0000ff), hexagonTile(50, 0, 0x00ff00)},
                                     GridCenterFace);
-    doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true;
-    doc.appendSketchRun({Sketch{}});
+    doc.curTile = 1, doc.vtxSel = {{1, 3}}, doc.dirty = true, doc.appendSketchRun({Sketch{}});
     return doc;
-};
-
-// Hand-made file pieces, for files the writer would never produce.
-inline const auto putBlock = [](ByteWriter &w, int16_t dims, int32_t count, int32_t lower,
-                                const std::vector<Vertex> &elements) -> void {
-    w.i16(dims);
-    if (dims == 0)
-        return;
-    w.i32(count), w.i32(lower);
-    for (const Vertex &v : elements)
-        w.f64(v.x), w.f64(v.y);
 };
 
 inline const auto bytesOf = [](const Document &doc) -> std::vector<uint8_t> {

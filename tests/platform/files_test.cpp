@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -38,36 +39,18 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
-{
-    QByteArray bytes(200000, '\0');
-    std::ranges::generate(bytes, [i = 0]() mutable { return char(7 * i++); });
-    ASSERT_TRUE(putFile(path("a.mvl"), bytes) && putFile(path("empty.mvl"), {}));
-    EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
-    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok &&
-                readRegularFile(path("a.mvl"), 200000).ok &&
-                !readRegularFile(path("a.mvl"), 199999).ok);
-
-    // With no writer, opening the FIFO for reading would wait forever.
-    ASSERT_TRUE(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600) == 0 &&
-                QFile::link(path("pipe.mvl"), path("link.mvl")) &&
-                QDir().mkdir(path("folder.mvl")));
-    for (const QString &name : {path("missing.mvl"), QString(), path("pipe.mvl"), path("link.mvl"),
-                                path("folder.mvl"), QString("/dev/null"), QString("/dev/zero")}) {
-        const ReadFileResult r = readRegularFile(name);
-        EXPECT_TRUE(!r.ok && !r.error.isEmpty() && r.bytes.isEmpty()) << name.toStdString();
-    }
-}
-
+// First in the file, so that it meets the file system as the program starts.
 TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
 {
     QString error;
     ASSERT_TRUE(writeFileAtomically(path("doc.mvl"), "first version, long", &error) &&
+                !::link(QFile::encodeName(path("doc.mvl")), QFile::encodeName(path("held.mvl"))) &&
                 writeFileAtomically(path("doc.mvl"), "short", &error))
         << error.toStdString();
-    // Replaced whole, and no temporary left.
-    EXPECT_TRUE(fileBytes(path("doc.mvl")) == "short" &&
-                entries(dir.path()) == QStringList{"doc.mvl"});
+    // Replaced whole by a new file, never written into (a hard link keeps the old bytes),
+    // and no temporary left.
+    EXPECT_TRUE(fileBytes(path("doc.mvl")) == "short" && fileBytes(path("held.mvl")) != "short" &&
+                entries(dir.path()) == QStringList({"doc.mvl", "held.mvl"}));
 
     const auto wanted = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(path("doc.mvl"), wanted) &&
@@ -87,6 +70,27 @@ TEST_F(Files, AtomicWriteReplacesWholeKeepsPermissionsAndFollowsLinks)
     ASSERT_TRUE(QFile::link(path("target.mvl"), path("dangling.mvl")) &&
                 writeFileAtomically(path("dangling.mvl"), "made"));
     EXPECT_EQ(fileBytes(path("target.mvl")), "made");
+}
+
+TEST_F(Files, ReadsRegularFilesWholeAndRefusesEverythingElseWithoutBlocking)
+{
+    QByteArray bytes(200000, '\0');
+    std::ranges::generate(bytes, [i = 0]() mutable { return char(7 * i++); });
+    ASSERT_TRUE(putFile(path("a.mvl"), bytes) && putFile(path("empty.mvl"), {}));
+    EXPECT_EQ(readRegularFile(path("a.mvl")).bytes, bytes);
+    EXPECT_TRUE(readRegularFile(path("empty.mvl")).ok &&
+                readRegularFile(path("a.mvl"), 200000).ok &&
+                !readRegularFile(path("a.mvl"), 199999).ok);
+
+    // With no writer, opening the FIFO for reading would wait forever.
+    ASSERT_TRUE(::mkfifo(QFile::encodeName(path("pipe.mvl")).constData(), 0600) == 0 &&
+                QFile::link(path("pipe.mvl"), path("link.mvl")) &&
+                QDir().mkdir(path("folder.mvl")));
+    for (const QString &name : {path("missing.mvl"), QString(), path("pipe.mvl"), path("link.mvl"),
+                                path("folder.mvl"), QString("/dev/null"), QString("/dev/zero")}) {
+        const ReadFileResult r = readRegularFile(name);
+        EXPECT_TRUE(!r.ok && !r.error.isEmpty() && r.bytes.isEmpty()) << name.toStdString();
+    }
 }
 
 TEST_F(Files, FailedWritesLeaveTheOldFileWholeAndNothingElse)
@@ -126,7 +130,7 @@ TEST_F(Files, MarkerIsOneSpaceOnlyThePerUserDirectoryIsTidiedAndLocations)
         for (const QString f : {"old-name.sem", "tessella.sem", "notes.txt"})
             ASSERT_TRUE(putFile(path(d + f)));
     ASSERT_TRUE(QFile::link(path("precious.sem"), path("own/link.sem")) &&
-                putFile(path("precious.sem")));
+                putFile(path("precious.sem")) && QDir().mkpath(path("bin")));
     removeOtherMarkers(path("shared"), "tessella.sem", false);
     removeOtherMarkers(path("own"), "tessella.sem", true);
     EXPECT_EQ(entries(path("shared"), {"*.sem"}), (QStringList{"old-name.sem", "tessella.sem"}));
@@ -134,7 +138,6 @@ TEST_F(Files, MarkerIsOneSpaceOnlyThePerUserDirectoryIsTidiedAndLocations)
     EXPECT_TRUE(QFileInfo::exists(path("precious.sem"))); // a link's target stays
 
     // Where the marker and the primitives library are looked for.
-    ASSERT_TRUE(QDir().mkpath(path("bin")));
     AppPaths app{path("bin"), "tessella", path("config"), {path("data1"), path("data2")}};
     const MarkerLocation beside = markerLocation(app);
     EXPECT_TRUE(beside.path == path("bin/tessella.sem") && !beside.perUserDir);

@@ -142,12 +142,11 @@ TEST(SurfaceOracle, ViewportsAndBatchesShowTheFullCanvasPixelsKeepingLayersAndCo
     for (const QRect view : {QRect(37, 51, 45, 33), QRect(0, 0, 160, 160), QRect(150, 2, 20, 9)})
         for (bool batched : {false, true}) {
             ImageSurface part(view.size(), view.topLeft());
-            {
-                std::optional<SurfaceBatch> outer, nested;
-                if (batched)
-                    outer.emplace(part), nested.emplace(part);
-                drawScene(part);
-            }
+            std::optional<SurfaceBatch> outer, nested;
+            if (batched)
+                outer.emplace(part), nested.emplace(part);
+            drawScene(part);
+            nested.reset(), outer.reset(); // the last batch ends before the pixels are read
             for (int y = view.top(); y <= view.bottom(); ++y)
                 for (int x = view.left(); x <= view.right(); ++x)
                     ASSERT_EQ(part.pixel(x, y), x < 160 ? full.pixel(x, y) : kBg)

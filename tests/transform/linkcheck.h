@@ -32,19 +32,28 @@ inline Vertex bezier(Vertex p0, Vertex p1, Vertex p2, Vertex p3, double t)
     return mix(mix(a, b, t), mix(b, c, t), t);
 }
 
-// The window's part, as far as the model needs one.
-class RecordingHost : public EditingHost
+// The transform editor's model without its window, with the checks that the reshaped
+// polygon keeps tiling: destinations are exact images of their sources, and the returned
+// outline, copied by a link's isometry, meets itself. The fixture stands in for the window.
+// Members are public so that table rows can set up their case with a plain function.
+class LinkTest : public ::testing::Test, public EditingHost
 {
 public:
-    Transformations *xforms = nullptr;
+    Document doc;
+    ScriptedDialogs dialogs;
+    Chain chain;
+    SketchWorkingCopy sketches;
+    Transformations xforms{chain, doc, dialogs, *this, sketches};
+    PointEditor editor{chain, xforms, doc, dialogs, *this};
     int resized = 0;
     Colour dot = -1; // the marker of a picked handle
 
+    // The window's part, as far as the model needs one.
     void redraw() override {}
     void setNotice(const std::string &) override {}
     void showXformIndex(int) override {}
     void hideXformList() override {}
-    void clearWants() override { xforms->clearPending(); }
+    void clearWants() override { xforms.clearPending(); }
     void curveModeOff() override {}
     void surfaceResized() override { ++resized; }
     void showTotal(long) override {}
@@ -52,24 +61,6 @@ public:
     void drawDot(double, double, Colour colour, double) override { dot = colour; }
     void curveModeOn() override {}
     void closeSketchTools() override {}
-};
-
-// The transform editor's model without its window, with the checks that the reshaped
-// polygon keeps tiling: destinations are exact images of their sources, and the returned
-// outline, copied by a link's isometry, meets itself. Members are public so that table
-// rows can set up their case with a plain function.
-class LinkTest : public ::testing::Test
-{
-public:
-    Document doc;
-    ScriptedDialogs dialogs;
-    RecordingHost host;
-    Chain chain;
-    SketchWorkingCopy sketches;
-    Transformations xforms{chain, doc, dialogs, host, sketches};
-    PointEditor editor{chain, xforms, doc, dialogs, host};
-
-    LinkTest() { host.xforms = &xforms; }
 
     void open(const std::vector<Vertex> &corners)
     {

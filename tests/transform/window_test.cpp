@@ -36,7 +36,7 @@
 namespace tessella::testing {
 namespace {
 
-TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
+TEST(XformView, ZoomLimitsAndPanBarsInTwipSteps)
 {
     // A surface may outgrow the window by 22600 twips, 1506.7 pixels: every surface allowed
     // one step is refused the next.
@@ -52,11 +52,7 @@ TEST(XformView, ZoomInRefusedForSurfacesBeyondTheSizeLimits)
     while (view.zoomIn())
         EXPECT_NEAR(view.hitRadius() * view.zoomFactor(), 6.0, 1e-5);
     EXPECT_EQ(view.caption(), "tile transformation    800%");
-}
-
-TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
-{
-    XformView view;
+    view = XformView();
     view.open(300, 200, 800, 600); // fits: centred, no bars
     EXPECT_FALSE(view.horizontalBar().visible || view.verticalBar().visible);
     EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.surfaceTopPx()), std::tuple(250, 200));
@@ -70,11 +66,10 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(std::tuple(h.visible, h.maximum, h.value, view.surfaceLeftPx()),
               std::tuple(true, 1497, 766, -409));
     EXPECT_EQ(std::tuple(v.visible, v.maximum, v.value), std::tuple(true, 1491, 781));
-    EXPECT_NEAR(view.noticeY(), 781 * 8 / 15.0 + 5, 1e-9);
     view.scrollHorizontal(150); // 1200 twips
-    EXPECT_EQ(view.surfaceLeftPx(), -80);
-    EXPECT_DOUBLE_EQ(view.noticeX(), 85) << "the notice stays at the visible edge";
-    EXPECT_DOUBLE_EQ(view.toEditorX(0), 80);
+    EXPECT_EQ(std::tuple(view.surfaceLeftPx(), view.noticeX(), view.toEditorX(0)),
+              std::tuple(-80, 85.0, 80.0))
+        << "the notice stays at the visible edge";
     view.scrollHorizontal(100000);
     view.scrollVertical(-5);
     EXPECT_EQ(std::tuple(h.value, v.value, view.surfaceTopPx()), std::tuple(1497, 0, 0));
@@ -94,11 +89,9 @@ TEST(XformView, SurfaceIsCentredOrPannedByBarsInTwipSteps)
     EXPECT_EQ(
         std::tuple(view.areaWidth(), view.areaHeight(), view.windowWidth(), view.windowHeight()),
         std::tuple(1.0, 1.0, 1, 1));
-    EXPECT_TRUE(std::isfinite(view.toEditorX(10)));
 }
 
-constexpr Colour kWhite = 0xffffff;
-constexpr Colour kRed = 255;
+constexpr Colour kWhite = 0xffffff, kRed = 255;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -113,62 +106,49 @@ struct Scene
     std::optional<RegularPreview> regular;
 };
 
-struct Picture
+// Each picture: the scene with what its setup adds, and the pixels it must show. Then a
+// viewport at 800 % and dots at its borders, and numbers that are not finite.
+TEST(XformDrawer, PicturesViewportsAndDotsShowOnlyTheirOwnPixels)
 {
-    const char *name;
-    void (*setup)(Scene &);
-    std::vector<std::tuple<int, int, Colour>> probes; // x, y, colour
-};
+    constexpr Colour kFill = kSketchFillColour, kCurve = kOutlineColour;
+    // clang-format off
+    const struct { const char *name; void (*setup)(Scene &); std::vector<std::tuple<int, int, Colour>> probes; }
+    pictures[] = {
+        {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
+             Node *a = s.chain.firstNode, *b = a->fLink;
+             std::tie(a->nPoints, a->fcpX, a->fcpY, a->fActive, a->lineColr) = std::tuple(11, 40, 10, true, kRed);
+             std::tie(b->bcpX, b->bcpY, b->lineColr, b->ptColr) = std::tuple(50, 10, kColourDestination, kColourWarning);
+             s.settings.curveMode = true;
+         },
+         {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
+          {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
+        {"Previews", [](Scene &s) {
+             s.regular = RegularPreview{45, 45, 10, 6, false, true};
+             s.entering.points = {{20, 80}};
+             s.entering.nPoints = 1;
+         },
+         {{45, 45, kFill}, {20, 80, 0}}},
+        {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
+             s.chain.firstNode->fLink->x = kNaN;
+             s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
+         },
+         {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
+    };
+    // clang-format on
+    for (const auto &[name, setup, probes] : pictures) {
+        Scene s;
+        ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
+        s.settings.areaWidth = s.settings.areaHeight = 90;
+        s.settings.tileColour = 0x0000ff;
+        setup(s);
+        ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
+        drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
+                  s.entering.nPoints ? &s.entering : nullptr, s.regular);
+        for (const auto &[x, y, colour] : probes)
+            EXPECT_EQ(surface.pixel(x, y), colour) << name << " " << x << ", " << y;
+        EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
+    }
 
-constexpr Colour kFill = kSketchFillColour, kCurve = kOutlineColour;
-
-// clang-format off
-const Picture kPictures[] = {
-    {"RolesCurveAndHandles", [](Scene &s) { // the first segment curved through (45, 15)
-         Node *a = s.chain.firstNode, *b = a->fLink;
-         std::tie(a->nPoints, a->fcpX, a->fcpY, a->fActive, a->lineColr) = std::tuple(11, 40, 10, true, kRed);
-         std::tie(b->bcpX, b->bcpY, b->lineColr, b->ptColr) = std::tuple(50, 10, kColourDestination, kColourWarning);
-         s.settings.curveMode = true;
-     },
-     {{45, 30, kRed}, {60, 45, kColourDestination}, {60, 30, kColourWarning}, {45, 15, kCurve},
-      {40, 10, kCurve}, {35, 20, kCurve}, {44, 10, kWhite}}},
-    {"Previews", [](Scene &s) {
-         s.regular = RegularPreview{45, 45, 10, 6, false, true};
-         s.entering.points = {{20, 80}};
-         s.entering.nPoints = 1;
-     },
-     {{45, 45, kFill}, {20, 80, 0}}},
-    {"NonFiniteNumbersDrawNothingOfTheirOwn", [](Scene &s) {
-         s.chain.firstNode->fLink->x = kNaN;
-         s.items.push_back({.nPoints = 5, .points = {{35, 35}, {kInf, 35}, {55, 55}, {35, 55}, {35, 35}}});
-     },
-     {{45, 30, kWhite}, {45, 60, 0}, {45, 55, 0}}},
-};
-// clang-format on
-
-class XformPictureTest : public ::testing::TestWithParam<Picture>
-{};
-
-TEST_P(XformPictureTest, ShowsItsPixels)
-{
-    Scene s;
-    ASSERT_TRUE(s.chain.openFromTile(test::squareTile(0, 0, 30), false));
-    s.settings.areaWidth = s.settings.areaHeight = 90;
-    s.settings.tileColour = 0x0000ff;
-    GetParam().setup(s);
-    ImageSurface surface(QSize(90, 90), QPoint(0, 0), kWhite);
-    drawXform(surface, s.chain, s.items, static_cast<int>(s.items.size()), s.settings,
-              s.entering.nPoints ? &s.entering : nullptr, s.regular);
-    for (const auto &[x, y, colour] : GetParam().probes)
-        EXPECT_EQ(surface.pixel(x, y), colour) << x << ", " << y;
-    EXPECT_EQ(surface.penWidth(), 1) << "the caller's pen is left as it was";
-}
-
-INSTANTIATE_TEST_SUITE_P(Pictures, XformPictureTest, ::testing::ValuesIn(kPictures),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
-{
     Chain chain;
     ASSERT_TRUE(chain.openFromTile(test::squareTile(0, 0, 30), false));
     // 800 %: the surface is 720 pixels wide, the viewport 40 x 40 around the right edge.
@@ -178,9 +158,8 @@ TEST(XformDrawer, ViewportAndDotsDrawOnlyWhatShows)
     EXPECT_EQ(std::tuple(viewport.pixel(480, 420), viewport.pixel(470, 420)), std::tuple(0, kWhite))
         << "the edge from (60, 30) to (60, 60)";
     // Dots straddling the viewport's right, bottom and top borders show the half inside.
-    drawXformDot(viewport, 62.625, 52.5, kRed, 3);
-    drawXformDot(viewport, 60, 55.125, kRed, 3);
-    drawXformDot(viewport, 61.5, 49.75, kRed, 3);
+    for (auto [x, y] : {std::pair{62.625, 52.5}, {60.0, 55.125}, {61.5, 49.75}})
+        drawXformDot(viewport, x, y, kRed, 3);
     EXPECT_EQ(
         std::tuple(viewport.pixel(499, 420), viewport.pixel(480, 439), viewport.pixel(492, 400)),
         std::tuple(kRed, kRed, kRed));
@@ -307,8 +286,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 
     // Zoom keys; at 200 % five screen pixels (2.5 units) off the point still hit it, seven
     // miss it and add a point.
-    key(Qt::Key_Period);
-    key(Qt::Key_Period);
+    key(Qt::Key_Period), key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation    200%");
     down(62.5, 40);
     EXPECT_EQ(window->pointEditor().dragNode, point);
@@ -318,22 +296,19 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     clickAt(63.5, 40);
     EXPECT_DOUBLE_EQ(node(2)->x, 63.5);
     clickAt(63.5, 40, Qt::RightButton);
-    key(Qt::Key_Slash);
-    key(Qt::Key_Comma);
+    key(Qt::Key_Slash), key(Qt::Key_Comma);
     EXPECT_EQ(std::tuple(dialogs.beeps, title(), text("txtTotal")),
               std::tuple(2, "tile transformation    100%", "6 points"));
     point = node(1), image = node(4);
 
     // Without "xform preview" the image waits for the release; with it, it follows.
-    down(60, 40);
-    moveTo(62, 30);
+    down(60, 40), moveTo(62, 30);
     EXPECT_EQ(std::tuple(point->x, point->y, image->y), std::tuple(62.0, 30.0, 80.0));
     up(62, 30);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(62.0, 70.0));
     click("cmdViews");
     test::clickListItem(window.get(), "lstViews", XformWindow::ViewXformPreview);
-    down(62, 30);
-    moveTo(58, 50);
+    down(62, 30), moveTo(58, 50);
     EXPECT_EQ(std::tuple(image->x, image->y), std::tuple(58.0, 90.0));
     up(58, 50);
 
@@ -352,10 +327,10 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 
     click("cmdReturn");
     ASSERT_EQ(handBacks, std::vector{HandBack::Return});
-    EXPECT_TRUE(!window->isVisible() && doc.xformOpen &&
-                doc.nodeRecs == window->chain().saveChain());
-    EXPECT_EQ(std::tuple(doc.tiles.at(0).nVerts, doc.tiles[0].verts[0]),
-              std::tuple(int16_t(14), Vertex{100, 100}));
+    EXPECT_EQ(std::tuple(window->isVisible(), doc.xformOpen,
+                         doc.nodeRecs == window->chain().saveChain(), doc.tiles.at(0).nVerts,
+                         doc.tiles[0].verts[0]),
+              std::tuple(false, true, true, int16_t(14), Vertex{100, 100}));
     // "return to transform" shows the same chain again; showing hands nothing back.
     show();
     EXPECT_EQ(std::tuple(handBacks.size(), node(1), text("txtTotal")),
@@ -415,8 +390,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
     EXPECT_TRUE(shown.width() <= window->width() && shown.height() <= window->height());
     key(Qt::Key_Period); // beyond 45000 twips already
     EXPECT_EQ(dialogs.beeps, 3);
-    QScrollBar *h = control<QScrollBar>("hscPan");
-    QScrollBar *v = control<QScrollBar>("vscPan");
+    QScrollBar *h = control<QScrollBar>("hscPan"), *v = control<QScrollBar>("vscPan");
     ASSERT_TRUE(h->isVisible() && v->isVisible());
     EXPECT_EQ(v->geometry().bottom() + 1, h->y()) << "the bars meet, neither covers the other";
     h->setValue(150); // 1200 twips: 80 pixels
@@ -430,8 +404,7 @@ TEST_F(XformWindowTest, TranslationEditedWithRealEventsAndHandedBack)
 TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
 {
     doc.sketches.assign(kMaxRecords - 1, Sketch{.nPoints = 2, .points = {{1, 1}, {2, 2}}});
-    doc.sketches[0] = Sketch{};
-    doc.sketches[1].count = kMaxRecords - 2;
+    doc.sketches[0] = Sketch{}, doc.sketches[1].count = kMaxRecords - 2;
     Tile tile = kSquare;
     tile.sketchStart = doc.appendSketchRun({Sketch{.nPoints = 2, .points = {{-30, 0}, {-20, 0}}}});
     open(tile);
@@ -452,18 +425,14 @@ TEST_F(XformWindowTest, EveryToolWithRealClicksThenExit)
     clickTool("cmdCurve");
     key(Qt::Key_Period);
     EXPECT_EQ(title(), "tile transformation   100%") << "no zoom now";
-    down(65, 45);
-    moveTo(65, 35);
-    up(65, 35);
+    down(65, 45), moveTo(65, 35), up(65, 35);
     clickTool("cmdCurve");
     EXPECT_EQ(std::tuple(window->curveUnderway(), window->sketches().sketchItems[3].points[0]),
               std::tuple(false, Vertex{55, 40}));
     // A square dragged out with the polygon tool, then deleted.
     clickTool("optPoly");
     tool<QScrollBar>("hscPoly")->setValue(4);
-    down(60, 60);
-    moveTo(60, 66);
-    up(70, 60);
+    down(60, 60), moveTo(60, 66), up(70, 60);
     ASSERT_EQ(window->sketches().sketchNext, 5);
     clickTool("optDelete");
     clickAt(71, 61);
