@@ -277,17 +277,4 @@ int runSaveAs(const QString &outFile, const QString &file, std::ostream &err)
     return 0;
 }
 
-int runSummary(const QString &file, std::ostream &out, std::ostream &err)
-{
-    const LoadedFile loaded = loadDocumentFile(file);
-    if (!loaded.report.ok) {
-        err << loaded.report.message << '\n';
-        return 1;
-    }
-    out << file.toStdString() << ": " << loaded.report.header << ", " << loaded.doc.tileCount()
-        << " tiles, " << loaded.doc.sketchCount() << " sketches, " << loaded.doc.nodeRecCount()
-        << " node records\n";
-    return 0;
-}
-
 } // namespace tessella

@@ -62,7 +62,4 @@ int runExport(const CommandLine &cl, std::ostream &err);
 void printUsage(std::ostream &out);
 void printVersion(std::ostream &out);
 
-// One line about a document, for `tessella FILE` without a window.
-int runSummary(const QString &file, std::ostream &out, std::ostream &err);
-
 } // namespace tessella

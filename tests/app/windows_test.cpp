@@ -13,6 +13,7 @@
 #include "output/export/imageexport.h"
 #include "platform/imagesurface.h"
 #include "platform/scripteddialogs.h"
+#include "transform/sketchwindow.h"
 #include "transform/xformcanvas.h"
 #include "transform/xformwindow.h"
 
@@ -612,6 +613,38 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
     clickPanel("cmdRun");
     EXPECT_EQ(panel()->animation()->frameIndex(), 1);
     EXPECT_FALSE(panel()->isVisible() || state.colorShiftOn);
+}
+
+// Every named button, slider and text box, and every entry of a named list, explains itself
+// when hovered and says the same to a screen reader.
+TEST_F(FractalPanelTest, EveryControlOfEveryWindowHasATooltip)
+{
+    XformWindow xform(doc, dialogs);
+    const std::pair<const char *, QWidget *> windows[] = {
+        {"tile editor", window.get()},
+        {"transform editor", &xform},
+        {"sketch palette", new SketchWindow(xform, dialogs, &xform)},
+        {"fractal panel", panel()}};
+    for (const auto &[title, w] : windows)
+        for (const QWidget *c : w->findChildren<QWidget *>()) {
+            const std::string name = c->objectName().toStdString();
+            if (name.empty() || name.starts_with("qt_"))
+                continue;
+            if (const auto *list = qobject_cast<const QListWidget *>(c)) {
+                for (int row = 0; row < list->count(); ++row) {
+                    const QListWidgetItem *item = list->item(row);
+                    EXPECT_TRUE((item->text().isEmpty() || !item->toolTip().isEmpty()) &&
+                                item->data(Qt::AccessibleDescriptionRole).toString() ==
+                                    item->toolTip())
+                        << title << ' ' << name << " row " << row;
+                }
+            } else if (qobject_cast<const QAbstractButton *>(c) ||
+                       qobject_cast<const QAbstractSlider *>(c) ||
+                       qobject_cast<const QLineEdit *>(c)) {
+                EXPECT_TRUE(!c->toolTip().isEmpty() && c->accessibleDescription() == c->toolTip())
+                    << title << ' ' << name;
+            }
+        }
 }
 
 } // namespace
