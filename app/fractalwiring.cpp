@@ -160,4 +160,12 @@ double FractalWiring::zoom() const
     return editor_->view().zoom();
 }
 
+void FractalWiring::lockForRun(bool on)
+{
+    if (on)
+        editor_->lockForRun();
+    else
+        editor_->unlockAfterExport();
+}
+
 } // namespace tessella

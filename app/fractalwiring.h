@@ -53,6 +53,7 @@ public:
     void setSkeleton(bool on) override;
     DrawSettings drawSettings() const override;
     double zoom() const override;
+    void lockForRun(bool on) override;
 
 private:
     FractalState &state_;

@@ -39,6 +39,9 @@ public:
     // (canvas pixels per plane unit).
     virtual DrawSettings drawSettings() const = 0;
     virtual double zoom() const = 0;
+    // During an animation run the editor only shows the frames: its commands, keys and
+    // dropped files wait, so nothing changes the tiles the frames are drawn from.
+    virtual void lockForRun(bool on) = 0;
 };
 
 } // namespace tessella

@@ -183,6 +183,7 @@ bool FractalPanel::pressRender()
 
 void FractalPanel::setRunning(bool on)
 {
+    host_.lockForRun(on);
     if (on) {
         enabledBeforeRun_.clear();
         for (QWidget *w : findChildren<QWidget *>()) {

@@ -56,8 +56,8 @@ struct FrameSettings
 // The settings shown at frameIndex: centre on the path, radius, aspect, falloff, base,
 // squareness, hue and light between the two key frames; everything else (size,
 // granularity, method, variants) is taken from `live`.
-FrameSettings interpolateFrame(const std::vector<KeyFrame> &keys, int framesPerKey,
-                               int frameIndex, const FrameSettings &live);
+FrameSettings interpolateFrame(const std::vector<KeyFrame> &keys, int framesPerKey, int frameIndex,
+                               const FrameSettings &live);
 
 // Path of the frame file: base, the index zero-padded to three digits, ".jpg".
 QString frameFileName(const QString &base, int frameIndex);

@@ -79,7 +79,7 @@ void TileEditorWindow::installShortcuts()
 
 bool TileEditorWindow::shortcutAllowed() const
 {
-    if (isTextBox(QApplication::focusWidget()))
+    if (locked_ || isTextBox(QApplication::focusWidget()))
         return false;
     return QApplication::mouseButtons() == Qt::NoButton && !gestures_.active() &&
            !newTile_.active() && !selection_.marqueeActive() && !rightPan_;
@@ -87,7 +87,7 @@ bool TileEditorWindow::shortcutAllowed() const
 
 void TileEditorWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (droppedDocument(event->mimeData()).isEmpty()) {
+    if (locked_ || droppedDocument(event->mimeData()).isEmpty()) {
         event->ignore();
         return;
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tile editor lent to the image export: commands locked, canvas pointer grabbed, the
-// view kept and put back.
+// The tile editor lent to the image export or an animation run: commands locked, canvas
+// pointer grabbed, the view kept and put back.
 #include "tileeditor/tileeditorwindow.h"
 
 #include <QGroupBox>
@@ -20,9 +20,16 @@ void TileEditorWindow::lockForExport(CanvasGrab grab)
         w->setEnabled(false);
 }
 
+void TileEditorWindow::lockForRun()
+{
+    lockForExport({});
+    closeEndsLock_ = true;
+}
+
 void TileEditorWindow::unlockAfterExport()
 {
     locked_ = false;
+    closeEndsLock_ = false;
     grab_ = {};
     for (QWidget *w :
          std::initializer_list<QWidget *>{Frame1[0], Frame1[1], Frame1[2], cmdGrids, cmdView,

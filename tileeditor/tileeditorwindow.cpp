@@ -349,7 +349,7 @@ void TileEditorWindow::showEvent(QShowEvent *event)
 void TileEditorWindow::closeEvent(QCloseEvent *event)
 {
     // An export under way ends first; it always gives the editor back.
-    if (locked_ && !doc_.closing) {
+    if (locked_ && !closeEndsLock_ && !doc_.closing) {
         event->ignore();
         return;
     }

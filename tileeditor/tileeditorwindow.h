@@ -81,9 +81,12 @@ public:
     int canvasLineWidth() const { return lineWidth_; }
     void setSkipActivate() { skipActivate_ = true; }
 
-    // The image export works on the editor: while locked, every command, key and close
-    // request is ignored and the canvas pointer goes to `grab` alone.
+    // The image export works on the editor: while locked, every command, key, dropped file
+    // and close request is ignored and the canvas pointer goes to `grab` alone.
     void lockForExport(CanvasGrab grab);
+    // An animation run shows its frames here: locked as for an export, but a close request
+    // goes through (the run sees it and stops).
+    void lockForRun();
     void unlockAfterExport();
     bool lockedForExport() const { return locked_; }
     // The view the export keeps and puts back: zoom, canvas position, line width.
@@ -260,6 +263,7 @@ private:
     bool loaded_ = false;
     bool closeApproved_ = false;
     bool locked_ = false;
+    bool closeEndsLock_ = false;
     CanvasGrab grab_;
     std::optional<PlaneView> savedViews_[2];
 };

@@ -571,6 +571,8 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
                                  "cmdRender", "cmdClose", "hscSize", "cmdStop"})
             if (enabled(name))
                 enabledDuringRun.push_back(name);
+        if (!window->lockedForExport()) // the editor's commands would change the tiles
+            enabledDuringRun.push_back("the tile editor");
         clickPanel("cmdStop");
     });
     poll.start(0);
@@ -578,7 +580,7 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
     poll.stop();
     EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"cmdStop"});
     EXPECT_TRUE(enabled("cmdRun") && enabled("hscSize") && !enabled("cmdStop") &&
-                state.fractalRendered);
+                state.fractalRendered && !window->lockedForExport());
     EXPECT_EQ(files().join(' ') + ", " + text("lblFrameStatus"), "movie000.jpg, frame 2 of 4");
     // A file that cannot be written stops the run with its path; the editor is given back.
     const QString lost = dir.filePath("gone/movie");
@@ -613,6 +615,12 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
     clickPanel("cmdRun");
     EXPECT_EQ(panel()->animation()->frameIndex(), 1);
     EXPECT_FALSE(panel()->isVisible() || state.colorShiftOn);
+    // So does the editor's, though the run keeps its commands locked: the program closes.
+    clickControl(window.get(), "cmdFrac");
+    clickPanel("cmdAnimate");
+    QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    clickPanel("cmdRun");
+    EXPECT_TRUE(doc.closing && !window->isVisible() && panel()->animation()->frameIndex() == 2);
 }
 
 // Every named button, slider and text box, and every entry of a named list, explains itself

@@ -280,8 +280,15 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
          {QStringList{other}, {mvl, mvl}, {"https://example.org/a.mvl"}, {dir.filePath("folder.mvl")}})
         // clang-format on
         EXPECT_FALSE(drop(paths)) << paths.join(' ').toStdString();
+    // Lent to an export or an animation run, the window takes no file and no shortcut.
+    window->lockForRun();
+    EXPECT_FALSE(drop({mvl}));
+    for (const auto &shortcut : kShortcuts)
+        QTest::keySequence(window->canvas(), QKeySequence(std::get<0>(shortcut)));
+    window->unlockAfterExport();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty());
+    EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty() && window->isVisible() &&
+                undoButton()->text() == "undo");
 
     dialogs.expectYesNoCancel(Answer::No);
     dialogs.expectMessage(); // the foreign file's report
