@@ -391,7 +391,10 @@ TEST(Smoke, ProgramShowsTheDocumentOnAVirtualDisplayAndCloses)
     // The server picks a free display itself and writes its number once it accepts
     // clients, so parallel runs never race for one and nobody waits on the clock.
     QProcess server;
-    server.start(xvfb, {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    // No reset when the last client leaves: a screen dump between start-up and the program's
+    // connection would otherwise close the door on the program.
+    server.start(
+        xvfb, {"-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
     ASSERT_TRUE(server.waitForStarted(10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.canReadLine(); }, 30000))
         << server.readAllStandardError().constData();

@@ -288,7 +288,9 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     window->unlockAfterExport();
     QCoreApplication::processEvents();
     EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty() && window->isVisible() &&
-                undoButton()->text() == "undo");
+                undoButton()->text() == "undo" && undoButton()->isEnabled());
+    for (const char *name : {"cmdFiles", "cmdXform", "cmdFrac", "picChip"})
+        EXPECT_TRUE(control<QWidget>(name)->isEnabled()) << name;
 
     dialogs.expectYesNoCancel(Answer::No);
     dialogs.expectMessage(); // the foreign file's report
