@@ -97,6 +97,7 @@ std::vector<Scenario> scenarios()
           polygonTile({{40, 8}, {72, 8}, {72, 40}, {56, 40}}, 2),
           polygonTile({{8, 40}, {56, 40}, {40, 72}, {8, 72}}, 3),
           polygonTile({{56, 40}, {72, 40}, {72, 72}, {40, 72}}, 4)}},
+        {"VertexJustOutOfReach", false, TileVertex, {kBlue}, "c44,40", {kBlue}, 1},
         {"DeleteRemovesTheTile", false, TileDelete, {kBlue, kOther}, "c56,56", {kOther}},
         // New tiles: points snap to nodes; collinear points merge and a start on the closing
         // line is dropped; a right press closes, or cancels fewer than three points; a

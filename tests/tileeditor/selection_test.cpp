@@ -65,6 +65,8 @@ TEST_F(WindowTest, SelectPanelAndChipWiring)
     EXPECT_EQ(selectedTiles(doc), (std::vector<int>{1, 2, 3}));
     clickItem("lstSelect", 2); // none
     clickItem("lstSelect", 4); // by color
+    clickAt(40, 20);           // the shared edge's black, which no tile has
+    EXPECT_TRUE(selectedTiles(doc).empty());
     clickAt(50, 20);
     EXPECT_EQ(selectedTiles(doc), (std::vector<int>{1}));
     clickItem("lstSelect", 1); // all
@@ -128,6 +130,7 @@ TEST_F(PointerTest, OnlyTrianglesQuadrilateralsAndSpecialHexagonsAreTransformabl
             dialogs.expectMessage(refusal);
         EXPECT_EQ(checkTransformable(doc, 0, dialogs), refusal == nullptr) << corners.size();
     }
+    EXPECT_FALSE(checkTransformable(doc, 1, dialogs)); // past the table, without a message
     doc.xformOpen = true;
     dialogs.expectMessage(kTransformInUse);
     EXPECT_FALSE(checkTransformable(doc, 0, dialogs));

@@ -76,6 +76,10 @@ TEST(TilingDrawer, SketchesOfAMirroredTurnedTileAndBrokenOrOverlongRuns)
     // polygon on 70..90 both ways, filled and outlined in the inverted colour.
     EXPECT_TRUE(s.pixel(95, 85) == kBlack && s.pixel(95, 115) == kBg);
     EXPECT_TRUE(s.pixel(80, 80) == 0xff00ff && s.pixel(70, 80) == 0xff00ff);
+    // Rendering places the line from the snapshot's tile, then halves it about (12.5, 20).
+    DrawSettings mapped{.rendering = true, .mapScale = 0.5, .mapCenterX = 12.5, .mapCenterY = 20};
+    mapped.fractalSnapshot = &doc.tiles;
+    EXPECT_EQ(drawn(doc, mapped).pixel(60, 62), kBlack);
 
     // Broken runs draw nothing and stay stored.
     const Document plain = documentOf({squareTile(20, 20, 100, kGreen)});
@@ -155,14 +159,16 @@ TEST(ViewRenderer, OverlaysAndTheRubberBand)
 {
     ImageSurface s(QSize(200, 200));
     Document doc = documentOf({squareTile(40, 40, 80, kGreen, GridNone)}); // no lattice dots
-    doc.vtxSel = {{0, 2}, {7, 0}, {0, 9}, {-1, -1}};
+    doc.tiles[0].verts.back() = {150, 60}; // the spare closing element: no dot
+    doc.vtxSel = {{0, 2}, {7, 0}, {0, 9}, {-1, -1}, {0, 4}};
     const std::vector<Vertex> newPts = {{10, 10}, {10, 30}, {30, 30}, {99, 99}};
     const DrawSettings settings{.grid = GridNone};
     renderView(s, doc, settings,
                {.extentWidth = 200, .extentHeight = 200, .newPts = newPts, .newCount = 3});
     // A dot of radius 2 at vertex 2 (120, 120); the entered points' first dot has radius 1;
     // the fourth point is not entered yet.
-    EXPECT_TRUE(s.pixel(121, 120) == kRed && s.pixel(8, 10) == kBg && s.pixel(60, 30) == kBg);
+    EXPECT_TRUE(s.pixel(121, 120) == kRed && s.pixel(8, 10) == kBg && s.pixel(60, 30) == kBg &&
+                s.pixel(150, 60) == kBg);
     EXPECT_TRUE(s.pixel(10, 20) == kRed && s.pixel(20, 30) == kRed);
     EXPECT_EQ(s.background(), s.image());
 
@@ -189,8 +195,9 @@ TEST(ViewRenderer, ViewportEqualsTheSameRegionOfTheFullCanvas)
             tile.selected = i % 3 == 0 ? kTrue : kFalse, tile.sketchStart = 1;
             doc.tiles.push_back(tile);
         }
-        // Tiles across each edge of the viewport (328.7 .. 488.7, 200.7 .. 307.3).
-        for (const Vertex at : {Vertex{320, 240}, {480, 240}, {400, 190}, {400, 300}})
+        // Tiles across each edge of the viewport (328.7 .. 488.7, 200.7 .. 307.3), two just in.
+        for (const Vertex at :
+             {Vertex{320, 240}, {480, 240}, {400, 190}, {400, 300}, {315, 250}, {400, 305}})
             doc.tiles.push_back(squareTile(at.x, at.y, 14, 0x405060, grid));
         doc.sketches = {Sketch{}, sketchItem(0, {{3, 3}, {40, 20}}, 2),
                         sketchItem(1, {{5, 30}, {20, 30}, {12, 44}})};
@@ -212,7 +219,7 @@ TEST(LatticeDrawer, DrawsExactlyTheEnumeratedMarks)
 {
     for (int16_t grid : {0, 1, 2, 3, 9}) {
         ImageSurface s(QSize(130, 90), QPoint(-4, -4));
-        drawLattice(s, grid, 100, 60);
+        renderView(s, {}, {.grid = grid}, {.extentWidth = 100, .extentHeight = 60, .lineWidth = 4});
         QImage expected(130, 90, QImage::Format_Mono);
         expected.fill(0);
         forEachLatticeMark(grid, 100, 60, [&](const LatticeMark &m) {
@@ -341,7 +348,8 @@ TEST(HitTester, AgreesWithPaintingAtEveryPixel)
                         << "zoom " << zoom << " pen " << pen << " at " << px << "," << py;
                     hits += shown ? 1 : 0;
                 }
-            EXPECT_TRUE(hits > 0 && canvas.image() == before); // nothing painted on the canvas
+            // Nothing painted on the canvas; a tile past the table is never hit.
+            EXPECT_TRUE(hits > 0 && canvas.image() == before && !tester.tileHitTest(cx, cy, 1));
             EXPECT_EQ(tester.foundTile(0, 0).has_value(), painted.pixel(0, 0) == kProbeColour);
         }
     }
