@@ -43,6 +43,8 @@ TEST_F(WindowTest, StartUpZoomHandBackAndACommandLineDocument)
     doc.xfReturn = squareTile(8, 8, 16, 0x123456);
     window->Form_Activate(); // an activation without a hand-back adds nothing
     EXPECT_EQ(doc.tileCount(), 1);
+    window->setSkipActivate(); // one activation skipped, the next one counts again
+    window->Form_Activate();
     doc.xfEditorOnly = true;
     window->takeHandBack(HandBack::Exit);
     EXPECT_FALSE(doc.xfEditorOnly);
@@ -50,6 +52,9 @@ TEST_F(WindowTest, StartUpZoomHandBackAndACommandLineDocument)
     window->hide(); // as around a message box
     window->show();
     EXPECT_TRUE(summaries(doc.tiles) == summaries({doc.xfReturn}) && doc.curTile == 1);
+    doc.xfEditorOnly = true; // "return to transform": the display copy becomes the current tile
+    window->takeHandBack(HandBack::Return);
+    EXPECT_TRUE(!doc.xfEditorOnly && doc.curTile == 2);
 
     const QString path = dir.filePath("two.mvl");
     writeDoc(path,
@@ -72,9 +77,11 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndTheGridListSwitchesTheShown
     start();
     EXPECT_EQ(shownAt(56, 52), kBlack);
     click("cmdView");
-    clickItem("lstViews", 3); // sketches off
-    EXPECT_EQ(shownAt(56, 52), 0x0000ff);
     QListWidget *views = control<QListWidget>("lstViews");
+    const QRect button = control<QWidget>("cmdView")->geometry();
+    EXPECT_EQ(views->geometry().topLeft(), button.bottomLeft() + QPoint(0, 1)); // drops below
+    clickItem("lstViews", 3);                                                   // sketches off
+    EXPECT_EQ(shownAt(56, 52), 0x0000ff);
     clickItem("lstViews", 0); // heavy on: lines stays on, the width doubles
     EXPECT_TRUE(views->item(0)->isSelected() && views->item(1)->isSelected());
     EXPECT_EQ(window->canvasLineWidth(), 2);
@@ -101,10 +108,18 @@ TEST_F(WindowTest, TheViewListCouplesHeavyAndLinesAndTheGridListSwitchesTheShown
 
 TEST_F(WindowTest, ReturnToTransformRemovesOnlyAnExistingDisplayCopy)
 {
-    doc.tiles = {squareTile(40, 40, 32, 0x0000ff)};
+    doc.tiles = {squareTile(200, 200, 32, 0x0000ff)};
     doc.xformOpen = true, doc.curTile = 0; // loaded so: the start-up tile leaves it current
     start();
     EXPECT_EQ(doc.curTile, 0);
+    // The rotation readout sits at its plane point on a zoomed, scrolled canvas too.
+    key(Qt::Key_Period);
+    clickItem("lstTiles", TileRotate);
+    press(216, 216);
+    const QPoint at = window->canvas()->mapTo(window.get(), widgetPixel(266, 166));
+    EXPECT_LE((control<QLabel>("lblRotval")->pos() - at).manhattanLength(),
+              1); // a pixel's rounding
+    release(216, 216);
     doc.curTile = 7; // names no tile: nothing may be deleted
     click("cmdXform");
     EXPECT_EQ(doc.tileCount(), 2);
@@ -174,8 +189,11 @@ TEST_F(WindowTest, AnOpenFractalPanelTakesThePointerAndARightDragOffItsHandlesPa
     key(Qt::Key_Slash);
     window->restoreView(0);
     EXPECT_EQ(title(), "tile editor    50%");
+    window->saveView(0);
     window->restoreView(1);
     EXPECT_TRUE(title() == "tile editor    141%" && window->view().canvasLeft() == left);
+    window->restoreView(0);
+    EXPECT_EQ(title(), "tile editor    50%");
 }
 
 using Kind = ScriptedDialogs::Kind;
