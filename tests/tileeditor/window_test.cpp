@@ -274,6 +274,13 @@ TEST_F(DesktopTest, ShortcutsRunTheirCommandsExceptWhileTypingOrEnteringATile)
     ASSERT_TRUE(window->newTile().active());
     QTest::keySequence(window->canvas(), QKeySequence(std::get<0>(kShortcuts[0])));
     EXPECT_TRUE(dialogs.log.empty()); // not while entering a tile
+    // A held space bar stays held through the releases its auto-repeat sends.
+    QTest::keyPress(window->canvas(), Qt::Key_Space);
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QCoreApplication::sendEvent(window->canvas(), &repeat);
+    EXPECT_TRUE(window->spaceHeld());
+    QTest::keyRelease(window->canvas(), Qt::Key_Space);
+    EXPECT_FALSE(window->spaceHeld());
     // The window's own close request asks the same question.
     dialogs.expectYesNoCancel(Answer::Cancel);
     window->close();
