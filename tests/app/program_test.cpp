@@ -291,13 +291,19 @@ TEST(FractalExport, RendersIntoTheDiscOfTheAreaOrSaysWhyItWritesNothing)
         EXPECT_TRUE(image.pixel(100, 50) == c.centre &&
                     (image.pixel(2, 2) & image.pixel(197, 97)) == qRgb(255, 255, 255));
     }
-    EXPECT_EQ(run(area + QStringList{"--wave", "0,0"}), 0) << err.str(); // the least wave
+    // Both ends of each range are accepted.
+    for (const QStringList &edge : {QStringList{"--wave", "0,0"},
+                                    {"--wave", "20,20"},
+                                    {"--falloff", "0.5"},
+                                    {"--pinch", "1.0"}})
+        EXPECT_EQ(run(area + edge), 0) << edge.join(' ').toStdString() << err.str();
     const QString r = "1,1,9";
     // clang-format off
     struct { QStringList options; const char *message; } const refused[] = {
         {{"--fractal", "0,0,0"}, "pull a reference circle"},
         {{"--fractal", "0,0"}, "--fractal needs CX,CY,R in plane units"},
         {{"--fractal", "1,x,9"}, "--fractal needs CX,CY,R in plane units"},
+        {{"--fractal", "x,1,9"}, "--fractal needs CX,CY,R in plane units"},
         {{"--fractal", r, "--base", "4.1"}, "--base must be a number from 1.4 to 4.0"},
         {{"--fractal", r, "--falloff", "0.4"}, "--falloff must be a number from 0.5 to 2.0"},
         {{"--fractal", r, "--squareness", "nan"}, "--squareness must be a number from -1.0 to 3.0"},
@@ -306,6 +312,7 @@ TEST(FractalExport, RendersIntoTheDiscOfTheAreaOrSaysWhyItWritesNothing)
         {{"--fractal", r, "--hue", "361"}, "--hue must be a number from 0 to 360"},
         {{"--fractal", r, "--light", "-1"}, "--light must be a number from 0 to 360"},
         {{"--fractal", r, "--pinch", "-1.2"}, "--pinch must be a number from -1.0 to 1.0"},
+        {{"--fractal", r, "--pinch", "1.1"}, "--pinch must be a number from -1.0 to 1.0"},
         {{"--fractal", r, "--wave", "21,0"}, "--wave needs AMP,PHASE, each from 0 to 20"},
         {{"--fractal", r, "--pinch", "0.5", "--wave", "1,1"}, "--pinch and --wave exclude each other"},
         {{"--fractal", r, "--method", "log"}, "--method must be exp or hyp"},
