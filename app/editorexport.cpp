@@ -28,7 +28,7 @@ ExportScene EditorExport::scene(const PrintArea &area) const
 
 void EditorExport::giveBack()
 {
-    window_.unlockAfterExport();
+    window_.unlock();
     window_.restoreViewState(saved_);
 }
 

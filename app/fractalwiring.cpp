@@ -165,7 +165,7 @@ void FractalWiring::lockForRun(bool on)
     if (on)
         editor_->lockForRun();
     else
-        editor_->unlockAfterExport();
+        editor_->unlock();
 }
 
 } // namespace tessella

@@ -26,7 +26,7 @@ void TileEditorWindow::lockForRun()
     closeEndsLock_ = true;
 }
 
-void TileEditorWindow::unlockAfterExport()
+void TileEditorWindow::unlock()
 {
     locked_ = false;
     closeEndsLock_ = false;

@@ -87,8 +87,8 @@ public:
     // An animation run shows its frames here: locked as for an export, but a close request
     // goes through (the run sees it and stops).
     void lockForRun();
-    void unlockAfterExport();
-    bool lockedForExport() const { return locked_; }
+    void unlock();
+    bool locked() const { return locked_; }
     // The view the export keeps and puts back: zoom, canvas position, line width.
     struct ViewState
     {

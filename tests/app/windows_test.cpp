@@ -240,14 +240,14 @@ TEST_F(WindowTest, SaveImageGivesTheEditorBackAfterEveryOutcomeAndWritesTheTyped
         {dir.filePath("a.JPG").toStdString(), ".JPG is not a recognized file type"}};
     for (const auto &[path, message] : refusals) {
         chooseSaveImage(path, message);
-        EXPECT_FALSE(command.busy() || window->lockedForExport());
+        EXPECT_FALSE(command.busy() || window->locked());
         EXPECT_EQ(shownView(), before);
         EXPECT_EQ(command.imagePath().toStdString(), path.value_or(""));
     }
     chooseSaveImage(dir.filePath("a.bmp").toStdString());
     PrintSetupWindow *setup = command.printSetupWindow();
     ASSERT_NE(setup, nullptr);
-    EXPECT_TRUE(window->lockedForExport() && !control<QWidget>("cmdFiles")->isEnabled());
+    EXPECT_TRUE(window->locked() && !control<QWidget>("cmdFiles")->isEnabled());
     EXPECT_DOUBLE_EQ(window->view().zoomPct(), 50);
     clickButton(setup, "cmdEnter");     // nothing pulled
     pull(kFrom, kFrom + QPoint(90, 0)); // no height
@@ -258,7 +258,7 @@ TEST_F(WindowTest, SaveImageGivesTheEditorBackAfterEveryOutcomeAndWritesTheTyped
     EXPECT_FALSE(setup->isVisible());
     command.qualityWindow()->close();
     ASSERT_TRUE(done());
-    EXPECT_TRUE(requests.empty() && !window->lockedForExport());
+    EXPECT_TRUE(requests.empty() && !window->locked());
     EXPECT_EQ(shownView(), before);
 
     // Each pass: the quality's zoom and the view's "heavy" reach the engine, its outcome is
@@ -571,7 +571,7 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
                                  "cmdRender", "cmdClose", "hscSize", "cmdStop"})
             if (enabled(name))
                 enabledDuringRun.push_back(name);
-        if (!window->lockedForExport()) // the editor's commands would change the tiles
+        if (!window->locked()) // the editor's commands would change the tiles
             enabledDuringRun.push_back("the tile editor");
         clickPanel("cmdStop");
     });
@@ -580,7 +580,7 @@ TEST_F(FractalPanelTest, KeyFramesAreEditedSteppedRunAndKeptInAFile)
     poll.stop();
     EXPECT_EQ(enabledDuringRun, std::vector<std::string>{"cmdStop"});
     EXPECT_TRUE(enabled("cmdRun") && enabled("hscSize") && !enabled("cmdStop") &&
-                state.fractalRendered && !window->lockedForExport());
+                state.fractalRendered && !window->locked());
     EXPECT_EQ(files().join(' ') + ", " + text("lblFrameStatus"), "movie000.jpg, frame 2 of 4");
     // A file that cannot be written stops the run with its path; the editor is given back.
     const QString lost = dir.filePath("gone/movie");

@@ -310,7 +310,7 @@ TEST_F(DesktopTest, ADroppedMvlFileOpensAndAnythingElseIsRefused)
     EXPECT_FALSE(drop({mvl}));
     for (const auto &shortcut : kShortcuts)
         QTest::keySequence(window->canvas(), QKeySequence(std::get<0>(shortcut)));
-    window->unlockAfterExport();
+    window->unlock();
     QCoreApplication::processEvents();
     EXPECT_TRUE(doc.tileCount() == before && dialogs.log.empty() && window->isVisible() &&
                 undoButton()->text() == "undo" && undoButton()->isEnabled());
